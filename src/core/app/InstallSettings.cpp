@@ -1,0 +1,32 @@
+#include "app/InstallSettings.h"
+
+#include "common/AtomicFile.h"
+#include "common/Utils.h"
+
+#include <json/json.h>
+#include <memory>
+
+InstallSettings InstallSettings::readFrom(const std::wstring& folder)
+{
+    InstallSettings settings;
+    std::string bytes;
+    if (folder.empty() || !Utils::readWholeFile(folder + Utils::utf8ToWide(kFileName), bytes))
+        return settings;
+    Json::CharReaderBuilder builder;
+    Json::Value root;
+    std::string errors;
+    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    if (!reader->parse(bytes.data(), bytes.data() + bytes.size(), &root, &errors) ||
+        !root.isObject())
+        return settings;
+    if (root["PackageName"].isString())
+        settings.m_packageName = Utils::utf8ToWide(root["PackageName"].asString());
+    if (root["ServiceBase"].isString())
+        settings.m_serviceBase = root["ServiceBase"].asString();
+    return settings;
+}
+
+InstallSettings InstallSettings::readDefault()
+{
+    return readFrom(Utils::getModuleDirectory());
+}

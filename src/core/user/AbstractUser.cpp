@@ -1,0 +1,400 @@
+#include "user/AbstractUser.h"
+
+#include "app/InstallationIdentity.h"
+#include "app/TextTable.h"
+#include "common/AtomicFile.h"
+#include "common/Utils.h"
+#include "platform/DebugLog.h"
+#include "platform/UserFolders.h"
+
+#include <json/json.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+constexpr const char* kUserId = "m_userid";
+constexpr const char* kOpenKey = "m_openkey";
+constexpr const char* kUserName = "m_username";
+constexpr const char* kNickPhoto = "m_nickphotoPathname";
+constexpr const char* kBindPhone = "m_bindphone";
+constexpr const char* kLanguage = "m_language";
+constexpr const char* kSavePath = "m_savepath";
+constexpr const char* kHotkeyStatus = "m_hotkeyStatus";
+constexpr const char* kHotkeyValue = "m_hotkeyValue";
+constexpr const char* kHistory = "m_history";
+
+constexpr const char* kEnglishText = "Glossary::Language::ENGLSH";
+constexpr const char* kChineseText = "Glossary::Language::CHINESE";
+constexpr const char* kDefaultText = "Glossary::Language::DEFAULT";
+
+// Compact, keys in ascending order, one line feed at the end.
+std::string compactText(const Json::Value& value)
+{
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    Json::FastWriter writer;
+    return writer.write(value);
+#pragma GCC diagnostic pop
+}
+
+bool parseStrict(const std::string& bytes, Json::Value& root)
+{
+    Json::CharReaderBuilder builder;
+    Json::CharReaderBuilder::strictMode(&builder.settings_);
+    builder.settings_["rejectDupKeys"] = false;
+    std::string errors;
+    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    return reader->parse(bytes.data(), bytes.data() + bytes.size(), &root, &errors);
+}
+
+// The language as the glossary numbers it: anything but English shows Chinese.
+int glossaryLanguageOf(Glossary::Language language)
+{
+    return language == Glossary::ENGLSH ? Glossary::ENGLSH : Glossary::CHINESE;
+}
+
+const char* languageText(Glossary::Language language)
+{
+    return language == Glossary::ENGLSH    ? kEnglishText
+           : language == Glossary::CHINESE ? kChineseText
+                                           : kDefaultText;
+}
+
+} // namespace
+
+AbstractUser::AbstractUser(std::optional<std::wstring> configFolder)
+{
+    if (configFolder) {
+        m_configFolder = *configFolder;
+        while (m_configFolder.size() > 1 && m_configFolder.back() == Utils::kPathSeparator)
+            m_configFolder.pop_back();
+    } else {
+        m_configFolder = Platform::documentsFolder() + Utils::kPathSeparator +
+                         Utils::utf8ToWide(kFolderName);
+    }
+    m_configFile = m_configFolder + Utils::kPathSeparator + Utils::utf8ToWide(kFileName);
+
+    load();
+    m_osVersion = InstallationIdentity::osVersionText();
+    m_macAddress = InstallationIdentity::macAddressText();
+    const Glossary::Language language = getLanguage();
+    Glossary::TextTable::instance();
+    Glossary::setCurrentLanguage(glossaryLanguageOf(language));
+    m_packageName = InstallationIdentity::readPackageName();
+}
+
+AbstractUser::~AbstractUser() = default;
+
+std::wstring AbstractUser::getConfigFolder() const
+{
+    return m_configFolder;
+}
+
+std::wstring AbstractUser::getConfigFile() const
+{
+    return m_configFile;
+}
+
+void AbstractUser::load()
+{
+    std::lock_guard lock(m_mutex);
+    Utils::createDeepDirectory(m_configFolder);
+    std::string bytes;
+    if (!Utils::readWholeFile(m_configFile, bytes) || bytes.empty())
+        return;
+    Json::Value root;
+    if (parseStrict(bytes, root)) {
+        m_document = root;
+        saveLocked();
+    } else {
+        // Keep what the user had instead of emptying it; the program starts empty.
+        moveAsideCorruptFile();
+        m_document = Json::Value();
+    }
+}
+
+void AbstractUser::moveAsideCorruptFile()
+{
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm tm {};
+    ::localtime_r(&now, &tm);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
+    const std::wstring base = m_configFile + L".corrupt-" + Utils::utf8ToWide(stamp);
+    std::wstring backup = base;
+    for (int n = 1; Utils::pathExists(backup); ++n)
+        backup = base + L"-" + std::to_wstring(n);
+    if (std::rename(Utils::wideToUtf8(m_configFile).c_str(), Utils::wideToUtf8(backup).c_str()) != 0)
+        Platform::debugLog("cannot move aside the unreadable configuration file\n");
+}
+
+void AbstractUser::save()
+{
+    std::lock_guard lock(m_mutex);
+    saveLocked();
+}
+
+void AbstractUser::saveLocked()
+{
+    if (m_document.isNull())
+        return;
+    const std::string text = compactText(m_document);
+    if (!text.empty())
+        Utils::writeFileAtomically(m_configFile, text); // unwritable: changes stay in memory
+}
+
+std::string AbstractUser::getValue(const std::string& key) const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_document.isObject() || !m_document.isMember(key))
+        return {};
+    const Json::Value& value = m_document[key];
+    if (value.isNull())
+        return {};
+    try {
+        return value.asString();
+    } catch (const Json::Exception&) {
+        return {}; // arrays and objects have no text form
+    }
+}
+
+void AbstractUser::setValue(const std::string& key, const std::string& text)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_document.isObject())
+        m_document = Json::Value(Json::objectValue);
+    m_document[key] = text;
+    saveLocked();
+}
+
+std::string AbstractUser::getUserId() const { return getValue(kUserId); }
+std::string AbstractUser::getOpenKey() const { return getValue(kOpenKey); }
+std::string AbstractUser::getUserName() const { return getValue(kUserName); }
+std::string AbstractUser::getNickPhotoPath() const { return getValue(kNickPhoto); }
+
+void AbstractUser::setUserId(const std::string& value)
+{
+    setValue(kUserId, value);
+    Platform::debugLog("userId " + value + "\n");
+}
+
+void AbstractUser::setOpenKey(const std::string& value) { setValue(kOpenKey, value); }
+void AbstractUser::setUserName(const std::string& value) { setValue(kUserName, value); }
+void AbstractUser::setNickPhotoPath(const std::string& value) { setValue(kNickPhoto, value); }
+
+bool AbstractUser::isLoggedIn() const
+{
+    return !getOpenKey().empty();
+}
+
+bool AbstractUser::getBindPhone() const
+{
+    return getValue(kBindPhone) == "true";
+}
+
+void AbstractUser::setBindPhone(bool value)
+{
+    setValue(kBindPhone, value ? "true" : "false");
+}
+
+Glossary::Language AbstractUser::getLanguage() const
+{
+    const std::string text = getValue(kLanguage);
+    if (text == kEnglishText)
+        return Glossary::ENGLSH;
+    if (text == kChineseText)
+        return Glossary::CHINESE;
+    return Glossary::DEFAULT;
+}
+
+void AbstractUser::setLanguage(Glossary::Language language)
+{
+    setValue(kLanguage, languageText(language));
+    // DEFAULT has no texts of its own; it shows Chinese, as at start-up.
+    Glossary::setCurrentLanguage(glossaryLanguageOf(language));
+}
+
+std::string AbstractUser::getSavePath()
+{
+    std::lock_guard lock(m_mutex);
+    std::string path = getValue(kSavePath);
+    if (path.empty()) {
+        const std::wstring folder = m_configFolder + Utils::kPathSeparator + L"file";
+        Utils::createDeepDirectory(folder);
+        path = Utils::wideToAnsi(folder);
+        setSavePath(path);
+    } else if (!Utils::pathExists(Utils::ansiToWide(path))) {
+        Utils::createDeepDirectory(Utils::ansiToWide(path));
+    }
+    return path;
+}
+
+void AbstractUser::setSavePath(const std::string& path) { setValue(kSavePath, path); }
+
+bool AbstractUser::getHotkeyStatus()
+{
+    std::lock_guard lock(m_mutex);
+    if (getValue(kHotkeyStatus).empty())
+        setHotkeyStatus(true);
+    return getValue(kHotkeyStatus) == "true";
+}
+
+void AbstractUser::setHotkeyStatus(bool enabled)
+{
+    setValue(kHotkeyStatus, enabled ? "true" : "false");
+}
+
+std::string AbstractUser::getHotkeyValue()
+{
+    std::lock_guard lock(m_mutex);
+    if (getValue(kHotkeyValue).empty())
+        setHotkeyValue("c");
+    return getValue(kHotkeyValue);
+}
+
+void AbstractUser::setHotkeyValue(const std::string& letter) { setValue(kHotkeyValue, letter); }
+
+std::vector<std::string> AbstractUser::getHistory() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> history;
+    if (!m_document.isObject() || !m_document[kHistory].isArray())
+        return history;
+    for (const Json::Value& entry : m_document[kHistory]) {
+        if (entry.isString())
+            history.push_back(entry.asString());
+    }
+    return history;
+}
+
+void AbstractUser::addHistory(const std::string& path)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_document.isObject())
+        m_document = Json::Value(Json::objectValue);
+    Json::Value& history = m_document[kHistory];
+    if (!history.isArray())
+        history = Json::Value(Json::arrayValue);
+    history.append(path);
+    saveLocked();
+}
+
+void AbstractUser::removeHistory(const std::string& path)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_document.isObject() || !m_document[kHistory].isArray())
+        return;
+    const Json::Value& history = m_document[kHistory];
+    Json::Value kept(Json::arrayValue);
+    bool removed = false;
+    for (const Json::Value& entry : history) {
+        if (!removed && entry.isString() && entry.asString() == path) {
+            removed = true;
+            continue;
+        }
+        kept.append(entry);
+    }
+    if (!removed)
+        return;
+    m_document[kHistory] = kept;
+    saveLocked();
+}
+
+void AbstractUser::resetAccount()
+{
+    std::lock_guard lock(m_mutex);
+    const std::string savePath = getSavePath();
+    const std::vector<std::string> history = getHistory();
+    const bool hotkeyStatus = getHotkeyStatus();
+    const std::string hotkeyValue = getHotkeyValue();
+    const Glossary::Language language = getLanguage();
+    const bool bindPhone = getBindPhone();
+
+    // The kept values are put back in memory only; the file is written once by the caller's
+    // next save, so it never holds a half-reset document.
+    m_document = Json::Value(Json::objectValue);
+    try {
+        m_document[kLanguage] = languageText(language);
+        Glossary::setCurrentLanguage(glossaryLanguageOf(language));
+        m_document[kSavePath] = savePath;
+        for (const std::string& entry : history)
+            m_document[kHistory].append(entry);
+        m_document[kHotkeyStatus] = hotkeyStatus ? "true" : "false";
+        m_document[kHotkeyValue] = hotkeyValue;
+        m_document[kBindPhone] = bindPhone;
+    } catch (const Json::Exception&) {
+        // The document stays as far as it got.
+    }
+}
+
+void AbstractUser::clearConfiguration()
+{
+    std::lock_guard lock(m_mutex);
+    resetAccount();
+    saveLocked();
+}
+
+std::string AbstractUser::getOsVersion() const { return getField(&AbstractUser::m_osVersion); }
+std::string AbstractUser::getMacAddress() const { return getField(&AbstractUser::m_macAddress); }
+std::string AbstractUser::getPackageName() const { return getField(&AbstractUser::m_packageName); }
+
+std::pair<int, int> AbstractUser::getFileVersion()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_fileVersion.first == 0 && m_fileVersion.second == 0) {
+        const InstallationIdentity::FileVersion version = InstallationIdentity::getFileVersion();
+        m_fileVersion = {version.major, version.minor};
+        m_programVersion = version.text;
+    }
+    return m_fileVersion;
+}
+
+std::string AbstractUser::getProgramVersion() const
+{
+    return getField(&AbstractUser::m_programVersion);
+}
+
+std::string AbstractUser::getField(const std::string AbstractUser::*field) const
+{
+    std::lock_guard lock(m_mutex);
+    return this->*field;
+}
+
+void AbstractUser::setField(std::string AbstractUser::*field, const std::string& value)
+{
+    std::lock_guard lock(m_mutex);
+    this->*field = value;
+}
+
+#define KORVEX_REQUEST_FIELD(Name, member)                                                        \
+    std::string AbstractUser::get##Name() const { return getField(&AbstractUser::member); }       \
+    void AbstractUser::set##Name(const std::string& value) { setField(&AbstractUser::member, value); }
+
+KORVEX_REQUEST_FIELD(QrGuid, m_qrGuid)
+KORVEX_REQUEST_FIELD(Phone, m_phone)
+KORVEX_REQUEST_FIELD(VerifyCode, m_verifyCode)
+KORVEX_REQUEST_FIELD(RegisterEmail, m_registerEmail)
+KORVEX_REQUEST_FIELD(RegisterPassword, m_registerPassword)
+KORVEX_REQUEST_FIELD(LoginEmail, m_loginEmail)
+KORVEX_REQUEST_FIELD(LoginPassword, m_loginPassword)
+KORVEX_REQUEST_FIELD(FeedbackKey, m_feedbackKey)
+KORVEX_REQUEST_FIELD(FeedbackValue, m_feedbackValue)
+KORVEX_REQUEST_FIELD(FeedbackContent, m_feedbackContent)
+KORVEX_REQUEST_FIELD(ErrorReason, m_errorReason)
+
+#undef KORVEX_REQUEST_FIELD
+
+int AbstractUser::getConversionType() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_conversionType;
+}
+
+void AbstractUser::setConversionType(int value)
+{
+    std::lock_guard lock(m_mutex);
+    m_conversionType = value;
+}

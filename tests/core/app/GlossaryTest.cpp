@@ -1,0 +1,70 @@
+#include "app/Glossary.h"
+#include "app/TextTable.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace Glossary;
+
+namespace {
+struct LanguageGuard {
+    int saved = currentLanguage();
+    ~LanguageGuard() { setCurrentLanguage(saved); }
+};
+} // namespace
+
+TEST(Glossary, TableHoldsTheListedIdsInBothLanguages)
+{
+    const auto& entries = TextTable::instance().entries();
+    EXPECT_EQ(entries.size(), 97u);
+    for (const auto& [id, texts] : entries) {
+        EXPECT_GE(id, 1);
+        EXPECT_LE(id, 106);
+        ASSERT_EQ(texts.size(), 2u) << id;
+        EXPECT_FALSE(texts[0].empty()) << id;
+    }
+    for (int unused : {17, 32, 33, 53, 64, 80, 81, 82, 83})
+        EXPECT_EQ(entries.count(unused), 0u) << unused;
+    // Spelling is kept exactly as shown to users.
+    EXPECT_EQ(TextTable::instance().rawText(9, ENGLSH), L"Cancle");
+    EXPECT_EQ(TextTable::instance().rawText(1, CHINESE), L"TavrinPDF分割合并(Lumo专版)");
+    EXPECT_EQ(TextTable::instance().rawText(63, ENGLSH), L"<c #e62c2c>Request Error< / c>");
+    EXPECT_EQ(TextTable::instance().rawText(10, ENGLSH), L"File can`t opened");
+    EXPECT_EQ(TextTable::instance().rawText(66, CHINESE), L"正在分割%d / %d页");
+    EXPECT_EQ(TextTable::instance().rawText(106, ENGLSH),
+              L"Do you Want to run Korvex PDF Split And Merge(LumoVersion) on background ?");
+}
+
+TEST(Glossary, ReplacementsFillPlaceholdersInOrder)
+{
+    LanguageGuard guard;
+    setCurrentLanguage(ENGLSH);
+    EXPECT_EQ(text(2, L"PDF"), L"Drag PDF File Onto Here Or Click Here To Add File");
+    EXPECT_EQ(text(28, L"Split"), L"Split");
+    EXPECT_EQ(text(TextRequest(35, L"PDF")), L"PDF File %%"); // leftover placeholder stays
+    EXPECT_EQ(text(TextRequest(66, {L"30", L"100"})), L"Splitting Page 30 / 100");
+    EXPECT_EQ(text(TextRequest(2, L"")), L"Drag %% File Onto Here Or Click Here To Add File");
+    EXPECT_TRUE(TextRequest(2, L"").replacements().empty());
+    // A "%" inside a replacement is found again by the next one.
+    EXPECT_EQ(text(TextRequest(35, {L"5%", L"X"})), L"5XFile %%");
+
+    setCurrentLanguage(CHINESE);
+    EXPECT_EQ(text(28, L"Split"), L"继续Split");
+    EXPECT_EQ(text(TextRequest(66, {L"30", L"100"})), L"正在分割30 / 100页");
+    EXPECT_EQ(text(11), L"_合并.");
+}
+
+TEST(Glossary, TooManyReplacementsFail)
+{
+    LanguageGuard guard;
+    setCurrentLanguage(ENGLSH);
+    try {
+        text(TextRequest(24, {L"a", L"b"}));
+        FAIL() << "expected an exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), "Not Enough Replaced Symbol");
+    }
+    EXPECT_THROW(text(TextRequest(3, L"x")), std::runtime_error);
+    EXPECT_EQ(text(17), L""); // ids the table does not list
+}

@@ -1,0 +1,39 @@
+#include "app/InstallSettings.h"
+#include "app/InstallationIdentity.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+using namespace InstallationIdentity;
+
+TEST(InstallationIdentity, PackageNameIsPercentEscapedUtf8)
+{
+    EXPECT_EQ(escapePackageName(L"Korvex Setup"), "Korvex%20Setup");
+    EXPECT_EQ(escapePackageName(L"a-b.c_d~e"), "a-b.c_d~e");
+    EXPECT_EQ(escapePackageName(L"合并"), "%E5%90%88%E5%B9%B6");
+    EXPECT_EQ(escapePackageName(L""), "");
+}
+
+TEST(InstallationIdentity, InstallSettingsComeFromTheFileInTheFolder)
+{
+    TempDir dir;
+    EXPECT_TRUE(InstallSettings::readFrom(dir.wide() + L"/").packageName().empty());
+    writeFile(dir.file("install.json"), "{\"PackageName\":\"Lumo 合\",\"ServiceBase\":\"https://svc.example\"}");
+    const InstallSettings settings = InstallSettings::readFrom(dir.wide() + L"/");
+    EXPECT_EQ(settings.packageName(), L"Lumo 合");
+    EXPECT_EQ(settings.serviceBase(), "https://svc.example");
+    writeFile(dir.file("install.json"), "{broken");
+    EXPECT_TRUE(InstallSettings::readFrom(dir.wide() + L"/").packageName().empty());
+}
+
+TEST(InstallationIdentity, VersionsAndAdapterHaveTheirForms)
+{
+    const FileVersion version = getFileVersion();
+    EXPECT_TRUE(std::regex_match(version.text, std::regex(R"(\d+\.\d+\.\d+\.\d+)"))) << version.text;
+    EXPECT_EQ(version.text.rfind(std::to_string(version.major) + "." + std::to_string(version.minor) + ".", 0), 0u);
+    EXPECT_TRUE(std::regex_match(osVersionText(), std::regex(R"(\d+\.\d+)")));
+    const std::string mac = macAddressText();
+    EXPECT_TRUE(mac == "empty" || std::regex_match(mac, std::regex(R"(([0-9A-F]{2}-)+[0-9A-F]{2})"))) << mac;
+}
