@@ -9,6 +9,7 @@
 
 #include <json/json.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -86,7 +87,25 @@ AbstractUser::AbstractUser(std::optional<std::wstring> configFolder)
     m_packageName = InstallationIdentity::readPackageName();
 }
 
-AbstractUser::~AbstractUser() = default;
+AbstractUser::~AbstractUser()
+{
+    if (current() == this)
+        setCurrent(nullptr);
+}
+
+namespace {
+std::atomic<AbstractUser*> g_currentUser{nullptr};
+}
+
+AbstractUser* AbstractUser::current()
+{
+    return g_currentUser.load();
+}
+
+void AbstractUser::setCurrent(AbstractUser* user)
+{
+    g_currentUser.store(user);
+}
 
 std::wstring AbstractUser::getConfigFolder() const
 {

@@ -26,6 +26,10 @@ public:
 
     virtual ~AbstractUser();
 
+    // The process-wide record (the derived User installs itself); null before it exists.
+    static AbstractUser* current();
+    static void setCurrent(AbstractUser* user);
+
     // Builds and sends the numbered service request; the action interprets the reply.
     virtual void SendRequest(int request, std::shared_ptr<Network::AbstractAction> action) = 0;
 
