@@ -1,13 +1,13 @@
 #include "app/InstallationIdentity.h"
 
 #include "app/InstallSettings.h"
+#include "common/UrlEscape.h"
 #include "common/Utils.h"
 #include "platform/DebugLog.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <curl/curl.h>
 #include <ifaddrs.h>
 #include <linux/if_packet.h>
 #include <net/if.h>
@@ -18,15 +18,7 @@ namespace InstallationIdentity {
 
 std::string escapePackageName(const std::wstring& name)
 {
-    const std::string utf8 = Utils::wideToUtf8(name);
-    if (utf8.empty())
-        return {};
-    char* escaped = curl_easy_escape(nullptr, utf8.c_str(), static_cast<int>(utf8.size()));
-    if (!escaped)
-        return {};
-    std::string result = escaped;
-    curl_free(escaped);
-    return result;
+    return Utils::urlEscape(Utils::wideToUtf8(name));
 }
 
 std::string readPackageName()

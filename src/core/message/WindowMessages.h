@@ -18,4 +18,27 @@ inline constexpr int WM_MENU_COMMAND = 1145;
 inline constexpr int WM_ACTIVATE_INSTANCE = 1148;  // WM_USER + 124
 inline constexpr int WM_FILE_CHECK_DONE = 1150;
 
+// Timers live on the window's thread; workers start and stop them with these messages
+// (wParam: timer id; a TimerPayload carries the period of a start).
+inline constexpr int WM_START_TIMER = WM_USER + 900;
+inline constexpr int WM_STOP_TIMER = WM_USER + 901;
+
+// Sub-codes of WM_UI_NOTIFY.
+namespace Notify {
+inline constexpr int QrImage = 1;
+inline constexpr int DownloadFinished = 0;
+inline constexpr int RequestError = 10;
+inline constexpr int ParseError = 11;
+inline constexpr int JsonError = 12;
+inline constexpr int LoggedOffElsewhere = 22;
+inline constexpr int AccountProblem = 23;
+inline constexpr int AvatarReady = 27;
+inline constexpr int UpgradeReply = 30;
+inline constexpr int AdsReply = 31;
+inline constexpr int AdImageReady = 36;
+} // namespace Notify
+
+// Timer ids of the main window.
+inline constexpr int kLoginStatusTimer = 1;
+
 } // namespace WindowMessages

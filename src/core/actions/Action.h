@@ -1,0 +1,25 @@
+#pragma once
+// The main window's action: account, configuration, advertisement and update replies, with
+// the retries of the requests the window cannot do without.
+
+#include "actions/CommonWndUserAction.h"
+
+#include <chrono>
+#include <memory>
+
+class Action : public CommonWndUserAction, public std::enable_shared_from_this<Action> {
+public:
+    explicit Action(WindowHandle window) : CommonWndUserAction(window) {}
+
+    void OnReply(Network::Reply& reply) override;
+    void OnJsonReply(const Json::Value& root, int request) override;
+    void OnRequestError(const std::string& body, int request) override;
+
+    // The wait before the next silent update check after this many failures in a row:
+    // 2 s doubling up to 5 minutes.
+    static std::chrono::milliseconds updateRetryDelay(int failures);
+
+private:
+    void onUserInfo(const Json::Value& root);
+    void startTimer(int id, int periodMs) const;
+};

@@ -1,0 +1,48 @@
+#include "app/CrashReportSettings.h"
+
+#include "app/InstallationIdentity.h"
+#include "user/AbstractUser.h"
+#include "user/User.h"
+
+CrashReportSettings CrashReportSettings::fromCurrentUser()
+{
+    CrashReportSettings settings;
+    const InstallationIdentity::FileVersion fileVersion = InstallationIdentity::getFileVersion();
+    settings.version = std::to_string(fileVersion.major) + "." + std::to_string(fileVersion.minor) + ".0.0";
+    std::string packageName;
+    std::string origin = ServiceAddress::parse(ServiceAddress::kDefaultBase).origin();
+    if (User* user = User::current()) {
+        packageName = user->getPackageName();
+        origin = user->serviceAddress().origin();
+    } else if (AbstractUser* record = AbstractUser::current()) {
+        packageName = record->getPackageName();
+    }
+    settings.reportAddress = origin + kReportPath;
+    settings.parameters = {{"packagename", packageName},
+                           {"soft_type", InstallationIdentity::kSoftType},
+                           {"version", settings.version}};
+    return settings;
+}
+
+std::string CrashReportSettings::parameterText() const
+{
+    std::string inner;
+    for (const auto& [name, value] : parameters)
+        inner += name + ":" + value + ",";
+    return "\"" + inner + "\"";
+}
+
+std::string CrashReportSettings::buildCommandLine() const
+{
+    return "-n " + applicationName + " " + "-v " + version + " " + "-u " + reportAddress + " " +
+           "-pid" + " " + processId + " " + "-tid" + " " + threadId + " " + "-xcp" + " " +
+           exceptionPointers + " " + "-p " + parameterText() + " ";
+}
+
+std::vector<std::string> CrashReportSettings::arguments() const
+{
+    const std::string quoted = parameterText();
+    return {"-n",   applicationName, "-v",   version,  "-u",   reportAddress,
+            "-pid", processId,       "-tid", threadId, "-xcp", exceptionPointers,
+            "-p",   quoted.substr(1, quoted.size() - 2)};
+}

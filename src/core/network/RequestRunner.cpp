@@ -1,0 +1,189 @@
+#include "network/RequestRunner.h"
+
+#include <curl/curl.h>
+
+#include <functional>
+
+namespace Network {
+
+namespace {
+
+constexpr const char* kUserAgent = "libcurl-agent/1.0";
+
+struct TransferContext {
+    AbstractAction* action;
+    CURL* handle;
+};
+
+size_t appendBody(char* data, size_t size, size_t count, void* userData)
+{
+    const size_t n = size * count;
+    static_cast<Reply*>(userData)->body.append(data, n);
+    return n;
+}
+
+int xferInfo(void* userData, curl_off_t downloadTotal, curl_off_t downloaded,
+             curl_off_t, curl_off_t)
+{
+    auto* context = static_cast<TransferContext*>(userData);
+    if (RequestRunner::instance().isShuttingDown())
+        return 1; // shutdown aborts every transfer
+    double totalTime = 0.0;
+    if (curl_easy_getinfo(context->handle, CURLINFO_TOTAL_TIME, &totalTime) != CURLE_OK)
+        totalTime = 0.0;
+    return context->action->OnProgress(totalTime, static_cast<double>(downloadTotal),
+                                       static_cast<double>(downloaded), 0.0, 0.0);
+}
+
+int legacyProgress(void* userData, double downloadTotal, double downloaded, double uploadTotal,
+                   double uploaded)
+{
+    return xferInfo(userData, static_cast<curl_off_t>(downloadTotal),
+                    static_cast<curl_off_t>(downloaded), static_cast<curl_off_t>(uploadTotal),
+                    static_cast<curl_off_t>(uploaded));
+}
+
+} // namespace
+
+void performRequest(const URL& target, std::shared_ptr<AbstractAction> action, int requestId)
+{
+    CURL* handle = curl_easy_init();
+    if (!handle)
+        return;
+    Reply reply;
+    TransferContext context{action.get(), handle};
+    curl_easy_setopt(handle, CURLOPT_URL, target.getUrl().c_str());
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, appendBody);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &reply);
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    curl_easy_setopt(handle, CURLOPT_PROGRESSFUNCTION, legacyProgress);
+#pragma GCC diagnostic pop
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, xferInfo);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &context);
+    curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 10L);
+    // Worker threads must not receive SIGALRM from the resolver's time-outs.
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+
+    const CURLcode code = curl_easy_perform(handle);
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &reply.httpStatus);
+    if (code == CURLE_OK) {
+        reply.succeeded = true;
+    } else {
+        reply.succeeded = false;
+        if (code == CURLE_ABORTED_BY_CALLBACK)
+            reply.body.clear();
+        reply.body += std::to_string(static_cast<int>(code));
+    }
+    reply.url = target;
+    reply.requestId = requestId;
+    action->OnReply(reply);
+    curl_easy_cleanup(handle);
+}
+
+RequestRunner& RequestRunner::instance()
+{
+    static RequestRunner runner;
+    return runner;
+}
+
+RequestRunner::~RequestRunner()
+{
+    shutdown();
+}
+
+bool RequestRunner::isShuttingDown() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_shuttingDown;
+}
+
+void RequestRunner::start(std::function<void()> work)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_shuttingDown)
+        return;
+    reapFinished();
+    m_workers.emplace_back();
+    auto worker = std::prev(m_workers.end());
+    worker->thread = std::thread([this, worker, work = std::move(work)] {
+        work();
+        std::lock_guard done(m_mutex);
+        worker->finished = true;
+        m_changed.notify_all();
+    });
+}
+
+void RequestRunner::reapFinished()
+{
+    for (auto it = m_workers.begin(); it != m_workers.end();) {
+        if (it->finished) {
+            it->thread.join();
+            it = m_workers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void RequestRunner::run(const URL& target, std::shared_ptr<AbstractAction> action, int requestId,
+                        bool detached)
+{
+    if (!action)
+        return;
+    if (!detached) {
+        performRequest(target, std::move(action), requestId);
+        return;
+    }
+    start([target, action = std::move(action), requestId] {
+        performRequest(target, action, requestId);
+    });
+}
+
+void RequestRunner::runAfter(std::chrono::milliseconds delay, const URL& target,
+                             std::shared_ptr<AbstractAction> action, int requestId)
+{
+    if (!action)
+        return;
+    start([this, delay, target, action = std::move(action), requestId] {
+        {
+            std::unique_lock lock(m_mutex);
+            if (m_changed.wait_for(lock, delay, [this] { return m_shuttingDown; }))
+                return;
+        }
+        performRequest(target, action, requestId);
+    });
+}
+
+void RequestRunner::waitForAll()
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] {
+        for (const Worker& worker : m_workers) {
+            if (!worker.finished)
+                return false;
+        }
+        return true;
+    });
+    reapFinished();
+}
+
+void RequestRunner::shutdown()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_shuttingDown = true;
+        m_changed.notify_all();
+    }
+    waitForAll();
+}
+
+void RequestRunner::restart()
+{
+    std::lock_guard lock(m_mutex);
+    m_shuttingDown = false;
+}
+
+} // namespace Network

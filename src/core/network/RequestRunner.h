@@ -1,0 +1,59 @@
+#pragma once
+// Runs each transfer on a thread of its own. Threads are tracked, not detached, so that
+// shutdown and tests can wait for every transfer (and its action's OnReply) to end.
+
+#include "network/AbstractAction.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace Network {
+
+// One transfer, synchronously: GET the target and hand the outcome to the action.
+void performRequest(const URL& target, std::shared_ptr<AbstractAction> action, int requestId);
+
+class RequestRunner {
+public:
+    static RequestRunner& instance();
+
+    // detached: run on a new tracked thread; otherwise on the caller's thread.
+    void run(const URL& target, std::shared_ptr<AbstractAction> action, int requestId,
+             bool detached = true);
+    // Runs the transfer after a delay, on a tracked thread; the wait ends early at shutdown
+    // (and the transfer is then not made).
+    void runAfter(std::chrono::milliseconds delay, const URL& target,
+                  std::shared_ptr<AbstractAction> action, int requestId);
+
+    // Waits until no transfer runs (new ones may still be started afterwards).
+    void waitForAll();
+    // Aborts running transfers, cancels delayed ones, refuses new ones and waits for all.
+    void shutdown();
+    // Accept requests again (tests run several shutdowns in one process).
+    void restart();
+    bool isShuttingDown() const;
+
+    RequestRunner(const RequestRunner&) = delete;
+    RequestRunner& operator=(const RequestRunner&) = delete;
+
+private:
+    RequestRunner() = default;
+    ~RequestRunner();
+    void start(std::function<void()> work);
+    void reapFinished();
+
+    struct Worker {
+        std::thread thread;
+        bool finished = false;
+    };
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::list<Worker> m_workers;
+    bool m_shuttingDown = false;
+};
+
+} // namespace Network

@@ -1,0 +1,66 @@
+#pragma once
+// The process-wide user record: the configuration store plus everything needed to talk to the
+// online service (request builder, downloads, advertisements).
+
+#include "network/Url.h"
+#include "user/AbstractUser.h"
+#include "user/AdvertisementList.h"
+#include "user/ServiceAddress.h"
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <string>
+
+class User : public AbstractUser {
+public:
+    static constexpr const char* kApiKey = "QX7TN2LW4RB8MZ5D";
+    static constexpr const char* kApiPath = "/index.php";
+
+    enum class ReplyFileKind { QrImage, AdvertisementImage, Avatar, UpdaterProgram };
+
+    // The record of this run, created on first use with the documents folder and the service
+    // address of the install settings.
+    static User& instance();
+    // The record that is current (instance(), or one a test made); null before either exists.
+    static User* current();
+
+    // A record with its own configuration folder and service address; it becomes current.
+    User(std::optional<std::wstring> configFolder, const std::string& serviceBase);
+    ~User() override;
+
+    void SendRequest(int request, std::shared_ptr<Network::AbstractAction> action) override;
+    // Downloads of links the service handed out (25 to 29); other numbers do nothing.
+    void SendRequestTo(int request, std::shared_ptr<Network::AbstractAction> action,
+                       const Network::URL& target);
+
+    Network::URL buildRequestUrl(int request) const;
+    std::string adClickUrl(const std::string& key) const;
+
+    // Escapes each value (percent-encoding of every byte but letters, digits and "-._~").
+    void setFeedbackFields(const std::string& key, const std::string& value,
+                           const std::string& content);
+
+    // Writes a downloaded body where its kind belongs and returns the path.
+    std::wstring saveReplyFile(ReplyFileKind kind, const std::string& body, const std::string& link);
+
+    AdvertisementList& advertisements() { return m_ads; }
+    void downloadAdvertisements(std::shared_ptr<Network::AbstractAction> action);
+
+    // The web base address the service tells in its configuration reply.
+    std::string getWebBase() const;
+    void setWebBase(const std::string& base);
+
+    const ServiceAddress& serviceAddress() const { return m_address; }
+
+    // Files the program fetched for this run only (QR codes, the updater) live here: a private
+    // folder, removed at exit.
+    std::wstring runFolder();
+
+private:
+    ServiceAddress m_address;
+    AdvertisementList m_ads;
+    std::string m_webBase;
+    std::atomic<int> m_qrCounter{0};
+    std::wstring m_runFolder;
+};
