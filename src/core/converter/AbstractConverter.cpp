@@ -1,0 +1,7 @@
+#include "converter/AbstractConverter.h"
+
+namespace Converter {
+
+AbstractConverter::~AbstractConverter() = default;
+
+} // namespace Converter

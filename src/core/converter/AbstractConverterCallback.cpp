@@ -1,0 +1,7 @@
+#include "converter/AbstractConverterCallback.h"
+
+namespace Converter {
+
+AbstractConverterCallback::~AbstractConverterCallback() = default;
+
+} // namespace Converter

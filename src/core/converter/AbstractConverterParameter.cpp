@@ -1,0 +1,7 @@
+#include "converter/AbstractConverterParameter.h"
+
+namespace Converter {
+
+AbstractConverterParameter::~AbstractConverterParameter() = default;
+
+} // namespace Converter

@@ -1,0 +1,251 @@
+#include "converter/ChildProcess.h"
+
+#include "converter/ProcessSlot.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace Converter {
+
+namespace {
+
+// Closes a descriptor once, on every way out.
+class Fd {
+public:
+    Fd() = default;
+    explicit Fd(int fd) : m_fd(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd() { reset(); }
+    int get() const { return m_fd; }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+
+private:
+    int m_fd = -1;
+};
+
+bool makePipe(Fd& readEnd, Fd& writeEnd)
+{
+    // Close-on-exec, so that a child started by another thread at the same moment does not
+    // inherit our ends and keep the pipe open after our child has exited.
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return false;
+    readEnd.reset(fds[0]);
+    writeEnd.reset(fds[1]);
+    return true;
+}
+
+// Spawn attributes: an empty signal mask and default dispositions in the child, whatever this
+// process blocks or ignores.
+class SpawnAttributes {
+public:
+    SpawnAttributes()
+    {
+        ::posix_spawnattr_init(&m_attr);
+        sigset_t none;
+        sigemptyset(&none);
+        sigset_t all;
+        sigfillset(&all);
+        sigdelset(&all, SIGKILL);
+        sigdelset(&all, SIGSTOP);
+        ::posix_spawnattr_setsigmask(&m_attr, &none);
+        ::posix_spawnattr_setsigdefault(&m_attr, &all);
+        ::posix_spawnattr_setflags(&m_attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    ~SpawnAttributes() { ::posix_spawnattr_destroy(&m_attr); }
+    const posix_spawnattr_t* get() const { return &m_attr; }
+
+private:
+    posix_spawnattr_t m_attr;
+};
+
+class FileActions {
+public:
+    FileActions() { ::posix_spawn_file_actions_init(&m_actions); }
+    ~FileActions() { ::posix_spawn_file_actions_destroy(&m_actions); }
+    posix_spawn_file_actions_t* get() { return &m_actions; }
+
+private:
+    posix_spawn_file_actions_t m_actions;
+};
+
+constexpr std::size_t kLongestLine = 65536;
+
+void appendBounded(std::string& out, const char* data, std::size_t size, std::size_t limit)
+{
+    if (out.size() < limit)
+        out.append(data, std::min(size, limit - out.size()));
+}
+
+void appendTail(std::string& tail, const char* data, std::size_t size, std::size_t limit)
+{
+    tail.append(data, size);
+    if (tail.size() > limit)
+        tail.erase(0, tail.size() - limit);
+}
+
+} // namespace
+
+ChildProcess::Result ChildProcess::run(const std::string& program,
+                                       const std::vector<std::string>& args, ProcessSlot* slot,
+                                       const Options& options)
+{
+    Result result;
+
+    Fd outRead, outWrite, errRead, errWrite, inParent, inChild;
+    if (!makePipe(outRead, outWrite) ||
+        (!options.mergeErrorIntoOutput && !makePipe(errRead, errWrite))) {
+        result.startError = errno;
+        return result;
+    }
+    if (options.input) {
+        // A socket rather than a pipe: send() with MSG_NOSIGNAL cannot raise SIGPIPE in this
+        // process when the child exits without reading.
+        int fds[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
+            result.startError = errno;
+            return result;
+        }
+        inParent.reset(fds[0]);
+        inChild.reset(fds[1]);
+        ::shutdown(inChild.get(), SHUT_WR);
+    }
+
+    FileActions actions;
+    if (options.input)
+        ::posix_spawn_file_actions_adddup2(actions.get(), inChild.get(), STDIN_FILENO);
+    else
+        ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_adddup2(actions.get(), outWrite.get(), STDOUT_FILENO);
+    ::posix_spawn_file_actions_adddup2(
+        actions.get(), options.mergeErrorIntoOutput ? outWrite.get() : errWrite.get(), STDERR_FILENO);
+    if (!options.workingDirectory.empty())
+        ::posix_spawn_file_actions_addchdir_np(actions.get(), options.workingDirectory.c_str());
+
+    std::vector<char*> argv;
+    argv.reserve(args.size() + 2);
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    SpawnAttributes attributes;
+    pid_t pid = 0;
+    const int spawnError =
+        ::posix_spawn(&pid, program.c_str(), actions.get(), attributes.get(), argv.data(), environ);
+    if (spawnError != 0) {
+        result.startError = spawnError;
+        return result;
+    }
+    result.started = true;
+    if (slot)
+        slot->hold(pid);
+
+    // Only the child holds these ends now; end of file arrives when it exits.
+    outWrite.reset();
+    errWrite.reset();
+    inChild.reset();
+
+    std::string_view pendingInput;
+    if (options.input) {
+        pendingInput = *options.input;
+        ::fcntl(inParent.get(), F_SETFL, ::fcntl(inParent.get(), F_GETFL) | O_NONBLOCK);
+        if (pendingInput.empty())
+            inParent.reset();
+    }
+
+    std::string lineBuffer;
+    const auto takeOutput = [&](const char* data, std::size_t size) {
+        if (options.captureOutput)
+            appendBounded(result.output, data, size, options.outputLimit);
+        if (options.onOutputLine) {
+            lineBuffer.append(data, size);
+            std::size_t start = 0;
+            for (std::size_t nl; (nl = lineBuffer.find('\n', start)) != std::string::npos; start = nl + 1)
+                options.onOutputLine(std::string_view(lineBuffer).substr(start, nl - start));
+            lineBuffer.erase(0, start);
+            if (lineBuffer.size() > kLongestLine) { // no line feed in sight: hand it over as is
+                options.onOutputLine(lineBuffer);
+                lineBuffer.clear();
+            }
+        }
+    };
+
+    char buffer[65536];
+    while (outRead.get() >= 0 || errRead.get() >= 0) {
+        pollfd fds[3];
+        nfds_t count = 0;
+        const auto watch = [&](int fd, short events) {
+            if (fd >= 0)
+                fds[count++] = pollfd{fd, events, 0};
+        };
+        watch(outRead.get(), POLLIN);
+        watch(errRead.get(), POLLIN);
+        watch(inParent.get(), POLLOUT);
+        if (::poll(fds, count, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break; // cannot happen with valid descriptors; the wait below still reaps
+        }
+        for (nfds_t i = 0; i < count; ++i) {
+            if (fds[i].revents == 0)
+                continue;
+            const int fd = fds[i].fd;
+            if (fd == inParent.get()) {
+                const ssize_t n = ::send(fd, pendingInput.data(), pendingInput.size(), MSG_NOSIGNAL);
+                if (n > 0)
+                    pendingInput.remove_prefix(static_cast<std::size_t>(n));
+                if ((n < 0 && errno != EAGAIN && errno != EINTR) || pendingInput.empty())
+                    inParent.reset(); // all sent (end of input), or the child stopped reading
+                continue;
+            }
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && (errno == EINTR || errno == EAGAIN))
+                continue;
+            if (n <= 0) {
+                (fd == outRead.get() ? outRead : errRead).reset();
+                continue;
+            }
+            if (fd == outRead.get())
+                takeOutput(buffer, static_cast<std::size_t>(n));
+            else
+                appendTail(result.errorTail, buffer, static_cast<std::size_t>(n), kErrorTailLimit);
+        }
+    }
+    if (options.onOutputLine && !lineBuffer.empty())
+        options.onOutputLine(lineBuffer);
+    inParent.reset();
+
+    // Wait without reaping, empty the slot, then reap: while the slot names the child, the
+    // child is at worst a zombie whose id nobody else can have.
+    siginfo_t info{};
+    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+    }
+    if (slot)
+        slot->release(pid);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status)) {
+        result.exitCode = WEXITSTATUS(status);
+    } else if (WIFSIGNALED(status)) {
+        result.signal = WTERMSIG(status);
+    }
+    return result;
+}
+
+} // namespace Converter

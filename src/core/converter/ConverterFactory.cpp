@@ -1,0 +1,57 @@
+#include "converter/ConverterFactory.h"
+
+#include "converter/PdfHandleConverter.h"
+#include "converter/PdfHandleParameter.h"
+
+namespace Converter {
+
+ConverterFactory& ConverterFactory::instance()
+{
+    static ConverterFactory factory;
+    return factory;
+}
+
+int ConverterFactory::kindOfZone(int zone)
+{
+    if (zone == 0)
+        return 0;
+    if (zone == 1)
+        return 3;
+    if (zone >= 2 && zone <= 7)
+        return 5;
+    if (zone == 8)
+        return 6;
+    if (zone >= 9 && zone <= 13)
+        return PdfHandleConverter::kKind;
+    if (zone == 17)
+        return 1;
+    return 2;
+}
+
+std::shared_ptr<AbstractConverter> ConverterFactory::createConverter(int zone) const
+{
+    if (kindOfZone(zone) == PdfHandleConverter::kKind)
+        return std::make_shared<PdfHandleConverter>();
+    return nullptr;
+}
+
+std::shared_ptr<AbstractConverterParameter> ConverterFactory::createParameter(int zone) const
+{
+    if (zone < 9 || zone > 13)
+        return nullptr;
+    auto parameter = std::make_shared<PdfHandleParameter>(zone - 9);
+    parameter->setTargetExtension(kPdfExtension);
+    return parameter;
+}
+
+std::shared_ptr<AbstractConverter> createConverter(int zone)
+{
+    return ConverterFactory::instance().createConverter(zone);
+}
+
+std::shared_ptr<AbstractConverterParameter> createParameter(int zone)
+{
+    return ConverterFactory::instance().createParameter(zone);
+}
+
+} // namespace Converter

@@ -1,0 +1,35 @@
+#pragma once
+// Turns a working zone into the converter and parameter of its jobs. Zones 9 to 13 are the
+// PDF operations (extract, compress, decrypt, merge, split; operation type = zone - 9); every
+// other zone gets empty pointers.
+
+#include "converter/AbstractConverter.h"
+#include "converter/AbstractConverterParameter.h"
+
+#include <memory>
+
+namespace Converter {
+
+class ConverterFactory {
+public:
+    // The extension of everything the PDF zones write.
+    static constexpr const wchar_t* kPdfExtension = L"pdf";
+
+    // One process-wide factory, made on first use.
+    static ConverterFactory& instance();
+
+    // The converter kind of a zone: 0 to 0, 1 to 3, 2 to 7 to 5, 8 to 6, 9 to 13 to 4, 17 to
+    // 1, any other to 2. Only kind 4 (the PDF converter) exists here.
+    static int kindOfZone(int zone);
+
+    std::shared_ptr<AbstractConverter> createConverter(int zone) const;
+    std::shared_ptr<AbstractConverterParameter> createParameter(int zone) const;
+
+private:
+    ConverterFactory() = default;
+};
+
+std::shared_ptr<AbstractConverter> createConverter(int zone);
+std::shared_ptr<AbstractConverterParameter> createParameter(int zone);
+
+} // namespace Converter

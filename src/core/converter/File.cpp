@@ -1,0 +1,10 @@
+#include "converter/File.h"
+
+namespace Converter {
+
+void File::setPath(const std::wstring& path)
+{
+    m_path = path;
+}
+
+} // namespace Converter

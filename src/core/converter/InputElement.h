@@ -1,0 +1,39 @@
+#pragma once
+// One input of a job with its page selection and, for a split, how to cut it.
+
+#include "converter/PdfFile.h"
+
+#include <vector>
+
+namespace Converter {
+
+class InputElement : public PdfFile {
+public:
+    // Split mode 1 cuts every m_pagesPerPiece pages; any other value cuts at m_splitPoints.
+    static constexpr int kSplitEvery = 1;
+    static constexpr int kSplitAtPoints = 0;
+
+    InputElement(std::wstring path, int fromPage, int toPage);
+
+    // Besides the path, a known page count resets the range to the whole document.
+    void setPath(const std::wstring& path) override;
+
+    int fromPage() const { return m_fromPage; }
+    int toPage() const { return m_toPage; }
+    int splitMode() const { return m_splitMode; }
+    int pagesPerPiece() const { return m_pagesPerPiece; }
+    const std::vector<int>& splitPoints() const { return m_splitPoints; }
+
+    void setSplitMode(int mode) { m_splitMode = mode; }
+    void setPagesPerPiece(int pages) { m_pagesPerPiece = pages; }
+    void setSplitPoints(std::vector<int> points) { m_splitPoints = std::move(points); }
+
+private:
+    int m_fromPage;
+    int m_toPage;
+    int m_splitMode = kSplitEvery;
+    int m_pagesPerPiece = 1;
+    std::vector<int> m_splitPoints;
+};
+
+} // namespace Converter

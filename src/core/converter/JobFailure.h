@@ -1,0 +1,21 @@
+#pragma once
+// Filling in the cause of a failed operation.
+
+#include "converter/ChildProcess.h"
+#include "converter/ConvertError.h"
+
+#include <string>
+
+namespace Converter {
+
+// Sets the error (code 201, message = input) when the caller wants one.
+void setFailure(ConvertError* error, const std::wstring& input, int reason, const std::wstring& detail);
+
+// The cause of a failed qpdf run, from what qpdf wrote on standard error.
+void setQpdfFailure(ConvertError* error, const std::wstring& input, const ChildProcess::Result& run,
+                    bool passwordGiven);
+
+// The text of an errno value.
+std::wstring systemErrorText(int errorNumber);
+
+} // namespace Converter

@@ -1,0 +1,10 @@
+#include "converter/PdfFile.h"
+
+namespace Converter {
+
+void PdfFile::setPath(const std::wstring& path)
+{
+    File::setPath(path);
+}
+
+} // namespace Converter

@@ -1,0 +1,7 @@
+#include "converter/PdfHandleCallback.h"
+
+namespace Converter {
+
+PdfHandleCallback::~PdfHandleCallback() = default;
+
+} // namespace Converter

@@ -1,0 +1,7 @@
+#include "converter/PdfHandleParameter.h"
+
+namespace Converter {
+
+PdfHandleParameter::~PdfHandleParameter() = default;
+
+} // namespace Converter

@@ -1,0 +1,266 @@
+#include "converter/PdfOperations.h"
+
+#include "app/TextTable.h"
+#include "common/Utils.h"
+#include "converter/JobFailure.h"
+#include "converter/PageRanges.h"
+#include "converter/PrivateTempFolder.h"
+#include "converter/QpdfArguments.h"
+#include "converter/QpdfRunner.h"
+#include "user/AbstractUser.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <random>
+#include <unistd.h>
+
+namespace Converter {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A name beside the output that nobody else uses; hidden, so it cannot pass for a result.
+std::optional<fs::path> temporaryNameBeside(const fs::path& output)
+{
+    static std::atomic<unsigned> counter{0};
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    const fs::path folder = output.has_parent_path() ? output.parent_path() : fs::path(".");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[64];
+        std::snprintf(name, sizeof name, ".korvex-%d-%u-%012llx.part", static_cast<int>(::getpid()),
+                      counter.fetch_add(1), static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFULL));
+        fs::path candidate = folder / name;
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(candidate, ec)))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+struct WriteJob {
+    // Must exist, and are never replaced by the output.
+    std::vector<std::wstring> inputs;
+    std::wstring output;
+    // The arguments for a run that writes to the given path.
+    std::function<std::vector<std::wstring>(const std::wstring& target)> arguments;
+    std::optional<std::string> standardInput;
+    bool passwordGiven = false;
+};
+
+bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
+{
+    const std::wstring reported = job.inputs.empty() ? std::wstring() : job.inputs.front();
+    if (job.inputs.empty() || job.output.empty()) {
+        setFailure(error, reported, FailureReason::InvalidParameters, L"no input or no output");
+        return false;
+    }
+    for (const std::wstring& input : job.inputs) {
+        if (!Utils::pathExists(input)) {
+            setFailure(error, reported, FailureReason::CannotOpenInput, input + L": " + systemErrorText(ENOENT));
+            return false;
+        }
+    }
+
+    const fs::path output = Utils::toFsPath(job.output);
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(output, ec))) {
+        for (const std::wstring& input : job.inputs) {
+            if (fs::equivalent(output, Utils::toFsPath(input), ec)) {
+                setFailure(error, reported, FailureReason::CannotCreateOutput,
+                     job.output + L": the output would replace an input");
+                return false;
+            }
+        }
+        if (fs::is_directory(fs::symlink_status(output, ec))) {
+            setFailure(error, reported, FailureReason::CannotCreateOutput, job.output + L": " + systemErrorText(EISDIR));
+            return false;
+        }
+        // An earlier run's file must not be mistaken for this run's result.
+        if (!fs::remove(output, ec) && ec) {
+            setFailure(error, reported, FailureReason::CannotCreateOutput,
+                 job.output + L": " + Utils::utf8ToWide(ec.message()));
+            return false;
+        }
+    }
+
+    const fs::path folder = output.has_parent_path() ? output.parent_path() : fs::path(".");
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        setFailure(error, reported, FailureReason::CannotCreateOutput, Utils::fromFsPath(folder) + L": " + systemErrorText(errno));
+        return false;
+    }
+    const std::optional<fs::path> temporary = temporaryNameBeside(output);
+    if (!temporary) {
+        setFailure(error, reported, FailureReason::CannotCreateOutput, job.output);
+        return false;
+    }
+
+    ChildProcess::Options options;
+    options.input = job.standardInput;
+    const ChildProcess::Result run =
+        QpdfRunner::run(job.arguments(Utils::fromFsPath(*temporary)), slot, options);
+    bool ok = run.started && QpdfRunner::isSuccessCode(run.exitCode) &&
+              Utils::getFileSize(Utils::fromFsPath(*temporary)) > 0;
+    if (ok) {
+        fs::rename(*temporary, output, ec);
+        if (ec) {
+            ok = false;
+            setFailure(error, reported, FailureReason::CannotCreateOutput,
+                 job.output + L": " + Utils::utf8ToWide(ec.message()));
+        }
+    } else {
+        setQpdfFailure(error, reported, run, job.passwordGiven);
+    }
+    if (!ok)
+        fs::remove(*temporary, ec);
+    return ok;
+}
+
+} // namespace
+
+bool compressPdf(const std::wstring& input, const std::wstring& output, ProcessSlot* slot,
+                 ConvertError* error)
+{
+    WriteJob job;
+    job.inputs = {input};
+    job.output = output;
+    job.arguments = [&](const std::wstring& target) { return QpdfArguments::compress(input, target); };
+    return writeOutput(job, slot, error);
+}
+
+bool extractPages(const std::wstring& input, const std::wstring& range, const std::wstring& output,
+                  ProcessSlot* slot, ConvertError* error)
+{
+    WriteJob job;
+    job.inputs = {input};
+    job.output = output;
+    job.arguments = [&](const std::wstring& target) {
+        return QpdfArguments::extract(input, range, target);
+    };
+    return writeOutput(job, slot, error);
+}
+
+bool mergePdfs(const PdfHandleParameter::MergeList& list, const std::wstring& output,
+               ProcessSlot* slot, ConvertError* error)
+{
+    WriteJob job;
+    for (const auto& entry : list)
+        job.inputs.push_back(entry.first);
+    job.output = output;
+    job.arguments = [&](const std::wstring& target) { return QpdfArguments::merge(list, target); };
+    return writeOutput(job, slot, error);
+}
+
+bool decryptPdf(const std::wstring& input, std::wstring& output, const std::wstring& password,
+                ProcessSlot* slot, ConvertError* error)
+{
+    if (!Utils::pathExists(input)) {
+        setFailure(error, input, FailureReason::CannotOpenInput, input + L": " + systemErrorText(ENOENT));
+        return false;
+    }
+    if (password.find_first_of(std::wstring(L"\r\n\0", 3)) != std::wstring::npos) {
+        setFailure(error, input, FailureReason::WrongPassword, L"a password cannot hold a line break");
+        return false;
+    }
+    std::wstring target = output;
+    const bool privateCopy = target.empty();
+    if (privateCopy) {
+        const std::size_t slash = input.rfind(Utils::kPathSeparator);
+        target = PrivateTempFolder::instance().newCopyPath(
+            slash == std::wstring::npos ? input : input.substr(slash + 1));
+        if (target.empty()) {
+            setFailure(error, input, FailureReason::CannotCreateTemp, PrivateTempFolder::instance().folder());
+            return false;
+        }
+        output = target;
+    }
+
+    WriteJob job;
+    job.inputs = {input};
+    job.output = target;
+    job.passwordGiven = !password.empty();
+    if (job.passwordGiven)
+        job.standardInput = Utils::wideToUtf8(password) + "\n";
+    job.arguments = [&](const std::wstring& written) {
+        return QpdfArguments::decrypt(input, written, job.passwordGiven);
+    };
+    const bool ok = writeOutput(job, slot, error);
+    if (!ok && privateCopy)
+        PrivateTempFolder::instance().removeCopy(target);
+    return ok;
+}
+
+int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error)
+{
+    ChildProcess::Options options;
+    options.captureOutput = true;
+    const ChildProcess::Result run = QpdfRunner::run(QpdfArguments::pageCount(input), slot, options);
+    if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {
+        setQpdfFailure(error, input, run, false);
+        return -1;
+    }
+    const int pages = parsePageCount(run.output);
+    if (pages < 0)
+        setFailure(error, input, FailureReason::None,
+                   L"qpdf printed no page count: " + Utils::utf8ToWide(run.output.substr(0, 200)));
+    return pages;
+}
+
+bool queryEncryption(const std::wstring& input, ProcessSlot* slot)
+{
+    // Both streams, as qpdf wrote them: its warnings arrive on standard error.
+    ChildProcess::Options options;
+    options.captureOutput = true;
+    options.mergeErrorIntoOutput = true;
+    const ChildProcess::Result run = QpdfRunner::run(QpdfArguments::encryption(input), slot, options);
+    return looksEncrypted(run.output);
+}
+
+bool looksEncrypted(const std::string& queryOutput)
+{
+    if (queryOutput.find("not encrypted") == std::string::npos)
+        return true;
+    // "Not encrypted" from a file qpdf had to repair: decrypting rewrites it cleanly.
+    return queryOutput.find("warning") != std::string::npos;
+}
+
+int parsePageCount(const std::string& output)
+{
+    int pages = -1;
+    if (readNumber(Utils::utf8ToWide(output), pages) != PageTextStatus::Ok || pages < 0)
+        return -1;
+    return pages;
+}
+
+std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstring& extension,
+                            const std::wstring& saveFolder)
+{
+    int suffix = 0;
+    switch (zone) {
+    case 9: suffix = 15; break;  // "_EXTRACT."
+    case 10: suffix = 13; break; // "_Compress."
+    case 11: suffix = 14; break; // "_Decrypt."
+    case 12: suffix = 11; break; // "_Merged."
+    case 13: break;              // a folder for the pieces
+    default: return {};
+    }
+    const std::wstring base = Utils::withTrailingSeparator(saveFolder) + Utils::getFileTitle(input);
+    if (zone == 13)
+        return base;
+    return base + Glossary::text(suffix) + extension;
+}
+
+std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstring& extension)
+{
+    AbstractUser* user = AbstractUser::current();
+    if (!user)
+        return {};
+    return makeOutputPath(zone, input, extension, Utils::ansiToWide(user->getSavePath()));
+}
+
+} // namespace Converter

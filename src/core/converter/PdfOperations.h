@@ -1,0 +1,55 @@
+#pragma once
+// The PDF operations, each one qpdf run. An operation that writes a file succeeds only when
+// qpdf exits with 0 or 3 (done, perhaps with warnings) and the output has been written. qpdf
+// writes to a hidden temporary name beside the output, which is renamed into place only on
+// success; a file left at the output by an earlier run is removed first, so neither an old
+// file nor a half-written one can pass for this run's result.
+// Every operation takes the job's process slot (may be null) and, optionally, a place for
+// the cause of a failure.
+
+#include "converter/ConvertError.h"
+#include "converter/PdfHandleParameter.h"
+
+#include <string>
+
+namespace Converter {
+
+class ProcessSlot;
+
+bool compressPdf(const std::wstring& input, const std::wstring& output, ProcessSlot* slot,
+                 ConvertError* error = nullptr);
+
+// range: qpdf's range text, "3-7".
+bool extractPages(const std::wstring& input, const std::wstring& range, const std::wstring& output,
+                  ProcessSlot* slot, ConvertError* error = nullptr);
+
+bool mergePdfs(const PdfHandleParameter::MergeList& list, const std::wstring& output,
+               ProcessSlot* slot, ConvertError* error = nullptr);
+
+// An empty output puts the copy into this run's private temporary folder, keeping the input's
+// file name, and sets output to where it went. A password travels to qpdf on standard input;
+// one with a line break cannot and is refused.
+bool decryptPdf(const std::wstring& input, std::wstring& output, const std::wstring& password,
+                ProcessSlot* slot, ConvertError* error = nullptr);
+
+// -1 when qpdf fails or prints no number in the int range.
+int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error = nullptr);
+
+// True means "treat as encrypted" (decrypt before use); a query that fails counts as encrypted.
+bool queryEncryption(const std::wstring& input, ProcessSlot* slot);
+
+// The rules applied to the query's output (standard output and error as qpdf wrote them).
+bool looksEncrypted(const std::string& queryOutput);
+// The page count in the output of --show-npages: a leading decimal number, else -1.
+int parsePageCount(const std::string& output);
+
+// Where the job of a working zone writes: "<save folder>/<title><suffix><extension>" for zones
+// 9 to 12 (suffix in the current language: "_EXTRACT.", "_Compress.", "_Decrypt.",
+// "_Merged."), "<save folder>/<title>", the folder of the pieces, for zone 13; empty for other
+// zones.
+std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstring& extension,
+                            const std::wstring& saveFolder);
+// The same in the user's configured save folder; empty while there is no user record.
+std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstring& extension);
+
+} // namespace Converter

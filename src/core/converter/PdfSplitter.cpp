@@ -1,0 +1,182 @@
+#include "converter/PdfSplitter.h"
+
+#include "common/Utils.h"
+#include "converter/JobFailure.h"
+#include "converter/PageRanges.h"
+#include "converter/PdfOperations.h"
+#include "converter/QpdfArguments.h"
+#include "converter/QpdfRunner.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+namespace Converter {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The page range in a piece name qpdf made from "%d.pdf": "0007.pdf" or "011-020.pdf".
+bool parsePieceName(std::string_view name, SplitPiece& piece)
+{
+    if (name.size() < 5 || name.substr(name.size() - 4) != ".pdf")
+        return false;
+    name.remove_suffix(4);
+    const std::size_t dash = name.find('-');
+    int first = 0;
+    int last = 0;
+    const auto number = [](std::string_view digits, int& value) {
+        if (digits.empty() || digits.size() > 10 ||
+            digits.find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        const long long v = std::stoll(std::string(digits));
+        if (v > 0x7FFFFFFF)
+            return false;
+        value = static_cast<int>(v);
+        return true;
+    };
+    if (dash == std::string_view::npos) {
+        if (!number(name, first))
+            return false;
+        last = first;
+    } else if (!number(name.substr(0, dash), first) || !number(name.substr(dash + 1), last)) {
+        return false;
+    }
+    piece = SplitPiece{first, last};
+    return true;
+}
+
+} // namespace
+
+PdfSplitter::PdfSplitter(const InputElement& input, std::wstring folder, ProcessSlot* slot,
+                         Progress progress)
+    : m_input(input), m_folder(std::move(folder)), m_title(Utils::getFileTitle(input.path())),
+      m_slot(slot), m_progress(std::move(progress))
+{
+}
+
+std::wstring PdfSplitter::piecePath(const std::wstring& folder, const std::wstring& title,
+                                    const SplitPiece& piece)
+{
+    return Utils::withTrailingSeparator(folder) + title + L'_' + std::to_wstring(piece.first) +
+           L'_' + std::to_wstring(piece.last) + L".pdf";
+}
+
+bool PdfSplitter::canSplitInOneRun(const InputElement& input)
+{
+    return input.splitMode() == InputElement::kSplitEvery && input.pagesPerPiece() >= 1 &&
+           input.pageCount() >= 1 && input.toPage() >= 1 && input.toPage() <= input.pageCount() &&
+           input.pagesPerPiece() < input.toPage();
+}
+
+bool PdfSplitter::run(ConvertError* error)
+{
+    const SplitPlan plan = SplitPlan::of(m_input);
+    if (!plan.isValid()) {
+        setFailure(error, m_input.path(), FailureReason::InvalidParameters,
+             L"pages per piece must be at least 1, not " + std::to_wstring(m_input.pagesPerPiece()));
+        return false;
+    }
+    if (m_folder.empty() || !Utils::createDeepDirectory(m_folder)) {
+        setFailure(error, m_input.path(), FailureReason::CannotCreateOutput,
+             m_folder + L": cannot create this folder");
+        return false;
+    }
+    return canSplitInOneRun(m_input) ? runInOne(plan, error) : runPerPiece(plan, error);
+}
+
+bool PdfSplitter::runPerPiece(const SplitPlan& plan, ConvertError* error)
+{
+    bool ok = true;
+    plan.visit([&](const SplitPiece& piece) {
+        if (m_progress)
+            m_progress(piece.last, m_input.pageCount());
+        ok = extractPages(m_input.path(), pageRangeText(piece.first, piece.last),
+                          piecePath(m_folder, m_title, piece), m_slot, error);
+        return ok;
+    });
+    return ok;
+}
+
+bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
+{
+    const std::wstring& input = m_input.path();
+    if (!Utils::pathExists(input)) {
+        setFailure(error, input, FailureReason::CannotOpenInput, input + L": " + systemErrorText(ENOENT));
+        return false;
+    }
+    const std::vector<SplitPiece> pieces = plan.pieces();
+    std::vector<fs::path> targets;
+    targets.reserve(pieces.size());
+    std::error_code ec;
+    for (const SplitPiece& piece : pieces) {
+        targets.push_back(Utils::toFsPath(piecePath(m_folder, m_title, piece)));
+        // An earlier run's piece must not be mistaken for one of this run.
+        if (fs::is_directory(fs::symlink_status(targets.back(), ec)) ||
+            (!fs::remove(targets.back(), ec) && ec)) {
+            setFailure(error, input, FailureReason::CannotCreateOutput, Utils::fromFsPath(targets.back()));
+            return false;
+        }
+    }
+
+    // qpdf writes into a hidden folder of its own and is started there, so its "%d" output
+    // pattern holds no folder text that could contain a "%d" of its own.
+    std::string work = (Utils::toFsPath(m_folder) / ".korvex-split-XXXXXX").string();
+    if (!::mkdtemp(work.data())) {
+        setFailure(error, input, FailureReason::CannotCreateOutput,
+             m_folder + L": " + systemErrorText(errno));
+        return false;
+    }
+    const fs::path workFolder = work;
+
+    std::size_t written = 0;
+    std::wstring problem;
+    ChildProcess::Options options;
+    options.workingDirectory = work;
+    options.onOutputLine = [&](std::string_view line) {
+        static constexpr std::string_view kWrote = "wrote file ";
+        const std::size_t at = line.find(kWrote);
+        SplitPiece piece{};
+        if (at == std::string_view::npos || !problem.empty() ||
+            !parsePieceName(line.substr(at + kWrote.size()), piece))
+            return;
+        if (written >= pieces.size() || !(pieces[written] == piece)) {
+            problem = L"qpdf wrote an unexpected piece " + Utils::utf8ToWide(std::string(line.substr(at + kWrote.size())));
+            return;
+        }
+        std::error_code renameError;
+        fs::rename(workFolder / line.substr(at + kWrote.size()), targets[written], renameError);
+        if (renameError) {
+            problem = Utils::fromFsPath(targets[written]) + L": " + Utils::utf8ToWide(renameError.message());
+            return;
+        }
+        ++written;
+        if (written < pieces.size() && m_progress)
+            m_progress(pieces[written].last, m_input.pageCount());
+    };
+
+    if (m_progress)
+        m_progress(pieces.front().last, m_input.pageCount());
+    const std::wstring absoluteInput = Utils::fromFsPath(fs::absolute(Utils::toFsPath(input), ec));
+    const ChildProcess::Result run = QpdfRunner::run(
+        QpdfArguments::splitEvery(absoluteInput, plan.piecesSize(), plan.toPage(), m_input.pageCount(), L"%d.pdf"),
+        m_slot, options);
+    fs::remove_all(workFolder, ec);
+
+    if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {
+        setQpdfFailure(error, input, run, false);
+        return false;
+    }
+    if (!problem.empty() || written != pieces.size()) {
+        setFailure(error, input, FailureReason::None,
+                   problem.empty() ? L"qpdf wrote " + std::to_wstring(written) + L" of " +
+                                         std::to_wstring(pieces.size()) + L" pieces"
+                                   : problem);
+        return false;
+    }
+    return true;
+}
+
+} // namespace Converter

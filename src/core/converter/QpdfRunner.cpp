@@ -1,0 +1,39 @@
+#include "converter/QpdfRunner.h"
+
+#include "common/Utils.h"
+#include "platform/DebugLog.h"
+
+#include <unistd.h>
+
+namespace Converter {
+
+std::wstring QpdfRunner::programPath()
+{
+    const std::wstring folder = Utils::getModuleDirectory();
+    if (!folder.empty()) {
+        const std::wstring beside = folder + L"qpdf";
+        if (::access(Utils::wideToUtf8(beside).c_str(), X_OK) == 0)
+            return beside;
+    }
+    return Utils::utf8ToWide(KORVEX_QPDF_PATH);
+}
+
+ChildProcess::Result QpdfRunner::run(const std::vector<std::wstring>& args, ProcessSlot* slot,
+                                     const ChildProcess::Options& options)
+{
+    const std::string program = Utils::wideToUtf8(programPath());
+    std::vector<std::string> narrow;
+    narrow.reserve(args.size());
+    std::string trace = "qpdf:";
+    for (const std::wstring& arg : args) {
+        narrow.push_back(Utils::wideToUtf8(arg));
+        trace += " [" + narrow.back() + "]";
+    }
+    Platform::debugLog(trace + "\n");
+    ChildProcess::Result result = ChildProcess::run(program, narrow, slot, options);
+    if (!result.started)
+        Platform::debugLog("qpdf: cannot start " + program + "\n");
+    return result;
+}
+
+} // namespace Converter

@@ -1,0 +1,23 @@
+#pragma once
+// The main window's record of one file-list row; the workers read and update it under the
+// registry lock.
+
+#include <string>
+#include <vector>
+
+struct RowEntry {
+    RowEntry(std::wstring path, int zone) : path(std::move(path)), zone(zone) {}
+
+    // Replaced by the decrypted copy's path once the file has been decrypted.
+    std::wstring path;
+    int pageCount = -1;
+    int fromPage = -1;
+    int toPage = -1;
+    bool inspected = false;
+    bool pending = true;
+    int zone;
+    // Nonzero: every pagesPerPiece pages; zero: at splitPoints.
+    int splitMode = 1;
+    int pagesPerPiece = 1;
+    std::vector<int> splitPoints;
+};

@@ -1,0 +1,37 @@
+#pragma once
+// PDFs for tests, written here byte by byte (no PDF library), and qpdf-made variants of them.
+// Page k of a generated file shows the text "Page k", so tests can tell which pages an output
+// holds and in what order.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace PdfFactory {
+
+struct Options {
+    // Cross-reference offsets that point nowhere: qpdf repairs the file and warns (exit 3).
+    bool damagedXref = false;
+};
+
+// Writes a valid PDF of the given number of pages.
+void write(const std::filesystem::path& path, int pages, const Options& options = {});
+
+// The qpdf the tests use (KORVEX_TEST_QPDF, else qpdf on the PATH).
+std::string qpdf();
+
+// qpdf --encrypt with 256-bit AES. An empty user password gives a file that opens without one
+// (only the owner password restricts it). True when qpdf wrote the file.
+bool encrypt(const std::filesystem::path& input, const std::filesystem::path& output,
+             const std::string& userPassword, const std::string& ownerPassword = "owner-secret");
+
+// What qpdf reports for the file; -1 when it cannot read it.
+int pageCount(const std::filesystem::path& path);
+
+// The "Page k" numbers of the file's pages, in page order; empty when qpdf cannot read it.
+std::vector<int> pageNumbers(const std::filesystem::path& path, const std::string& password = {});
+
+// True when qpdf finds the file encrypted.
+bool isEncrypted(const std::filesystem::path& path);
+
+} // namespace PdfFactory
