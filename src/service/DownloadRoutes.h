@@ -1,0 +1,22 @@
+#pragma once
+// GET /download/...: the files whose links the API hands out.
+//   /download/qr/<guid>.png                    QR image of a login id from GetCode
+//   /download/avatar/<user id>.png             avatar of an account (GetUserInfo "photo")
+//   /download/ads/<img_key>.png                advertisement picture (GetAds "img_url")
+//   /download/updater/<version>/korvex_updater updater on offer (Upgrade "url")
+
+namespace httplib {
+struct Request;
+struct Response;
+}
+struct ServiceContext;
+
+class DownloadRoutes {
+public:
+    explicit DownloadRoutes(ServiceContext& context) : m_context(context) {}
+
+    void handle(const httplib::Request& req, httplib::Response& res);
+
+private:
+    ServiceContext& m_context;
+};

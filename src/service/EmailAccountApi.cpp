@@ -1,0 +1,79 @@
+#include "EmailAccountApi.h"
+
+#include "ApiDispatcher.h"
+#include "ApiRequest.h"
+#include "Crypto.h"
+#include "JsonReply.h"
+#include "ServiceContext.h"
+
+#include <httplib.h>
+
+namespace {
+
+Json::Value refused(const std::string& message)
+{
+    Json::Value result(Json::objectValue);
+    result["status"] = false;
+    result["error_msg"] = message;
+    return JsonReply::ok(result);
+}
+
+Json::Value signedIn(std::int64_t userId, const std::string& openKey)
+{
+    Json::Value result(Json::objectValue);
+    result["status"] = true;
+    result["user_id"] = std::to_string(userId);
+    result["open_key"] = openKey;
+    return JsonReply::ok(result);
+}
+
+} // namespace
+
+void EmailAccountApi::registerWith(ApiDispatcher& dispatcher)
+{
+    dispatcher.add("System", "UserRegister",
+                   [this](const ApiRequest& r, httplib::Response& res) { userRegister(r, res); });
+    dispatcher.add("System", "UserLogin", [this](const ApiRequest& r, httplib::Response& res) { userLogin(r, res); });
+}
+
+bool EmailAccountApi::validEmail(const std::string& email)
+{
+    const size_t at = email.find('@');
+    if (at == 0 || at == std::string::npos || email.find('@', at + 1) != std::string::npos)
+        return false;
+    if (email.find_first_of(" &=") != std::string::npos)
+        return false;
+    const size_t dot = email.find('.', at + 1);
+    return dot != std::string::npos && dot > at + 1 && dot + 1 < email.size();
+}
+
+// result.status true with user_id and open_key, plus the top-level check_mail flag; false with
+// error_msg when the address is taken or not an address.
+void EmailAccountApi::userRegister(const ApiRequest& request, httplib::Response& res)
+{
+    const std::string email = request.field("user_name");
+    const std::string password = request.field("password");
+    if (!validEmail(email))
+        return JsonReply::send(res, refused("Invalid E-mail Address"));
+    if (password.empty())
+        return JsonReply::send(res, refused("Password Is Empty"));
+
+    const std::string hash = Crypto::hashPassword(password);
+    auto guard = m_context.db.lock();
+    if (m_context.accounts.findByEmail(email))
+        return JsonReply::send(res, refused("This E-mail Is Already Registered"));
+    const std::int64_t id = m_context.accounts.create(email, email, hash, {});
+    Json::Value reply = signedIn(id, m_context.accounts.issueOpenKey(id, "email"));
+    reply["check_mail"] = m_context.settings.flag("check_mail");
+    JsonReply::send(res, reply);
+}
+
+// result.status true with user_id and open_key; false when the pair does not match.
+void EmailAccountApi::userLogin(const ApiRequest& request, httplib::Response& res)
+{
+    const auto account = m_context.accounts.findByEmail(request.field("user_name"));
+    if (!account || account->passwordHash.empty() ||
+        !Crypto::verifyPassword(request.field("password"), account->passwordHash))
+        return JsonReply::send(res, refused("mismatch account and password"));
+    JsonReply::send(res, signedIn(account->id, m_context.accounts.issueOpenKey(account->id, "email")));
+}

@@ -1,0 +1,89 @@
+#include "SmsApi.h"
+
+#include "ApiDispatcher.h"
+#include "ApiRequest.h"
+#include "JsonReply.h"
+#include "ServiceContext.h"
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+
+namespace {
+
+// {"success": true, "result": {"status": false, "error_msg": message}}
+Json::Value refused(const std::string& message)
+{
+    Json::Value result(Json::objectValue);
+    result["status"] = false;
+    result["error_msg"] = message;
+    return JsonReply::ok(result);
+}
+
+} // namespace
+
+void SmsApi::registerWith(ApiDispatcher& dispatcher)
+{
+    dispatcher.add("Sms", "getMsm", [this](const ApiRequest& r, httplib::Response& res) { getMsm(r, res); });
+    dispatcher.add("Sms", "checkCode", [this](const ApiRequest& r, httplib::Response& res) { checkCode(r, res); });
+}
+
+bool SmsApi::validPhone(const std::string& phone)
+{
+    return phone.size() == 11 && phone[0] == '1' && phone[1] >= '3' && phone[1] <= '9' &&
+           std::all_of(phone.begin(), phone.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+// result.status true when a code went out; false with error_msg otherwise.
+void SmsApi::getMsm(const ApiRequest& request, httplib::Response& res)
+{
+    const std::string phone = request.field("phone");
+    if (!validPhone(phone))
+        return JsonReply::send(res, refused("手机号码格式不正确"));
+    const std::string code = m_context.codes.createSmsCode(phone);
+    // No text message leaves this machine: the code is logged and kept for the control endpoint.
+    std::clog << "korvex-service: SMS code " << code << " for " << phone << std::endl;
+    Json::Value result(Json::objectValue);
+    result["status"] = true;
+    JsonReply::send(res, JsonReply::ok(result));
+}
+
+// result.status true with user_id and open_key when the code is right; false with error_msg.
+void SmsApi::checkCode(const ApiRequest& request, httplib::Response& res)
+{
+    const std::string phone = request.field("phone");
+    const std::string userId = request.field("user_id");
+    auto guard = m_context.db.lock();
+
+    std::optional<Account> binding;
+    if (!userId.empty()) {
+        binding = m_context.accounts.find(userId);
+        if (!binding)
+            return JsonReply::send(res, refused("账号不存在"));
+        const auto holder = m_context.accounts.findByPhone(phone);
+        if (holder && holder->id != binding->id)
+            return JsonReply::send(res, refused("该手机号已绑定其他账号"));
+    }
+    if (!validPhone(phone) || !m_context.codes.useSmsCode(phone, request.field("code")))
+        return JsonReply::send(res, refused("验证码错误"));
+
+    Account account;
+    std::string openKey;
+    if (binding) {
+        m_context.accounts.bindPhone(binding->id, phone);
+        account = *binding;
+        openKey = m_context.accounts.currentOpenKey(account.id);
+        if (openKey.empty())
+            openKey = m_context.accounts.issueOpenKey(account.id, "sms");
+    } else {
+        account = m_context.accounts.findOrCreateByPhone(phone);
+        openKey = m_context.accounts.issueOpenKey(account.id, "sms");
+    }
+    Json::Value result(Json::objectValue);
+    result["status"] = true;
+    result["user_id"] = std::to_string(account.id);
+    result["open_key"] = openKey;
+    JsonReply::send(res, JsonReply::ok(result));
+}
