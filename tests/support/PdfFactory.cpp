@@ -33,7 +33,10 @@ void write(const std::filesystem::path& path, int pages, const Options& options)
     objects.push_back("<< /Type /Pages /Kids [ " + kids + "] /Count " + std::to_string(pages) + " >>");
     objects.push_back("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
     for (int i = 0; i < pages; ++i) {
-        objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 200] /Resources << /Font << /F1 3 0 R >> >> /Contents " +
+        // The number is also a key of the page itself: pages repeated in one output share
+        // their content stream but are page objects of their own.
+        objects.push_back("<< /Type /Page /Parent 2 0 R /KorvexPage " + std::to_string(i + 1) +
+                          " /MediaBox [0 0 300 200] /Resources << /Font << /F1 3 0 R >> >> /Contents " +
                           std::to_string(5 + 2 * i) + " 0 R >>");
         const std::string content = "BT /F1 24 Tf 40 90 Td (Page " + std::to_string(i + 1) + ") Tj ET";
         objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content +
@@ -96,8 +99,8 @@ std::vector<int> pageNumbers(const std::filesystem::path& path, const std::strin
     std::vector<int> numbers;
     if (run.exitCode != 0 && run.exitCode != 3)
         return numbers;
-    // Content streams come out in page order in QDF form.
-    static const std::regex label(R"(\(Page (\d+)\) Tj)");
+    // Page objects come out in page order in QDF form.
+    static const std::regex label(R"(/KorvexPage (\d+))");
     for (auto it = std::sregex_iterator(run.output.begin(), run.output.end(), label);
          it != std::sregex_iterator(); ++it)
         numbers.push_back(std::stoi((*it)[1].str()));

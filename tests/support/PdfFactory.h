@@ -1,7 +1,7 @@
 #pragma once
 // PDFs for tests, written here byte by byte (no PDF library), and qpdf-made variants of them.
-// Page k of a generated file shows the text "Page k", so tests can tell which pages an output
-// holds and in what order.
+// Page k of a generated file shows the text "Page k" and carries the number in its page
+// dictionary, so tests can tell which pages an output holds and in what order.
 
 #include <filesystem>
 #include <string>

@@ -1,0 +1,168 @@
+#include "CliJobs.h"
+
+#include "ConsoleCallback.h"
+
+#include "app/TextTable.h"
+#include "common/Utils.h"
+#include "converter/ConverterFactory.h"
+#include "converter/InputElement.h"
+#include "converter/PdfHandleParameter.h"
+#include "converter/PdfOperations.h"
+
+#include <filesystem>
+
+namespace {
+
+using Converter::ConverterFactory;
+
+constexpr int kExtractZone = 9, kCompressZone = 10, kDecryptZone = 11, kMergeZone = 12, kSplitZone = 13;
+
+std::wstring withoutTrailingSpaces(std::wstring text)
+{
+    while (!text.empty() && text.back() == L' ')
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+int CliJobs::run()
+{
+    std::error_code ec;
+    const std::filesystem::path folder = m_line.outFolder.empty()
+                                             ? std::filesystem::current_path(ec)
+                                             : std::filesystem::absolute(Utils::toFsPath(m_line.outFolder), ec);
+    m_outFolder = Utils::fromFsPath(folder);
+    if (m_line.command != CommandLine::Command::Info)
+        Utils::createDeepDirectory(m_outFolder); // a folder that cannot be made fails each job with its reason
+
+    // No output may replace an input of the same run.
+    for (const CommandLine::Input& input : m_line.inputs)
+        m_claims.reserve(input.path);
+
+    bool allOk = true;
+    switch (m_line.command) {
+    case CommandLine::Command::Merge:
+        return merge() ? 0 : 1;
+    default:
+        break;
+    }
+    for (const CommandLine::Input& input : m_line.inputs) {
+        bool ok = false;
+        switch (m_line.command) {
+        case CommandLine::Command::Info:
+            ok = info(input.path);
+            break;
+        case CommandLine::Command::Extract:
+            ok = convert(kExtractZone, input);
+            break;
+        case CommandLine::Command::Compress:
+            ok = convert(kCompressZone, input);
+            break;
+        case CommandLine::Command::Decrypt:
+            ok = m_password.empty() ? convert(kDecryptZone, input) : decryptWithPassword(input.path, m_password);
+            break;
+        case CommandLine::Command::Split:
+            ok = split(input.path);
+            break;
+        case CommandLine::Command::Merge:
+            break;
+        }
+        allOk = allOk && ok;
+    }
+    return allOk ? 0 : 1;
+}
+
+std::wstring CliJobs::outputFor(int zone, const std::wstring& input)
+{
+    const std::wstring path = withoutTrailingSpaces(
+        Converter::makeOutputPath(zone, input, ConverterFactory::kPdfExtension, m_outFolder));
+    return m_claims.claim(path, zone == kSplitZone);
+}
+
+bool CliJobs::report(const std::wstring& label, bool ok, const ConvertError& error, const std::wstring& output)
+{
+    if (ok)
+        printLine(stdout, output);
+    else
+        printLine(stderr, label + L": " + ConsoleCallback::failureText(5, error)); // "Fail To Conversion"
+    return ok;
+}
+
+bool CliJobs::info(const std::wstring& path)
+{
+    printLine(stderr, path + L": " + Glossary::text(26)); // "Checking Encryption Status"
+    const bool encrypted = Converter::queryEncryption(path, nullptr);
+    printLine(stderr, path + L": " + Glossary::text(22)); // "Getting Pages"
+    ConvertError error;
+    const int pages = Converter::countPages(path, nullptr, &error);
+    if (pages >= 0) {
+        printLine(stdout, path + L": " + std::to_wstring(pages) + L" pages, " +
+                              (encrypted ? L"encrypted" : L"not encrypted"));
+        return true;
+    }
+    if (error.reason == FailureReason::PasswordProtected) {
+        printLine(stdout, path + L": ? pages, encrypted, a password is needed to open it");
+        return true;
+    }
+    printLine(stderr, path + L": " + ConsoleCallback::failureText(25, error)); // "Fail To Get Page"
+    return false;
+}
+
+bool CliJobs::convert(int zone, const CommandLine::Input& input)
+{
+    auto element = std::make_shared<Converter::InputElement>(input.path, m_line.fromPage, m_line.toPage);
+    auto callback = std::make_shared<ConsoleCallback>(input.path);
+    const std::wstring output = outputFor(zone, input.path);
+    Converter::createConverter(zone)->run(element, output, Converter::createParameter(zone), callback);
+    return report(input.path, callback->ok(), callback->error(), callback->outputPath());
+}
+
+bool CliJobs::decryptWithPassword(const std::wstring& path, const std::wstring& password)
+{
+    // The converter never carries a password (the window decrypts files when they are added),
+    // so this job calls the operation itself, with the same progress text.
+    ConsoleCallback callback(path);
+    callback.onProgress(Converter::PdfHandleParameter::Decrypt, 0, 0);
+    std::wstring output = outputFor(kDecryptZone, path);
+    ConvertError error;
+    const bool ok = Converter::decryptPdf(path, output, password, nullptr, &error);
+    return report(path, ok, error, output);
+}
+
+bool CliJobs::merge()
+{
+    Converter::PdfHandleParameter::MergeList list;
+    for (const CommandLine::Input& input : m_line.inputs)
+        list.emplace_back(input.path, input.range.empty() ? L"1-z" : input.range); // "z": the last page
+    const std::wstring& first = m_line.inputs.front().path;
+    auto parameter = std::dynamic_pointer_cast<Converter::PdfHandleParameter>(Converter::createParameter(kMergeZone));
+    parameter->setMergeList(std::move(list));
+    auto callback = std::make_shared<ConsoleCallback>(first);
+    const std::wstring output = outputFor(kMergeZone, first);
+    Converter::createConverter(kMergeZone)->run(std::make_shared<Converter::InputElement>(first, 1, 1), output,
+                                                parameter, callback);
+    return report(first, callback->ok(), callback->error(), callback->outputPath());
+}
+
+bool CliJobs::split(const std::wstring& path)
+{
+    // The plan runs to the last page, so it needs the page count first.
+    ConvertError error;
+    const int pages = Converter::countPages(path, nullptr, &error);
+    if (pages < 0)
+        return report(path, false, error, {});
+    auto element = std::make_shared<Converter::InputElement>(path, 1, pages);
+    element->setPageCount(pages);
+    if (m_line.every > 0) {
+        element->setSplitMode(Converter::InputElement::kSplitEvery);
+        element->setPagesPerPiece(m_line.every);
+    } else {
+        element->setSplitMode(Converter::InputElement::kSplitAtPoints);
+        element->setSplitPoints(m_line.points);
+    }
+    auto callback = std::make_shared<ConsoleCallback>(path);
+    const std::wstring output = outputFor(kSplitZone, path);
+    Converter::createConverter(kSplitZone)->run(element, output, Converter::createParameter(kSplitZone), callback);
+    return report(path, callback->ok(), callback->error(), callback->outputPath());
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Runs the jobs of one command line through the PDF engine and prints their results: each
+// output path on standard output, each failure with its reason on standard error.
+
+#include "CommandLine.h"
+
+#include "converter/ConvertError.h"
+#include "converter/OutputNameClaims.h"
+
+#include <string>
+
+class CliJobs {
+public:
+    CliJobs(const CommandLine& line, std::wstring password)
+        : m_line(line), m_password(std::move(password)) {}
+
+    // 0 when every job succeeded, 1 when any failed.
+    int run();
+
+private:
+    bool info(const std::wstring& path);
+    // One job of a zone through the converter; output claimed from makeOutputPath.
+    bool convert(int zone, const CommandLine::Input& input);
+    bool decryptWithPassword(const std::wstring& path, const std::wstring& password);
+    bool merge();
+    bool split(const std::wstring& path);
+
+    std::wstring outputFor(int zone, const std::wstring& input);
+    bool report(const std::wstring& label, bool ok, const ConvertError& error, const std::wstring& output);
+
+    const CommandLine& m_line;
+    std::wstring m_password;
+    std::wstring m_outFolder;
+    Converter::OutputNameClaims m_claims;
+};

@@ -1,0 +1,38 @@
+#pragma once
+// The arguments of korvex-pdf-cli, read and checked. Numbers are refused when they are not
+// whole numbers in the int range (and pieces sizes below 1), so a job never starts with a
+// plan that cannot end.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CommandLine {
+public:
+    enum class Command { Info, Extract, Compress, Decrypt, Merge, Split };
+
+    struct Input {
+        std::wstring path;
+        // Page range text for a merge ("3-7"); every page when empty.
+        std::wstring range;
+    };
+
+    // Reads argv; on a usage error returns nothing and sets error. helpOnly is set for --help.
+    static std::optional<CommandLine> parse(const std::vector<std::string>& args, std::string& error,
+                                            bool& helpOnly);
+    static const char* usage();
+
+    Command command = Command::Info;
+    std::vector<Input> inputs;
+    // extract --pages A-B
+    int fromPage = 0;
+    int toPage = 0;
+    // split --every N, or --at P1,P2,...
+    int every = 0;
+    std::vector<int> points;
+    // Empty: the current folder.
+    std::wstring outFolder;
+    bool chinese = false;
+    // decrypt --password-file F ("-" for standard input); empty when not given.
+    std::string passwordFile;
+};

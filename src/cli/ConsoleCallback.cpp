@@ -1,0 +1,53 @@
+#include "ConsoleCallback.h"
+
+#include "app/TextTable.h"
+#include "common/Utils.h"
+
+#include <cstdio>
+#include <cwchar>
+
+void printLine(FILE* stream, const std::wstring& text)
+{
+    const std::string bytes = Utils::wideToUtf8(text) + "\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    std::fflush(stream);
+}
+
+std::wstring ConsoleCallback::progressText(int type, int current, int total)
+{
+    if (current == 0)
+        return type >= 0 && type <= 4 ? Glossary::text(57 + type) : std::wstring();
+    if (type != 4)
+        return {};
+    std::wstring text(Glossary::text(66).size() + 32, L'\0'); // "Splitting Page %d / %d"
+    const int written = std::swprintf(text.data(), text.size(), Glossary::text(66).c_str(), current, total);
+    text.resize(written < 0 ? 0 : static_cast<std::size_t>(written));
+    return text;
+}
+
+std::wstring ConsoleCallback::failureText(int summaryText, const ConvertError& error)
+{
+    std::wstring text = Glossary::text(summaryText) + L". " + Glossary::text(67) + L" ";
+    const std::wstring reason = error.reason ? Glossary::text(error.reason) : std::wstring();
+    if (!reason.empty() && !error.detail.empty())
+        return text + reason + L" (" + error.detail + L")";
+    return text + (reason.empty() ? error.detail : reason);
+}
+
+void ConsoleCallback::onProgress(int type, int current, int total)
+{
+    const std::wstring text = progressText(type, current, total);
+    if (!text.empty())
+        printLine(stderr, m_label + L": " + text);
+}
+
+void ConsoleCallback::onError(ConvertError error, const std::string&, int)
+{
+    m_error = std::move(error);
+}
+
+void ConsoleCallback::onFinished(bool ok, const std::wstring&, const std::wstring& outputPath)
+{
+    m_ok = ok;
+    m_outputPath = outputPath;
+}
