@@ -1,0 +1,67 @@
+#include "app/CrashReportSettings.h"
+#include "common/Utils.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+#include <sys/wait.h>
+
+namespace {
+
+std::string binFolder()
+{
+    return Utils::wideToUtf8(Utils::getModuleDirectory());
+}
+
+// Runs a command through the shell (test only) and returns its exit code.
+int runProbe(const std::string& command)
+{
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST(CrashReport, CommandLineAndParameterTextHaveTheirFixedShape)
+{
+    CrashReportSettings settings;
+    settings.version = "1.0.0.0";
+    settings.reportAddress = "https://svc.local/senderrormsg";
+    settings.processId = "12";
+    settings.threadId = "34";
+    settings.exceptionPointers = "00000000DEADBEEF";
+    settings.parameters = {{"version", "1.0.0.0"}, {"packagename", "P%20Q"}, {"soft_type", "12"}};
+    EXPECT_EQ(settings.parameterText(), "\"packagename:P%20Q,soft_type:12,version:1.0.0.0,\"");
+    EXPECT_EQ(settings.buildCommandLine(),
+              "-n PDF_Splitting_And_merging_Lumo -v 1.0.0.0 -u https://svc.local/senderrormsg -pid 12 -tid 34 "
+              "-xcp 00000000DEADBEEF -p \"packagename:P%20Q,soft_type:12,version:1.0.0.0,\" ");
+    const auto args = settings.arguments();
+    ASSERT_EQ(args.size(), 14u);
+    EXPECT_EQ(args.back(), "packagename:P%20Q,soft_type:12,version:1.0.0.0,");
+}
+
+TEST(CrashReport, EveryKindOfFaultStartsTheReporterAndEndsWithCodeOne)
+{
+    TempDir dir;
+    for (const std::string how : {"segv", "abort", "throw", "thread"}) {
+        const std::string log = (dir.path() / (how + ".log")).string();
+        const int code = runProbe("KORVEX_REPORTIS_LOG=" + log + " " + binFolder() + "korvex-crash-probe " + how);
+        EXPECT_EQ(code, 1) << how;
+        const std::string report = readFile(log);
+        EXPECT_TRUE(std::regex_search(report, std::regex(
+            R"(^crash report: -n PDF_Splitting_And_merging_Lumo -v \d+\.\d+\.0\.0 -u \S+/senderrormsg -pid \d+ -tid \d+ -xcp [0-9A-F]{16} -p packagename:.*,soft_type:12,version:.*,\n$)")))
+            << how << ": " << report;
+    }
+}
+
+TEST(CrashReport, MissingReporterIsExplainedAndItsErrorNumberIsTheExitCode)
+{
+    TempDir dir;
+    const auto probe = dir.path() / "korvex-crash-probe";
+    std::filesystem::copy_file(binFolder() + "korvex-crash-probe", probe);
+    const std::string err = (dir.path() / "stderr.txt").string();
+    EXPECT_EQ(runProbe(probe.string() + " segv 2>" + err), 2); // ENOENT
+    EXPECT_NE(readFile(err).find("failed with error 2: No such file or directory"), std::string::npos);
+}
