@@ -2,22 +2,11 @@
 // Talks HTTP to a running korvex-service the way the desktop client does: GET /index.php with
 // the query fields in byte-wise key order, plus the control and download addresses.
 
+#include "HttpReply.h"
 #include "support/ServiceProcess.h"
-
-#include <json/value.h>
-#include <json/writer.h>
 
 #include <map>
 #include <string>
-
-struct HttpReply {
-    bool transferred = false; // false when the connection failed or broke off
-    int status = 0;
-    std::string body;
-    std::string contentType;
-    bool isJson = false;
-    Json::Value json;
-};
 
 class ApiClient {
 public:
