@@ -7,7 +7,6 @@
 #include "converter/PrivateTempFolder.h"
 #include "converter/QpdfArguments.h"
 #include "converter/QpdfRunner.h"
-#include "user/AbstractUser.h"
 
 #include <atomic>
 #include <cerrno>
@@ -253,14 +252,6 @@ std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstr
     if (zone == 13)
         return base;
     return base + Glossary::text(suffix) + extension;
-}
-
-std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstring& extension)
-{
-    AbstractUser* user = AbstractUser::current();
-    if (!user)
-        return {};
-    return makeOutputPath(zone, input, extension, Utils::ansiToWide(user->getSavePath()));
 }
 
 } // namespace Converter
