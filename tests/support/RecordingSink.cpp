@@ -7,9 +7,14 @@ bool RecordingSink::post(WindowHandle window, int message, std::intptr_t wParam,
 {
     if (std::find(deadWindows.begin(), deadWindows.end(), window) != deadWindows.end())
         return false;
-    std::lock_guard lock(m_mutex);
-    m_messages.push_back({window, message, wParam, std::shared_ptr<MessagePayload>(std::move(payload))});
-    m_changed.notify_all();
+    RecordedMessage recorded{window, message, wParam, std::shared_ptr<MessagePayload>(std::move(payload))};
+    {
+        std::lock_guard lock(m_mutex);
+        m_messages.push_back(recorded);
+        m_changed.notify_all();
+    }
+    if (onPost)
+        onPost(recorded);
     return true;
 }
 

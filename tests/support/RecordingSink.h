@@ -26,6 +26,8 @@ public:
     std::vector<WindowHandle> deadWindows;
     // Answer of send() for a message number (default 0).
     std::function<std::intptr_t(const RecordedMessage&)> sendAnswer;
+    // Runs on the posting thread after a message was recorded (to act like a window would).
+    std::function<void(const RecordedMessage&)> onPost;
 
     bool post(WindowHandle window, int message, std::intptr_t wParam,
               std::unique_ptr<MessagePayload> payload) override;

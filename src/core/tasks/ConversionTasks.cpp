@@ -1,0 +1,239 @@
+#include "tasks/ConversionTasks.h"
+
+#include "actions/NotifyPayload.h"
+#include "common/Utils.h"
+#include "converter/InputElement.h"
+#include "converter/OutputNameClaims.h"
+#include "converter/PdfHandleConverter.h"
+#include "converter/PdfHandleParameter.h"
+#include "converter/PdfOperations.h"
+#include "message/WindowMessages.h"
+#include "tasks/PdfHandleConverterCallback.h"
+#include "tasks/PdfHandleMergeCallback.h"
+#include "tasks/RowRegistry.h"
+#include "tasks/TaskPayloads.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <thread>
+
+namespace ConversionTasks {
+
+namespace {
+
+using namespace WindowMessages;
+constexpr int kMergeZone = 12;
+constexpr int kSplitZone = 13;
+
+void postStatus(WindowHandle window, int step, RowId row)
+{
+    MessageSink::current().post(window, WM_FILE_CHECK_STATUS, step, std::make_unique<RowPayload>(row));
+}
+
+bool isPdf(const std::wstring& path)
+{
+    std::wstring extension = Utils::getFileExtension(path);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    return extension == L"pdf";
+}
+
+void countPagesStep(RowRegistry& registry, WindowHandle window, RowId row, RowEntry copy)
+{
+    if (registry.stopping() || !registry.isRegistered(row))
+        return;
+    postStatus(window, InspectionStep::CountingPages, row);
+    const int pages = Converter::countPages(copy.path, &registry.slot(RowRegistry::kInspectionSlot));
+    registry.withRow(row, [&](RowEntry& entry) {
+        copy.pageCount = pages;
+        copy.inspected = true;
+        entry = copy;
+        postStatus(window, InspectionStep::PageCountStored, row);
+    });
+}
+
+std::wstring rangeText(const RowEntry& entry)
+{
+    return std::to_wstring(entry.fromPage) + L"-" + std::to_wstring(entry.toPage);
+}
+
+std::wstring trimTrailingSpaces(std::wstring text)
+{
+    while (!text.empty() && text.back() == L' ')
+        text.pop_back();
+    return text;
+}
+
+std::shared_ptr<Converter::InputElement> inputOf(const RowEntry& entry, int zone)
+{
+    auto input = std::make_shared<Converter::InputElement>(entry.path, entry.fromPage, entry.toPage);
+    if (zone == kSplitZone) {
+        input->setPageCount(entry.pageCount);
+        input->setSplitMode(entry.splitMode != 0 ? Converter::InputElement::kSplitEvery
+                                                 : Converter::InputElement::kSplitAtPoints);
+        if (entry.splitMode != 0)
+            input->setPagesPerPiece(entry.pagesPerPiece);
+        else
+            input->setSplitPoints(entry.splitPoints);
+    }
+    return input;
+}
+
+void runMerge(std::shared_ptr<Converter::AbstractConverter> converter,
+              std::shared_ptr<Converter::AbstractConverterParameter> parameter,
+              std::shared_ptr<Converter::AbstractConverterCallback> callback, int zone,
+              WindowHandle window, RowRegistry& registry, const std::shared_ptr<RowRegistry>& shared)
+{
+    auto* mergeCallback = dynamic_cast<PdfHandleMergeCallback*>(callback.get());
+    auto* pdfParameter = dynamic_cast<Converter::PdfHandleParameter*>(parameter.get());
+    Converter::PdfHandleParameter::MergeList list;
+    std::shared_ptr<Converter::InputElement> file;
+    std::wstring output;
+    registry.locked([&](std::vector<RowRegistry::Row>& rows) {
+        for (const auto& [row, entry] : rows) {
+            if (entry.zone != zone || !entry.pending)
+                continue;
+            list.emplace_back(entry.path, rangeText(entry));
+            if (!file) {
+                file = std::make_shared<Converter::InputElement>(entry.path, entry.fromPage, entry.toPage);
+                output = Converter::makeOutputPath(zone, entry.path, parameter->targetExtension());
+            }
+            CommonListItemCallback rowCallback(window, PdfHandleMergeCallback::kListName, shared);
+            rowCallback.setRow(row);
+            if (mergeCallback)
+                mergeCallback->addRowCallback(rowCallback);
+        }
+    });
+    if (file && pdfParameter) {
+        pdfParameter->setMergeList(std::move(list));
+        converter->run(file, output, parameter, callback);
+    }
+    MessageSink::current().post(window, WM_RUN_FINISHED, kMergeZone,
+                                std::make_unique<NotifyNumber>(kRunFinishedParam));
+}
+
+} // namespace
+
+void inspectFiles(std::shared_ptr<RowRegistry> registry, WindowHandle window, int zone)
+{
+    RowRegistry& reg = *registry;
+    for (;;) {
+        if (reg.stopping())
+            return;
+        const auto next = reg.nextNotInspected(zone);
+        if (!next) {
+            MessageSink::current().post(window, WM_FILE_CHECK_DONE, zone, nullptr);
+            return;
+        }
+        const RowId row = next->first;
+        RowEntry copy = next->second;
+        reg.setCurrentRow(RowRegistry::kInspectionSlot, row);
+        if (!reg.isRegistered(row))
+            continue;
+        if (!isPdf(copy.path)) {
+            reg.withRow(row, [](RowEntry& entry) { entry.inspected = true; });
+            continue;
+        }
+        Converter::ProcessSlot& slot = reg.slot(RowRegistry::kInspectionSlot);
+        postStatus(window, InspectionStep::CheckingEncryption, row);
+        if (!Converter::queryEncryption(copy.path, &slot)) {
+            countPagesStep(reg, window, row, copy);
+            continue;
+        }
+        if (reg.stopping() || !reg.isRegistered(row))
+            continue;
+        postStatus(window, InspectionStep::Decrypting, row);
+        std::wstring decrypted;
+        if (Converter::decryptPdf(copy.path, decrypted, std::wstring(), &slot)) {
+            const bool stored = reg.withRow(row, [&](RowEntry& entry) {
+                copy.path = decrypted;
+                entry = copy;
+            });
+            if (stored)
+                countPagesStep(reg, window, row, copy);
+            continue;
+        }
+        postStatus(window, InspectionStep::PasswordNeeded, row);
+        if (!reg.passwordHandshake().waitForAnswer())
+            return; // released by shutdown
+        // The prompt may have replaced the path with a decrypted copy, or removed the row.
+        if (const auto fresh = reg.copy(row))
+            countPagesStep(reg, window, row, *fresh);
+    }
+}
+
+void runOneFile(std::shared_ptr<Converter::File> file, std::wstring output,
+                std::shared_ptr<Converter::AbstractConverter> converter,
+                std::shared_ptr<Converter::AbstractConverterParameter> parameter,
+                std::shared_ptr<Converter::AbstractConverterCallback> callback)
+{
+    converter->run(std::move(file), output, std::move(parameter), std::move(callback));
+}
+
+void dispatchConversion(std::shared_ptr<Converter::AbstractConverter> converter,
+                        std::shared_ptr<Converter::AbstractConverterParameter> parameter,
+                        std::shared_ptr<Converter::AbstractConverterCallback> callback, int zone,
+                        WindowHandle window, std::wstring listName,
+                        std::shared_ptr<RowRegistry> registry)
+{
+    RowRegistry& reg = *registry;
+    auto* pdfParameter = dynamic_cast<Converter::PdfHandleParameter*>(parameter.get());
+    if (converter && converter->kind() == Converter::PdfHandleConverter::kKind && pdfParameter &&
+        pdfParameter->type() == Converter::PdfHandleParameter::Merge) {
+        runMerge(converter, parameter, callback, zone, window, reg, registry);
+        return;
+    }
+    auto* rowCallback = dynamic_cast<CommonListItemCallback*>(callback.get());
+    // Outputs of one run never overwrite each other or an input of the run.
+    Converter::OutputNameClaims claims;
+    for (const auto& [row, entry] : reg.rowsOfZone(zone))
+        claims.reserve(entry.path);
+    while (converter && parameter && callback && rowCallback && !reg.stopping()) {
+        const auto next = reg.nextPending(zone);
+        if (!next)
+            break;
+        const auto& [row, entry] = *next;
+        auto file = inputOf(entry, zone);
+        const std::wstring output = claims.claim(
+            trimTrailingSpaces(Converter::makeOutputPath(zone, entry.path, parameter->targetExtension())),
+            zone == kSplitZone);
+        rowCallback->setRow(row);
+        reg.setCurrentRow(zone, row);
+        std::thread runner(runOneFile, file, output, converter, parameter, callback);
+        runner.join();
+        // A row whose result could not be stored (removed meanwhile) must not be found again.
+        reg.withRow(row, [](RowEntry& e) { e.pending = false; });
+    }
+    const int finishedZone = zoneOfList(listName);
+    if (finishedZone >= 0)
+        MessageSink::current().post(window, WM_RUN_FINISHED, finishedZone,
+                                    std::make_unique<NotifyNumber>(kRunFinishedParam));
+}
+
+int zoneOfList(const std::wstring& listName)
+{
+    if (listName == L"pdfextractpage_lst")
+        return 9;
+    if (listName == L"pdfcompress_lst")
+        return 10;
+    if (listName == L"pdfdecrypt_lst")
+        return 11;
+    if (listName == L"pdfsplit_lst")
+        return 13;
+    return -1;
+}
+
+std::shared_ptr<Converter::AbstractConverterCallback> createCallback(
+    int zone, WindowHandle window, std::shared_ptr<RowRegistry> registry)
+{
+    std::shared_ptr<Converter::AbstractConverterCallback> callback;
+    if (zone == kMergeZone)
+        callback = std::make_shared<PdfHandleMergeCallback>(window);
+    else
+        callback = std::make_shared<PdfHandleConverterCallback>(window, registry);
+    if (zone >= 0 && zone < RowRegistry::kSlotCount)
+        callback->setProcessSlot(&registry->slot(zone));
+    return callback;
+}
+
+} // namespace ConversionTasks

@@ -1,0 +1,19 @@
+#pragma once
+// The callback of a single-file job: progress texts in the row, then its result.
+
+#include "converter/PdfHandleCallback.h"
+#include "tasks/CommonListItemCallback.h"
+
+class PdfHandleConverterCallback : public Converter::PdfHandleCallback, public CommonListItemCallback {
+public:
+    static constexpr const wchar_t* kListName = L"pdfhandle";
+
+    PdfHandleConverterCallback(WindowHandle window, std::shared_ptr<RowRegistry> registry);
+
+    void onProgress(int type, int current, int total) override;
+    void onError(ConvertError error, const std::string& sourceFile, int line) override;
+    void onFinished(bool ok, const std::wstring& inputPath, const std::wstring& outputPath) override;
+
+    // The status text of a progress call in the current language.
+    static std::wstring progressText(int type, int current, int total);
+};

@@ -1,0 +1,45 @@
+#pragma once
+// Payloads the workers hand to the main window.
+
+#include "converter/ConvertError.h"
+#include "message/MessagePayload.h"
+#include "message/MessageSink.h"
+#include "tasks/RowId.h"
+
+#include <string>
+
+// Sub-code 26 of WM_UI_NOTIFY: a text for a row's status.
+struct RowText : MessagePayload {
+    RowText(RowId r, std::wstring t) : row(r), text(std::move(t)) {}
+    RowId row;
+    std::wstring text;
+};
+
+// WM_FILE_CHECK_STATUS: the row the inspection step is about.
+struct RowPayload : MessagePayload {
+    explicit RowPayload(RowId r) : row(r) {}
+    RowId row;
+};
+
+// WM_FILE_RESULT: the end of one row's job.
+struct FileResult : MessagePayload {
+    bool ok = false;
+    std::wstring outputPath; // for a split, the folder of the pieces
+    std::wstring listName;   // "pdfhandle" or "pdfmerge"
+    WindowHandle window = 0;
+    ConvertError error;      // empty message when no error was reported
+    RowId row = 0;
+};
+
+// Steps of WM_FILE_CHECK_STATUS.
+namespace InspectionStep {
+inline constexpr int CheckingEncryption = 0;
+inline constexpr int Decrypting = 1;
+inline constexpr int CountingPages = 2;
+inline constexpr int PageCountStored = 3;
+inline constexpr int PasswordNeeded = 4;
+} // namespace InspectionStep
+
+// Sub-code of WM_UI_NOTIFY for row status texts; lParam of WM_RUN_FINISHED.
+inline constexpr int kRowTextNotify = 26;
+inline constexpr int kRunFinishedParam = 4;
