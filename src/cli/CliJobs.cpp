@@ -92,13 +92,18 @@ bool CliJobs::report(const std::wstring& label, bool ok, const ConvertError& err
 bool CliJobs::info(const std::wstring& path)
 {
     printLine(stderr, path + L": " + Glossary::text(26)); // "Checking Encryption Status"
-    const bool encrypted = Converter::queryEncryption(path, nullptr);
+    // The engine treats a file qpdf had to repair as encrypted (decrypting rewrites it); here
+    // the user learns what the file is.
+    const std::string said = Converter::queryEncryptionText(path, nullptr);
+    const bool encrypted = said.find("not encrypted") == std::string::npos;
+    const std::wstring state = encrypted ? L"encrypted"
+                               : said.find("warning") != std::string::npos ? L"not encrypted, damaged (qpdf repairs it when reading)"
+                                                                           : L"not encrypted";
     printLine(stderr, path + L": " + Glossary::text(22)); // "Getting Pages"
     ConvertError error;
     const int pages = Converter::countPages(path, nullptr, &error);
     if (pages >= 0) {
-        printLine(stdout, path + L": " + std::to_wstring(pages) + L" pages, " +
-                              (encrypted ? L"encrypted" : L"not encrypted"));
+        printLine(stdout, path + L": " + std::to_wstring(pages) + L" pages, " + state);
         return true;
     }
     if (error.reason == FailureReason::PasswordProtected) {

@@ -212,12 +212,16 @@ int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error
 
 bool queryEncryption(const std::wstring& input, ProcessSlot* slot)
 {
+    return looksEncrypted(queryEncryptionText(input, slot));
+}
+
+std::string queryEncryptionText(const std::wstring& input, ProcessSlot* slot)
+{
     // Both streams, as qpdf wrote them: its warnings arrive on standard error.
     ChildProcess::Options options;
     options.captureOutput = true;
     options.mergeErrorIntoOutput = true;
-    const ChildProcess::Result run = QpdfRunner::run(QpdfArguments::encryption(input), slot, options);
-    return looksEncrypted(run.output);
+    return QpdfRunner::run(QpdfArguments::encryption(input), slot, options).output;
 }
 
 bool looksEncrypted(const std::string& queryOutput)

@@ -37,6 +37,9 @@ int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error
 
 // True means "treat as encrypted" (decrypt before use); a query that fails counts as encrypted.
 bool queryEncryption(const std::wstring& input, ProcessSlot* slot);
+// What qpdf --show-encryption printed (standard output and error as qpdf wrote them); empty
+// when it could not run.
+std::string queryEncryptionText(const std::wstring& input, ProcessSlot* slot);
 
 // The rules applied to the query's output (standard output and error as qpdf wrote them).
 bool looksEncrypted(const std::string& queryOutput);

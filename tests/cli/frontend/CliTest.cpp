@@ -120,8 +120,11 @@ TEST_F(Cli, JobsPrintTheirOutputsNamedAfterTheirInputs)
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(filesIn("pts/twelve"), (std::vector<std::string>{"twelve_1_4.pdf", "twelve_5_12.pdf"}));
 
-    run = cli({"info", "twelve.pdf"});
-    EXPECT_EQ(run.out, "twelve.pdf: 12 pages, not encrypted\n");
+    PdfFactory::write(dir.file("damaged.pdf"), 3, {.damagedXref = true});
+    run = cli({"info", "twelve.pdf", "damaged.pdf"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "twelve.pdf: 12 pages, not encrypted\n"
+                       "damaged.pdf: 3 pages, not encrypted, damaged (qpdf repairs it when reading)\n");
 }
 
 TEST_F(Cli, PasswordsComeFromAFileOrStandardInput)
@@ -167,6 +170,10 @@ TEST_F(Cli, FailuresExitWithOneSayWhyAndLeaveNothingBehind)
     // The good file of the same run is still done.
     EXPECT_EQ(run.out, p("out/twelve_Compress.pdf") + "\n");
     EXPECT_EQ(filesIn("out"), (std::vector<std::string>{"twelve_Compress.pdf"}));
+
+    run = cli({"info", "twelve.pdf", "notes.pdf"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("notes.pdf: Fail To Get Page. Reason: Unsupport Format"), std::string::npos) << run.err;
 
     run = cli({"split", "notes.pdf", "--every", "1", "--out", "out"});
     EXPECT_EQ(run.exitCode, 1);
