@@ -61,7 +61,8 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
     }
     for (const std::wstring& input : job.inputs) {
         if (!Utils::pathExists(input)) {
-            setFailure(error, reported, FailureReason::CannotOpenInput, input + L": " + systemErrorText(ENOENT));
+            setFailure(error, reported, FailureReason::CannotOpenInput,
+                       input + L": " + systemErrorText(ENOENT));
             return false;
         }
     }
@@ -72,25 +73,27 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
         for (const std::wstring& input : job.inputs) {
             if (fs::equivalent(output, Utils::toFsPath(input), ec)) {
                 setFailure(error, reported, FailureReason::CannotCreateOutput,
-                     job.output + L": the output would replace an input");
+                           job.output + L": the output would replace an input");
                 return false;
             }
         }
         if (fs::is_directory(fs::symlink_status(output, ec))) {
-            setFailure(error, reported, FailureReason::CannotCreateOutput, job.output + L": " + systemErrorText(EISDIR));
+            setFailure(error, reported, FailureReason::CannotCreateOutput,
+                       job.output + L": " + systemErrorText(EISDIR));
             return false;
         }
         // An earlier run's file must not be mistaken for this run's result.
         if (!fs::remove(output, ec) && ec) {
             setFailure(error, reported, FailureReason::CannotCreateOutput,
-                 job.output + L": " + Utils::utf8ToWide(ec.message()));
+                       job.output + L": " + Utils::utf8ToWide(ec.message()));
             return false;
         }
     }
 
     const fs::path folder = output.has_parent_path() ? output.parent_path() : fs::path(".");
     if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        setFailure(error, reported, FailureReason::CannotCreateOutput, Utils::fromFsPath(folder) + L": " + systemErrorText(errno));
+        setFailure(error, reported, FailureReason::CannotCreateOutput,
+                   Utils::fromFsPath(folder) + L": " + systemErrorText(errno));
         return false;
     }
     const std::optional<fs::path> temporary = temporaryNameBeside(output);
@@ -110,7 +113,7 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
         if (ec) {
             ok = false;
             setFailure(error, reported, FailureReason::CannotCreateOutput,
-                 job.output + L": " + Utils::utf8ToWide(ec.message()));
+                       job.output + L": " + Utils::utf8ToWide(ec.message()));
         }
     } else {
         setQpdfFailure(error, reported, run, job.passwordGiven);

@@ -87,10 +87,14 @@ bool PdfSplitter::run(ConvertError* error)
     return canSplitInOneRun(m_input) ? runInOne(plan, error) : runPerPiece(plan, error);
 }
 
-bool PdfSplitter::runPerPiece(const SplitPlan& plan, ConvertError* error)
+bool PdfSplitter::runPerPiece(const SplitPlan& plan, ConvertError* error, std::size_t skip)
 {
     bool ok = true;
     plan.visit([&](const SplitPiece& piece) {
+        if (skip > 0) {
+            --skip;
+            return true;
+        }
         if (m_progress)
             m_progress(piece.last, m_input.pageCount());
         ok = extractPages(m_input.path(), pageRangeText(piece.first, piece.last),
@@ -104,7 +108,8 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
 {
     const std::wstring& input = m_input.path();
     if (!Utils::pathExists(input)) {
-        setFailure(error, input, FailureReason::CannotOpenInput, input + L": " + systemErrorText(ENOENT));
+        setFailure(error, input, FailureReason::CannotOpenInput,
+                   input + L": " + systemErrorText(ENOENT));
         return false;
     }
     const std::vector<SplitPiece> pieces = plan.pieces();
@@ -125,31 +130,31 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
     // pattern holds no folder text that could contain a "%d" of its own.
     std::string work = (Utils::toFsPath(m_folder) / ".korvex-split-XXXXXX").string();
     if (!::mkdtemp(work.data())) {
-        setFailure(error, input, FailureReason::CannotCreateOutput,
-             m_folder + L": " + systemErrorText(errno));
+        setFailure(error, input, FailureReason::CannotCreateOutput, m_folder + L": " + systemErrorText(errno));
         return false;
     }
     const fs::path workFolder = work;
 
     std::size_t written = 0;
-    std::wstring problem;
+    bool unexpectedName = false;
+    std::wstring renameProblem;
     ChildProcess::Options options;
     options.workingDirectory = work;
     options.onOutputLine = [&](std::string_view line) {
         static constexpr std::string_view kWrote = "wrote file ";
         const std::size_t at = line.find(kWrote);
-        SplitPiece piece{};
-        if (at == std::string_view::npos || !problem.empty() ||
-            !parsePieceName(line.substr(at + kWrote.size()), piece))
+        if (at == std::string_view::npos || unexpectedName || !renameProblem.empty())
             return;
-        if (written >= pieces.size() || !(pieces[written] == piece)) {
-            problem = L"qpdf wrote an unexpected piece " + Utils::utf8ToWide(std::string(line.substr(at + kWrote.size())));
+        const std::string_view name = line.substr(at + kWrote.size());
+        SplitPiece piece{};
+        if (!parsePieceName(name, piece) || written >= pieces.size() || !(pieces[written] == piece)) {
+            unexpectedName = true;
             return;
         }
         std::error_code renameError;
-        fs::rename(workFolder / line.substr(at + kWrote.size()), targets[written], renameError);
+        fs::rename(workFolder / name, targets[written], renameError);
         if (renameError) {
-            problem = Utils::fromFsPath(targets[written]) + L": " + Utils::utf8ToWide(renameError.message());
+            renameProblem = Utils::fromFsPath(targets[written]) + L": " + Utils::utf8ToWide(renameError.message());
             return;
         }
         ++written;
@@ -169,13 +174,13 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
         setQpdfFailure(error, input, run, false);
         return false;
     }
-    if (!problem.empty() || written != pieces.size()) {
-        setFailure(error, input, FailureReason::None,
-                   problem.empty() ? L"qpdf wrote " + std::to_wstring(written) + L" of " +
-                                         std::to_wstring(pieces.size()) + L" pieces"
-                                   : problem);
+    if (!renameProblem.empty()) {
+        setFailure(error, input, FailureReason::CannotCreateOutput, renameProblem);
         return false;
     }
+    // A qpdf that names or reports its pieces in another way: the remaining pieces one by one.
+    if (written != pieces.size())
+        return runPerPiece(plan, error, written);
     return true;
 }
 

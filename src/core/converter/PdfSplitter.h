@@ -10,6 +10,7 @@
 #include "converter/InputElement.h"
 #include "converter/SplitPlan.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -33,7 +34,8 @@ public:
     static bool canSplitInOneRun(const InputElement& input);
 
 private:
-    bool runPerPiece(const SplitPlan& plan, ConvertError* error);
+    // skip: pieces already written.
+    bool runPerPiece(const SplitPlan& plan, ConvertError* error, std::size_t skip = 0);
     bool runInOne(const SplitPlan& plan, ConvertError* error);
 
     const InputElement& m_input;
