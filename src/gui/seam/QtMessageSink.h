@@ -1,0 +1,36 @@
+#pragma once
+// The message seam on Qt: posts become events in the receiving window's queue; a send from
+// another thread waits until the window has handled the message.
+
+#include "message/MessageSink.h"
+
+#include <QPointer>
+#include <QObject>
+
+#include <map>
+#include <mutex>
+
+class SeamWindow;
+
+class QtMessageSink : public MessageSink {
+public:
+    // The process-wide sink, installed as MessageSink::current() on first use.
+    static QtMessageSink& instance();
+
+    bool post(WindowHandle window, int message, std::intptr_t wParam,
+              std::unique_ptr<MessagePayload> payload) override;
+    std::intptr_t send(WindowHandle window, int message, std::intptr_t wParam,
+                       std::unique_ptr<MessagePayload> payload) override;
+
+    WindowHandle registerWindow(QObject* object, SeamWindow* window);
+    void unregisterWindow(WindowHandle handle);
+
+private:
+    struct Entry {
+        QPointer<QObject> object;
+        SeamWindow* window;
+    };
+    std::mutex m_mutex;
+    std::map<WindowHandle, Entry> m_windows;
+    WindowHandle m_next = 1;
+};

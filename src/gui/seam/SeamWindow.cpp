@@ -1,0 +1,20 @@
+#include "seam/SeamWindow.h"
+
+#include "seam/QtMessageSink.h"
+#include "seam/SeamEvent.h"
+
+SeamWindow::SeamWindow(QObject* self) : m_handle(QtMessageSink::instance().registerWindow(self, this)) {}
+
+SeamWindow::~SeamWindow()
+{
+    QtMessageSink::instance().unregisterWindow(m_handle);
+}
+
+bool SeamWindow::dispatchSeamEvent(QEvent* event)
+{
+    if (event->type() != SeamEvent::eventType())
+        return false;
+    auto* seam = static_cast<SeamEvent*>(event);
+    seam->answer(handleSeamMessage(seam->message(), seam->wParam(), seam->takePayload()));
+    return true;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// A window that receives messages from workers: it registers a handle while it lives and gets
+// each message on its own thread through handleSeamMessage. A message to a window that is gone
+// is dropped and its payload freed.
+
+#include "message/MessageSink.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+
+class SeamWindow {
+public:
+    explicit SeamWindow(QObject* self);
+    virtual ~SeamWindow();
+    SeamWindow(const SeamWindow&) = delete;
+    SeamWindow& operator=(const SeamWindow&) = delete;
+
+    WindowHandle windowHandle() const { return m_handle; }
+
+    // Handles one message; the return value answers a synchronous send.
+    virtual std::intptr_t handleSeamMessage(int message, std::intptr_t wParam,
+                                            std::unique_ptr<MessagePayload> payload) = 0;
+
+    // Call from the QObject's event() override; true when the event was a seam message.
+    bool dispatchSeamEvent(QEvent* event);
+
+private:
+    WindowHandle m_handle;
+};
