@@ -15,6 +15,13 @@ struct RowText : MessagePayload {
     std::wstring text;
 };
 
+// Sub-code 25 of WM_UI_NOTIFY: a row's progress in percent.
+struct RowProgress : MessagePayload {
+    RowProgress(RowId r, int p) : row(r), percent(p) {}
+    RowId row;
+    int percent;
+};
+
 // WM_FILE_CHECK_STATUS: the row the inspection step is about.
 struct RowPayload : MessagePayload {
     explicit RowPayload(RowId r) : row(r) {}

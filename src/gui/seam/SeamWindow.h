@@ -17,7 +17,7 @@ public:
     SeamWindow(const SeamWindow&) = delete;
     SeamWindow& operator=(const SeamWindow&) = delete;
 
-    WindowHandle windowHandle() const { return m_handle; }
+    WindowHandle seamHandle() const { return m_handle; }
 
     // Handles one message; the return value answers a synchronous send.
     virtual std::intptr_t handleSeamMessage(int message, std::intptr_t wParam,

@@ -51,7 +51,7 @@ TEST(QtMessageSink, PostsArriveOnTheWindowThreadInOrder)
     Receiver receiver;
     std::thread worker([&] {
         for (int i = 0; i < 50; ++i)
-            MessageSink::current().post(receiver.windowHandle(), WindowMessages::WM_UI_NOTIFY, i, nullptr);
+            MessageSink::current().post(receiver.seamHandle(), WindowMessages::WM_UI_NOTIFY, i, nullptr);
     });
     worker.join();
     processUntil([&] { return receiver.received.size() == 50; });
@@ -67,7 +67,7 @@ TEST(QtMessageSink, AWindowThatIsGoneFreesPayloadsAndAnswersZero)
     WindowHandle handle;
     {
         Receiver receiver;
-        handle = receiver.windowHandle();
+        handle = receiver.seamHandle();
         // Queued but not delivered before the window goes.
         EXPECT_TRUE(QtMessageSink::instance().post(handle, 1, 1, std::make_unique<Counted>(alive)));
     }
@@ -81,9 +81,9 @@ TEST(QtMessageSink, AWindowThatIsGoneFreesPayloadsAndAnswersZero)
 TEST(QtMessageSink, SendWaitsForTheWindowsAnswer)
 {
     Receiver receiver;
-    EXPECT_EQ(QtMessageSink::instance().send(receiver.windowHandle(), 7, 21, nullptr), 42); // same thread
+    EXPECT_EQ(QtMessageSink::instance().send(receiver.seamHandle(), 7, 21, nullptr), 42); // same thread
     std::atomic<std::intptr_t> answer{-1};
-    std::thread worker([&] { answer = QtMessageSink::instance().send(receiver.windowHandle(), 7, 5, nullptr); });
+    std::thread worker([&] { answer = QtMessageSink::instance().send(receiver.seamHandle(), 7, 5, nullptr); });
     processUntil([&] { return answer.load() != -1; });
     worker.join();
     EXPECT_EQ(answer.load(), 10);

@@ -1,0 +1,32 @@
+#pragma once
+// The worker threads a window starts (inspection, conversion). They are tracked rather than
+// detached, so that shutdown can stop them and wait until none touches shared state any more.
+
+#include <functional>
+#include <list>
+#include <mutex>
+#include <thread>
+
+class TaskThreads {
+public:
+    TaskThreads() = default;
+    ~TaskThreads();
+    TaskThreads(const TaskThreads&) = delete;
+    TaskThreads& operator=(const TaskThreads&) = delete;
+
+    void start(std::function<void()> work);
+    // Waits for every thread started so far.
+    void joinAll();
+    // Threads still running.
+    int running() const;
+
+private:
+    struct Worker {
+        std::thread thread;
+        bool finished = false;
+    };
+    void reapFinished();
+
+    mutable std::mutex m_mutex;
+    std::list<Worker> m_workers;
+};

@@ -1,0 +1,120 @@
+#include "mainwnd/PaneSwitcher.h"
+
+#include "app/Glossary.h"
+#include "message/WindowMessages.h"
+
+#include <stdexcept>
+
+namespace {
+
+struct ZoneWords {
+    const wchar_t* startEnglish;
+    const wchar_t* startChinese;
+    const wchar_t* statusEnglish;
+    const wchar_t* statusChinese;
+    const char* list;
+};
+
+const ZoneWords kZones[] = {
+    {L"Extraction", L"抽取", L"Extraction", L"抽取", "pdfextractpage_lst"},
+    {L"Compress", L"压缩", L"Compression", L"压缩", "pdfcompress_lst"},
+    {L"Decrypt", L"解密", L"Decryption", L"解密", "pdfdecrypt_lst"},
+    {L"Merge", L"合并", L"Merge", L"合并", "pdfmerge_lst"},
+    {L"Split", L"分割", L"Split", L"分割", "pdfsplit_lst"},
+};
+
+const ZoneWords* wordsOf(int zone)
+{
+    return PaneSwitcher::isPdfZone(zone) ? &kZones[zone - PaneSwitcher::kFirstPdfZone] : nullptr;
+}
+
+bool english()
+{
+    return Glossary::currentLanguage() == Glossary::ENGLSH;
+}
+
+} // namespace
+
+void PaneSwitcher::switchTo(int category, int item)
+{
+    if (category != 0 && category != 1 && category != 3 && category != 4)
+        throw std::logic_error("Not implemented online_converter");
+    m_category = category;
+    m_item = item;
+    notify();
+}
+
+void PaneSwitcher::selectItem(int item)
+{
+    switchTo(m_category, item);
+}
+
+int PaneSwitcher::currentZone() const
+{
+    switch (m_category) {
+    case 0:
+        return m_item;
+    case 1:
+        return m_item + kFirstPdfZone;
+    case 3:
+        return 17;
+    case 4:
+        return 18;
+    default:
+        throw std::logic_error("Not implemented online_converter");
+    }
+}
+
+int PaneSwitcher::zoneState(int zone) const
+{
+    const auto it = m_states.find(zone);
+    return it == m_states.end() ? Empty : it->second;
+}
+
+void PaneSwitcher::setState(int zone, int state)
+{
+    m_states[zone] = state;
+    notify();
+}
+
+void PaneSwitcher::notify()
+{
+    MessageSink::current().post(m_window, WindowMessages::WM_PANE_STATE_CHANGED,
+                                reinterpret_cast<std::intptr_t>(this), nullptr);
+}
+
+PaneSwitcher::FileDialogSpec PaneSwitcher::fileDialogSpec() const
+{
+    if (!isPdfZone(currentZone()))
+        return {};
+    if (english())
+        return {QStringLiteral("Please Select PDF file intended to be handled"), QStringLiteral("PDF File (*.pdf *.PDF)")};
+    return {QStringLiteral("请选择你需要操作的PDF文件"), QStringLiteral("pdf文件 (*.pdf *.PDF)")};
+}
+
+std::wstring PaneSwitcher::outputExtension() const
+{
+    return isPdfZone(currentZone()) ? L"pdf" : L"";
+}
+
+std::wstring PaneSwitcher::startWord(int zone)
+{
+    const ZoneWords* words = wordsOf(zone);
+    if (!words)
+        return english() ? L"Convert" : L"转换";
+    return english() ? words->startEnglish : words->startChinese;
+}
+
+std::wstring PaneSwitcher::statusWord(int zone)
+{
+    const ZoneWords* words = wordsOf(zone);
+    if (!words)
+        return english() ? L"Conversion" : L"转换";
+    return english() ? words->statusEnglish : words->statusChinese;
+}
+
+QString PaneSwitcher::listName(int zone)
+{
+    const ZoneWords* words = wordsOf(zone);
+    return words ? QString::fromLatin1(words->list) : QString();
+}
