@@ -1,0 +1,226 @@
+#include "filelist/FileRowWidget.h"
+
+#include "ui_SplitElement.h"
+#include "ui_WithPageElement.h"
+
+#include "app/Glossary.h"
+#include "app/TextTable.h"
+#include "common/QtText.h"
+#include "common/RichText.h"
+#include "common/Utils.h"
+#include "converter/PageRanges.h"
+#include "converter/RowEntry.h"
+
+#include <QEvent>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+const QString kPdfIcon = QStringLiteral(":/KorvexRes/16pdf.png");
+const QString kCheckIcon = QStringLiteral(":/KorvexRes/check.png");
+const QString kHelpIcon = QStringLiteral(":/KorvexRes/question.png");
+
+// Words that fill glossary placeholders, in the glossary's current language.
+std::wstring inLanguage(const wchar_t* english, const wchar_t* chinese)
+{
+    return Glossary::currentLanguage() == Glossary::CHINESE ? chinese : english;
+}
+
+} // namespace
+
+FileRowWidget::FileRowWidget(Template tmpl, QWidget* parent)
+    : ListRowWidget(parent), m_template(tmpl)
+{
+    if (tmpl == Split)
+        setupSplit();
+    else
+        setupWithPage();
+    m_fileName->setTextFormat(Qt::PlainText);
+    m_fileSize->setTextFormat(Qt::PlainText);
+    setProperty("Converted", QStringLiteral("false"));
+    connectParts();
+}
+
+FileRowWidget::~FileRowWidget() = default;
+
+FileRowWidget::Template FileRowWidget::templateForZone(int zone)
+{
+    return zone == 9 || zone == 12 ? WithPage : Split;
+}
+
+void FileRowWidget::setupWithPage()
+{
+    m_withPageUi = std::make_unique<Ui::WithPageElement>();
+    Ui::WithPageElement& ui = *m_withPageUi;
+    ui.setupUi(this);
+    m_fileName = ui.filenamelbl;
+    m_fileSize = ui.filesizecol;
+    m_fromFormat = ui.fromfmt_ctrl;
+    m_toFormat = ui.tofmt_ctrl;
+    m_progress = ui.processingprog;
+    m_status = ui.promoptlbl;
+    m_resultBox = ui.resultHor;
+    m_resultMark = ui.resultCtrl;
+    m_pageFrom = ui.pagefromlbl;
+    m_pageTo = ui.pagetolbl;
+    m_openBox = ui.fileopenrow;
+    m_openButton = ui.itemopenfilebtn;
+    m_removeButton = ui.itemrmfilebtn;
+}
+
+void FileRowWidget::setupSplit()
+{
+    m_splitUi = std::make_unique<Ui::SplitElement>();
+    Ui::SplitElement& ui = *m_splitUi;
+    ui.setupUi(this);
+    m_fileName = ui.filenamelbl;
+    m_fileSize = ui.filesizecol;
+    m_fromFormat = ui.fromfmt_ctrl;
+    m_toFormat = ui.tofmt_ctrl;
+    m_progress = ui.processingprog;
+    m_status = ui.promoptlbl;
+    m_resultBox = ui.resultHor;
+    m_resultMark = ui.resultCtrl;
+    m_pageFrom = ui.pagefromlbl;
+    m_pageTo = ui.pagetolbl;
+    m_openBox = ui.fileopenrow;
+    m_openButton = ui.itemopenfilebtn;
+    m_removeButton = ui.itemrmfilebtn;
+
+    // Digits only, but the box may be emptied while typing; reading it reports an empty box.
+    ui.pagespacingedit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    setIcon(ui.freespacinghelp, kHelpIcon);
+    if (ui.freespacinghelp->pixmap().isNull())
+        ui.freespacinghelp->setText(QStringLiteral("?"));
+    connect(ui.splitcombo, &QComboBox::currentIndexChanged, this,
+            &FileRowWidget::showSplitEditor);
+    showSplitEditor(ui.splitcombo->currentIndex());
+}
+
+void FileRowWidget::connectParts()
+{
+    connect(m_removeButton, &QPushButton::clicked, this, [this] { emit removeRequested(this); });
+    connect(m_openButton, &QPushButton::clicked, this, [this] { emit openRequested(this); });
+}
+
+void FileRowWidget::showSplitEditor(int comboIndex)
+{
+    m_splitUi->freepageselecthor->setVisible(comboIndex != 0);
+    m_splitUi->pagespacinghor->setVisible(comboIndex == 0);
+}
+
+void FileRowWidget::fill(const std::wstring& path, std::int64_t size)
+{
+    const QString qpath = toQt(path);
+    setFilePathname(qpath);
+    m_fileSize->setText(toQt(Utils::formatFileSize(static_cast<double>(size))));
+    const QString name = fileNameOf(qpath);
+    m_fileName->setText(name);
+    m_fileName->setToolTip(name);
+    setIcon(m_fromFormat, kPdfIcon);
+    setIcon(m_toFormat, kPdfIcon);
+    setProperty("Converted", QStringLiteral("false"));
+    setStatusText(toQt(Glossary::text(
+        Glossary::TextRequest(24, inLanguage(L"Conversion", L"转换")))));
+}
+
+void FileRowWidget::setStatusText(const QString& text)
+{
+    m_status->setText(RichText::fromMarkup(text));
+}
+
+void FileRowWidget::showProgress()
+{
+    m_progress->show();
+    m_status->hide();
+}
+
+void FileRowWidget::setProgress(int percent)
+{
+    m_progress->setValue(qBound(0, percent, 100));
+}
+
+void FileRowWidget::setPageRange(int from, int to)
+{
+    m_pageFrom->setText(QString::number(from));
+    m_pageTo->setText(QString::number(to));
+}
+
+void FileRowWidget::showRemoveButton(bool show)
+{
+    m_removeButton->setVisible(show);
+}
+
+void FileRowWidget::showResult(bool ok, const std::wstring& output, const QString& successText,
+                               const QString& failText)
+{
+    setProperty("Converted", QStringLiteral("true"));
+    m_progress->hide();
+    m_status->hide();
+    if (ok) {
+        m_resultBox->show();
+        setIcon(m_resultMark, kCheckIcon);
+        m_openBox->show();
+        m_openButton->setProperty("openedFilename", toQt(output));
+        setStatusText(successText);
+    } else {
+        setStatusText(failText);
+        m_status->show();
+        m_resultBox->hide();
+    }
+}
+
+bool FileRowWidget::isConverted() const
+{
+    return property("Converted").toString() == QLatin1String("true");
+}
+
+QString FileRowWidget::openedFilename() const
+{
+    return m_openButton->property("openedFilename").toString();
+}
+
+bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
+{
+    using Converter::PageTextStatus;
+    RowEntry read = entry;
+    // A range that is not a number, or too big for one, gives 1 to 1000; qpdf then judges it.
+    if (Converter::readPageRange(fromQt(m_pageFrom->text()), fromQt(m_pageTo->text()),
+                                 read.fromPage, read.toPage) != PageTextStatus::Ok) {
+        read.fromPage = 1;
+        read.toPage = 1000;
+    }
+    if (zone == 13 && m_splitUi) {
+        read.splitMode = m_splitUi->splitcombo->currentIndex() == 0 ? 1 : 0;
+        if (read.splitMode == 1) {
+            // Refused rather than guessed: a size below 1 would never end the plan.
+            int size = 0;
+            if (Converter::readPiecesSize(fromQt(m_splitUi->pagespacingedit->text()), size) !=
+                PageTextStatus::Ok) {
+                if (problem)
+                    *problem = toQt(Glossary::text(Glossary::TextRequest(
+                        49, inLanguage(L"Pages Per Document", L"每份页数"))));
+                return false;
+            }
+            read.pagesPerPiece = size;
+        } else if (Converter::readSplitPoints(fromQt(m_splitUi->freespacingedit->text()),
+                                              read.splitPoints) != PageTextStatus::Ok) {
+            read.splitPoints.clear();
+        }
+    }
+    entry = std::move(read);
+    return true;
+}
+
+void FileRowWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        // Only the layout texts follow; status and file name were set by code and stay.
+        if (m_withPageUi)
+            m_withPageUi->retranslateUi(this);
+        if (m_splitUi)
+            m_splitUi->retranslateUi(this);
+    }
+    ListRowWidget::changeEvent(event);
+}

@@ -1,0 +1,90 @@
+#pragma once
+// One row of a working zone's file list: the file, its page range, its status through inspection
+// and conversion, and its result. Split rows also carry the split settings under the columns.
+
+#include "filelist/ListRowWidget.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+struct RowEntry;
+
+namespace Ui {
+class WithPageElement;
+class SplitElement;
+} // namespace Ui
+
+class FileRowWidget : public ListRowWidget {
+    Q_OBJECT
+public:
+    // WithPage: extract and merge rows (editable page range). Split: compress, decrypt and split
+    // rows (whole document, split settings bar).
+    enum Template { WithPage, Split };
+
+    explicit FileRowWidget(Template tmpl, QWidget* parent = nullptr);
+    ~FileRowWidget() override;
+
+    // The template a zone's rows are built from: WithPage for zones 9 and 12, Split otherwise.
+    static Template templateForZone(int zone);
+    Template rowTemplate() const { return m_template; }
+
+    // A freshly added file: name, size, icons, "Converted" = "false", waiting status.
+    void fill(const std::wstring& path, std::int64_t size);
+    // The status text, which may carry colour markup.
+    void setStatusText(const QString& text);
+    // A run starts reporting: the progress bar replaces the status text.
+    void showProgress();
+    void setProgress(int percent);
+    void setPageRange(int from, int to);
+    void showRemoveButton(bool show);
+    // The run's answer for this row; "Converted" becomes "true".
+    void showResult(bool ok, const std::wstring& output, const QString& successText,
+                    const QString& failText);
+
+    bool isConverted() const;
+    // The output path of a successful run, empty before.
+    QString openedFilename() const;
+
+    // Reads the page range (and for zone 13 the split settings) into the entry. False only when
+    // the pages-per-document box holds no usable number; *problem then says what to correct
+    // and the entry is left as it was.
+    bool readInto(RowEntry& entry, int zone, QString* problem) const;
+
+signals:
+    void removeRequested(FileRowWidget* row);
+    void openRequested(FileRowWidget* row);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void setupWithPage();
+    void setupSplit();
+    void connectParts();
+    void showSplitEditor(int comboIndex);
+
+    const Template m_template;
+    std::unique_ptr<Ui::WithPageElement> m_withPageUi;
+    std::unique_ptr<Ui::SplitElement> m_splitUi;
+
+    // The children both templates share, whichever form made them.
+    QLabel* m_fileName = nullptr;
+    QLabel* m_fileSize = nullptr;
+    QLabel* m_fromFormat = nullptr;
+    QLabel* m_toFormat = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_status = nullptr;
+    QWidget* m_resultBox = nullptr;
+    QLabel* m_resultMark = nullptr;
+    QLineEdit* m_pageFrom = nullptr;
+    QLineEdit* m_pageTo = nullptr;
+    QWidget* m_openBox = nullptr;
+    QPushButton* m_openButton = nullptr;
+    QPushButton* m_removeButton = nullptr;
+};

@@ -1,0 +1,89 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>HistoryElement</name>
+    <message>
+        <source>Folder</source>
+        <translation>打开目录</translation>
+    </message>
+    <message>
+        <source>Show the file in its folder</source>
+        <translation>在文件夹中显示该文件</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Remove from the history</source>
+        <translation>从历史列表中删除</translation>
+    </message>
+</context>
+<context>
+    <name>SplitElement</name>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Open the output file</source>
+        <translation>打开输出文件</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Remove this file from the list</source>
+        <translation>从列表中删除该文件</translation>
+    </message>
+    <message>
+        <source>Split by:</source>
+        <translation>分割方式:</translation>
+    </message>
+    <message>
+        <source>Max pages</source>
+        <translation>最大页数</translation>
+    </message>
+    <message>
+        <source>Split points</source>
+        <translation>设置拆分点</translation>
+    </message>
+    <message>
+        <source>Every</source>
+        <translation> 每隔 </translation>
+    </message>
+    <message>
+        <source>pages per document</source>
+        <translation> 页保存为一份文档</translation>
+    </message>
+    <message>
+        <source>Format: 5,10,15</source>
+        <translation>输入格式：5,10,15</translation>
+    </message>
+    <message>
+        <source>For example, split points 20,50 on a 100-page document give three documents: pages 1-20, 21-50 and 51-100</source>
+        <translation>例如100页文档，设置分拆点为20,50。则会生成1-20页，21-50页，51-100页三分文档</translation>
+    </message>
+</context>
+<context>
+    <name>WithPageElement</name>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Open the output file</source>
+        <translation>打开输出文件</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Remove this file from the list</source>
+        <translation>从列表中删除该文件</translation>
+    </message>
+</context>
+</TS>
