@@ -12,7 +12,10 @@ CMyListUI::CMyListUI(const QString& name, QWidget* parent)
     // Mouse presses that the rows' own controls do not take reach the rows' container.
     container()->installEventFilter(this);
     m_dropIndicator->setObjectName(QStringLiteral("dropindicator"));
-    m_dropIndicator->setStyleSheet(QStringLiteral("background: #2b7de9;"));
+    QPalette palette = m_dropIndicator->palette();
+    palette.setColor(QPalette::Window, QColor(0x2b, 0x7d, 0xe9));
+    m_dropIndicator->setPalette(palette);
+    m_dropIndicator->setAutoFillBackground(true);
     m_dropIndicator->hide();
 }
 

@@ -3,21 +3,6 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-namespace {
-// One style sheet for all rows of a list: parsed once here instead of once per row.
-const char* const kRowStyle = R"(
-QPushButton#itemopenfilebtn, QPushButton#itemrmfilebtn,
-QPushButton#history_opendirbtn, QPushButton#history_rmbtn {
-    border: none; background: transparent; color: #2b7de9; padding: 2px 4px;
-}
-QPushButton#itemrmfilebtn, QPushButton#history_rmbtn { color: #8a8a8a; }
-QPushButton#itemopenfilebtn:hover, QPushButton#itemrmfilebtn:hover,
-QPushButton#history_opendirbtn:hover, QPushButton#history_rmbtn:hover {
-    text-decoration: underline;
-}
-)";
-} // namespace
-
 FileListWidget::FileListWidget(const QString& name, QWidget* parent)
     : QScrollArea(parent), m_container(new QWidget), m_layout(new QVBoxLayout(m_container))
 {
@@ -26,7 +11,6 @@ FileListWidget::FileListWidget(const QString& name, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
     m_container->setObjectName(name + QStringLiteral("_rows"));
-    m_container->setStyleSheet(QString::fromLatin1(kRowStyle));
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
     m_layout->addStretch(1);

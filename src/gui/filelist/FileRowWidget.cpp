@@ -100,8 +100,10 @@ void FileRowWidget::setupSplit()
 
 void FileRowWidget::connectParts()
 {
-    connect(m_removeButton, &QPushButton::clicked, this, [this] { emit removeRequested(this); });
-    connect(m_openButton, &QPushButton::clicked, this, [this] { emit openRequested(this); });
+    styleAsLink(m_openButton);
+    styleAsLink(m_removeButton, true);
+    connect(m_removeButton, &QToolButton::clicked, this, [this] { emit removeRequested(this); });
+    connect(m_openButton, &QToolButton::clicked, this, [this] { emit openRequested(this); });
 }
 
 void FileRowWidget::showSplitEditor(int comboIndex)

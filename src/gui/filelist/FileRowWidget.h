@@ -12,7 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
-class QPushButton;
+class QToolButton;
 struct RowEntry;
 
 namespace Ui {
@@ -85,6 +85,6 @@ private:
     QLineEdit* m_pageFrom = nullptr;
     QLineEdit* m_pageTo = nullptr;
     QWidget* m_openBox = nullptr;
-    QPushButton* m_openButton = nullptr;
-    QPushButton* m_removeButton = nullptr;
+    QToolButton* m_openButton = nullptr;
+    QToolButton* m_removeButton = nullptr;
 };

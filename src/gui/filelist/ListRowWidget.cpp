@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolButton>
 
 #include <atomic>
 
@@ -35,6 +36,17 @@ void ListRowWidget::setIcon(QLabel* label, const QString& resource)
     label->setPixmap(pixmap.size() == QSize(16, 16)
                          ? pixmap
                          : pixmap.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void ListRowWidget::styleAsLink(QAbstractButton* button, bool muted)
+{
+    const QColor colour = muted ? QColor(0x8a, 0x8a, 0x8a) : QColor(0x2b, 0x7d, 0xe9);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, colour);
+    palette.setColor(QPalette::WindowText, colour);
+    button->setPalette(palette);
+    if (auto* tool = qobject_cast<QToolButton*>(button))
+        tool->setAutoRaise(true);
 }
 
 QString ListRowWidget::fileNameOf(const QString& path)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QLabel;
+class QAbstractButton;
 
 class ListRowWidget : public QWidget {
     Q_OBJECT
@@ -24,6 +25,9 @@ protected:
     // Shows a 16-pixel image from the resources; a missing image leaves the label empty. The path
     // is kept in the label's property "iconResource" so that it can be told without pixels.
     static void setIcon(QLabel* label, const QString& resource);
+    // A borderless button that reads as a link (muted: grey, for secondary actions). Colours go through
+    // the palette: a style sheet per row would make long lists slow to build.
+    static void styleAsLink(QAbstractButton* button, bool muted = false);
     // The text after the last path separator.
     static QString fileNameOf(const QString& path);
 

@@ -12,9 +12,11 @@ HistoryRowWidget::HistoryRowWidget(QWidget* parent)
 {
     m_ui->setupUi(this);
     m_ui->history_filenamelbl->setTextFormat(Qt::PlainText);
-    connect(m_ui->history_opendirbtn, &QPushButton::clicked, this,
+    styleAsLink(m_ui->history_opendirbtn);
+    styleAsLink(m_ui->history_rmbtn, true);
+    connect(m_ui->history_opendirbtn, &QToolButton::clicked, this,
             [this] { emit revealRequested(this); });
-    connect(m_ui->history_rmbtn, &QPushButton::clicked, this,
+    connect(m_ui->history_rmbtn, &QToolButton::clicked, this,
             [this] { emit removeRequested(this); });
 }
 

@@ -10,7 +10,7 @@
 #include "RowTestSupport.h"
 
 #include <QLabel>
-#include <QPushButton>
+#include <QAbstractButton>
 
 #include <gtest/gtest.h>
 
@@ -83,8 +83,8 @@ TEST(HistoryList, ButtonsNameTheirRow)
         removed = r;
         list.removeRow(r->rowId()); // from inside the row's own signal
     });
-    row->findChild<QPushButton*>("history_opendirbtn")->click();
-    row->findChild<QPushButton*>("history_rmbtn")->click();
+    row->findChild<QAbstractButton*>("history_opendirbtn")->click();
+    row->findChild<QAbstractButton*>("history_rmbtn")->click();
     EXPECT_EQ(revealed, row);
     EXPECT_EQ(removed, row);
     EXPECT_EQ(list.rowCount(), 0);
