@@ -1,0 +1,630 @@
+#include "mainwnd/CMainWnd.h"
+
+#include "ui_Main.h"
+
+#include "actions/Action.h"
+#include "actions/ActionPayloads.h"
+#include "actions/NotifyPayload.h"
+#include "app/TextTable.h"
+#include "common/DesktopUtils.h"
+#include "common/LanguageManager.h"
+#include "common/QtText.h"
+#include "common/Resources.h"
+#include "common/Utils.h"
+#include "dialogs/CMessageWnd.h"
+#include "filelist/CGifButton.h"
+#include "filelist/CMyListUI.h"
+#include "mainwnd/FileListController.h"
+#include "mainwnd/HistoryPanel.h"
+#include "mainwnd/MainStyle.h"
+#include "message/WindowMessages.h"
+#include "tasks/TaskPayloads.h"
+#include "user/RequestId.h"
+#include "user/User.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWindow>
+
+using namespace WindowMessages;
+
+namespace {
+
+constexpr int kAdsRequestTimer = 2;
+constexpr int kAdsRotateTimer = 4;
+constexpr int kAvatarSize = 22;
+
+User& user()
+{
+    return *User::current();
+}
+
+int glossaryLanguage()
+{
+    return Glossary::currentLanguage() == Glossary::ENGLSH ? Glossary::ENGLSH : Glossary::CHINESE;
+}
+
+} // namespace
+
+CMainWnd::CMainWnd(QWidget* parent)
+    : QWidget(parent), SeamWindow(this), ui(std::make_unique<Ui::CMainWnd>()),
+      m_registry(std::make_shared<RowRegistry>())
+{
+    initKorvexResources();
+    setObjectName(QString::fromLatin1(kWindowClassName));
+    ui->setupUi(this);
+    ui->minbtn->setIcon(QIcon(QStringLiteral(":/KorvexRes/min.png")));
+    ui->maxbtn->setIcon(QIcon(QStringLiteral(":/KorvexRes/max.png")));
+    ui->restorebtn->setIcon(QIcon(QStringLiteral(":/KorvexRes/restore.png")));
+    ui->closebtn->setIcon(QIcon(QStringLiteral(":/KorvexRes/close.png")));
+    ui->dropbtn->setText(QStringLiteral("\u2630"));
+    ui->loginbtn->setIcon(QIcon(QStringLiteral(":/KorvexRes/user.png")));
+    ui->loginbtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    ui->addmorefilebtn->setObjectName(QStringLiteral("addfilebtn"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    resize(kWidth, kHeight);
+    setMinimumSize(760, 520);
+    setAcceptDrops(true);
+    setStyleSheet(MainStyle::sheet());
+    ui->header->installEventFilter(this);
+    m_action = std::make_shared<Action>(seamHandle());
+    m_lists = std::make_unique<FileListController>(*this, m_switcher, m_registry, m_tasks, ui->workingzone);
+    m_history = std::make_unique<HistoryPanel>(*this, ui->historyHolder);
+}
+
+CMainWnd::~CMainWnd()
+{
+    shutdown();
+}
+
+void CMainWnd::shutdown()
+{
+    m_registry->requestStop();
+    m_tasks.joinAll();
+    for (auto& [id, timer] : m_timers)
+        timer->stop();
+}
+
+QString CMainWnd::title(int language) const
+{
+    return m_titles[language == Glossary::ENGLSH ? Glossary::ENGLSH : Glossary::CHINESE];
+}
+
+void CMainWnd::initWindow()
+{
+    setWindowIcon(QIcon(QStringLiteral(":/KorvexRes/korvex.png")));
+    user().getFileVersion();
+    const QString version = QString::fromStdString(user().getProgramVersion());
+    m_titles[Glossary::CHINESE] = QStringLiteral("Tavrin分割合并(Lumo专版) v") + version + QStringLiteral(" - Orlend出品");
+    m_titles[Glossary::ENGLSH] = QStringLiteral("Korvex PDF Spllitting And Merging(LumoVersion) v") + version +
+                                 QStringLiteral(" Produced Orlend");
+
+    if (auto* merge = m_lists->mergeList())
+        merge->setDragCallBack(this);
+
+    m_animatedAddButton = new CGifButton(QStringLiteral("addfilebtn"), QStringLiteral(":/KorvexRes/centerBtn.png"));
+    m_animatedAddButton->setFixedSize(424, 286);
+    ui->animGifContainerLayout->insertWidget(1, m_animatedAddButton, 0, Qt::AlignHCenter);
+    m_adsButton = new CGifButton(QStringLiteral("adsbtn"), QStringLiteral(":/KorvexRes/capturePrompt_1.png"));
+    m_adsButton->setFixedHeight(120);
+    ui->subpaneLayout->insertWidget(0, m_adsButton);
+    connect(m_animatedAddButton, &CGifButton::clicked, this, [this] { onClick(QStringLiteral("addfilebtn")); });
+    connect(m_adsButton, &CGifButton::clicked, this, [this] { onClick(QStringLiteral("adsbtn")); });
+
+    const bool chinese = user().getLanguage() == Glossary::CHINESE;
+    LanguageManager::instance().apply(chinese ? Glossary::CHINESE : Glossary::ENGLSH);
+    if (chinese)
+        startTimer(kAdsRequestTimer, 100);
+    setBrand(chinese ? Glossary::CHINESE : Glossary::ENGLSH);
+    ui->titlelbl->setText(title(chinese ? Glossary::CHINESE : Glossary::ENGLSH));
+
+    connectButtons();
+    m_switcher.setWindow(seamHandle());
+    m_switcher.switchTo(1, 4);
+    ui->pdfprocessinglst->setCurrentRow(4);
+    ui->outdiredit->setText(QString::fromStdString(user().getSavePath()));
+
+    const std::string avatar = user().getNickPhotoPath();
+    if (user().isLoggedIn() && !avatar.empty() && Utils::pathExists(Utils::ansiToWide(avatar)))
+        showAvatar(Utils::ansiToWide(avatar));
+
+    m_history->fillFromConfiguration();
+    createTrayIcon();
+    sendStartupRequests();
+
+    for (QWidget* hidden : {static_cast<QWidget*>(ui->imageconvertopt), static_cast<QWidget*>(ui->wpsconvertopt),
+                            static_cast<QWidget*>(ui->onlineconvertopt), static_cast<QWidget*>(ui->capturescropt),
+                            static_cast<QWidget*>(ui->librarybtn), static_cast<QWidget*>(ui->subchoicezone)})
+        hidden->hide();
+    retranslateCodeTexts();
+}
+
+void CMainWnd::setBrand(int language)
+{
+    const bool chinese = language == Glossary::CHINESE;
+    const QPixmap brand(chinese ? QStringLiteral(":/KorvexRes/brand.png") : QStringLiteral(":/KorvexRes/brand_e.png"));
+    ui->brandctrl->setPixmap(brand);
+    ui->brandctrl->setFixedWidth(chinese ? 204 : 300);
+}
+
+void CMainWnd::createTrayIcon()
+{
+    // The tray icon, its menu and the screenshot hot key come with the tray and menus work.
+}
+
+void CMainWnd::openDownloadWindow(const QString& url)
+{
+    // The download window comes with the update work; until then the offer opens in the browser.
+    DesktopUtils::shellOpen(fromQt(url));
+}
+
+void CMainWnd::sendStartupRequests()
+{
+    for (int request : {RequestId::GetConfig, RequestId::UpgradeSilent, RequestId::OpenStatistics,
+                        RequestId::GotoClause})
+        user().SendRequest(request, m_action);
+    if (!user().getUserId().empty())
+        user().SendRequest(RequestId::GetUserInfo, m_action);
+}
+
+void CMainWnd::connectButtons()
+{
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        const QString name = button->objectName();
+        if (name == QLatin1String("pdfconvertopt") || name == QLatin1String("pdfprocessingopt")) {
+            connect(button, &QAbstractButton::toggled, this, [this, name](bool checked) {
+                if (!checked)
+                    return;
+                ui->subchoicezone->setCurrentIndex(1);
+                m_switcher.setSwitchedByUser(true);
+                m_switcher.switchTo(1, name == QLatin1String("pdfconvertopt") ? 4 : 3);
+            });
+            continue;
+        }
+        bool inRow = false;
+        for (QObject* p = button->parent(); p && !inRow; p = p->parent())
+            inRow = p->inherits("ListRowWidget");
+        if (inRow)
+            continue; // rows are wired by the file lists
+        connect(button, &QAbstractButton::clicked, this, [this, button] { onClick(button->objectName()); });
+    }
+    connect(ui->pdfprocessinglst, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && ui->pdfprocessinglst->property("function").isValid())
+            m_switcher.selectItem(row);
+    });
+}
+
+void CMainWnd::onClick(const QString& name)
+{
+    if (name == QLatin1String("closebtn")) {
+        const int result = CMessageWnd::showMessage(this, toQt(Glossary::text(6)), toQt(Glossary::text(106)), 0);
+        if (result == 1) {
+            hide();
+        } else if (result == 0) {
+            m_quitting = true;
+            emit quitRequested();
+        }
+    } else if (name == QLatin1String("minbtn")) {
+        showMinimized();
+    } else if (name == QLatin1String("maxbtn")) {
+        showMaximized();
+    } else if (name == QLatin1String("restorebtn")) {
+        showNormal();
+    } else if (name == QLatin1String("switchlanbtn")) {
+        switchLanguage();
+    } else if (name == QLatin1String("addfilebtn")) {
+        m_lists->addFromDialog();
+    } else if (name == QLatin1String("convertbtn")) {
+        m_lists->startRun();
+    } else if (name == QLatin1String("continueConvBtn")) {
+        m_lists->continueZone();
+    } else if (name == QLatin1String("changedirbtn")) {
+        std::wstring folder = fromQt(ui->outdiredit->text());
+        if (DesktopUtils::selectFolder(this, folder)) {
+            ui->outdiredit->setText(toQt(folder));
+            user().setSavePath(Utils::wideToAnsi(folder));
+        }
+    } else if (name == QLatin1String("browsedirbtn") || name == QLatin1String("capturehistoryfilebtn")) {
+        DesktopUtils::shellOpen(Utils::ansiToWide(user().getSavePath()));
+    } else if (name == QLatin1String("adsbtn")) {
+        const QString key = m_adsButton ? m_adsButton->property("userdata").toString() : QString();
+        const std::string url = user().adClickUrl(key.toStdString());
+        if (!url.empty())
+            DesktopUtils::shellOpen(Utils::utf8ToWide(url));
+    }
+}
+
+void CMainWnd::dropFiles(const QStringList& paths)
+{
+    if (!m_lists->mayAddFiles())
+        return;
+    m_lists->setInspectionIdle(false);
+    QStringList files;
+    for (const QString& path : paths) {
+        if (!QFileInfo(path).isDir() && m_lists->zoneAccepts(path))
+            files << path;
+    }
+    m_lists->addFiles(files);
+}
+
+void CMainWnd::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainWnd::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    event->acceptProposedAction();
+    // Handled after the drop returns, so a message box never runs inside the drag.
+    QTimer::singleShot(0, this, [this, paths] { dropFiles(paths); });
+}
+
+void CMainWnd::switchLanguage()
+{
+    const bool toEnglish = user().getLanguage() == Glossary::CHINESE;
+    user().setLanguage(toEnglish ? Glossary::ENGLSH : Glossary::CHINESE);
+    LanguageManager::instance().apply(toEnglish ? Glossary::ENGLSH : Glossary::CHINESE);
+    setBrand(toEnglish ? Glossary::ENGLSH : Glossary::CHINESE);
+    if (m_adsButton)
+        m_adsButton->setImage(QStringLiteral(":/KorvexRes/capturePrompt_1.png"));
+    retranslateCodeTexts();
+    rebuildZone();
+}
+
+void CMainWnd::retranslateCodeTexts()
+{
+    const int language = glossaryLanguage();
+    ui->titlelbl->setText(title(language));
+    setWindowTitle(toQt(Glossary::text(1)));
+    ui->switchlanbtn->setText(language == Glossary::CHINESE ? QStringLiteral("English") : QStringLiteral("中文"));
+    if (!user().isLoggedIn() || ui->loginbtn->icon().isNull())
+        ui->loginbtn->setText(language == Glossary::CHINESE ? QStringLiteral("请登录") : QStringLiteral("Log in"));
+    m_lists->retranslate();
+}
+
+void CMainWnd::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        retranslateCodeTexts();
+        rebuildZone();
+    } else if (event->type() == QEvent::WindowStateChange) {
+        updateCaptionButtons();
+    }
+    QWidget::changeEvent(event);
+}
+
+void CMainWnd::updateCaptionButtons()
+{
+    const bool maximized = isMaximized();
+    ui->maxbtn->setVisible(!maximized);
+    ui->restorebtn->setVisible(maximized);
+}
+
+void CMainWnd::closeEvent(QCloseEvent* event)
+{
+    // The system's close (window manager, Alt+F4) ends the program at once.
+    event->accept();
+    if (!m_quitting) {
+        m_quitting = true;
+        emit quitRequested();
+    }
+}
+
+bool CMainWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    // The header moves the frameless window.
+    if (watched == ui->header && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && QWidget::windowHandle()) {
+        QWidget::windowHandle()->startSystemMove();
+        return true;
+    }
+    if (watched == ui->header && event->type() == QEvent::MouseButtonDblClick) {
+        isMaximized() ? showNormal() : showMaximized();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool CMainWnd::event(QEvent* event)
+{
+    if (dispatchSeamEvent(event))
+        return true;
+    return QWidget::event(event);
+}
+
+void CMainWnd::rebuildZone()
+{
+    const int zone = m_switcher.currentZone();
+    m_currentZone = zone;
+    const int state = m_switcher.zoneState(zone);
+    if (m_switcher.switchedByUser())
+        ui->switchpane->setCurrentIndex(0);
+    ui->subchoicezone->setCurrentIndex(m_switcher.category());
+    {
+        const QSignalBlocker block1(ui->pdfconvertopt);
+        const QSignalBlocker block2(ui->pdfprocessingopt);
+        ui->pdfconvertopt->setChecked(zone == 13);
+        ui->pdfprocessingopt->setChecked(zone == 12);
+    }
+    if (state != PaneSwitcher::Empty) {
+        ui->workingzone->setCurrentIndex(zone);
+    } else {
+        ui->workingzone->setCurrentIndex(ui->workingzone->count() - 1);
+        ui->promptionLbl->setText(toQt(Glossary::text(2, PaneSwitcher::isPdfZone(zone) ? L"PDF" : L"")));
+    }
+    const bool english = Glossary::currentLanguage() == Glossary::ENGLSH;
+    const QString continueText = toQt(Glossary::text(28, english ? L"Continue" : PaneSwitcher::startWord(zone)));
+    switch (state) {
+    case PaneSwitcher::Converting:
+        ui->workingzoneattach->hide();
+        ui->continueConvHor->show();
+        ui->continueConvBtn->show();
+        ui->continueConvBtn->setEnabled(false);
+        ui->continueConvBtn->setText(continueText);
+        break;
+    case PaneSwitcher::Ready:
+        ui->workingzoneattach->show();
+        ui->continueConvHor->hide();
+        ui->convertbtn->setText(toQt(Glossary::text(29, PaneSwitcher::startWord(zone))));
+        break;
+    case PaneSwitcher::Finished:
+        ui->workingzoneattach->hide();
+        ui->continueConvHor->show();
+        ui->continueConvBtn->setEnabled(true);
+        ui->continueConvBtn->setText(continueText);
+        break;
+    default:
+        ui->workingzoneattach->hide();
+        ui->continueConvHor->hide();
+        break;
+    }
+    if (PaneSwitcher::isPdfZone(zone)) {
+        ui->settingforp2wctrls->hide();
+        ui->settingforocr->hide();
+    }
+}
+
+std::intptr_t CMainWnd::handleSeamMessage(int message, std::intptr_t wParam,
+                                          std::unique_ptr<MessagePayload> payload)
+{
+    switch (message) {
+    case WM_UI_NOTIFY:
+        onUiNotify(wParam, std::move(payload));
+        break;
+    case WM_USER_REFRESH:
+        user().SendRequest(RequestId::GetUserInfo, m_action);
+        break;
+    case WM_LOGGED_OFF:
+        onLoggedOff();
+        break;
+    case WM_FILE_CHECK_STATUS:
+        if (auto* row = dynamic_cast<RowPayload*>(payload.get()))
+            m_lists->onCheckStatus(static_cast<int>(wParam), row->row);
+        else
+            m_lists->onCheckStatus(static_cast<int>(wParam), 0);
+        break;
+    case WM_RUN_FINISHED:
+        m_lists->onRunFinished(static_cast<int>(wParam));
+        break;
+    case WM_PANE_STATE_CHANGED:
+        rebuildZone();
+        break;
+    case WM_FILE_RESULT:
+        if (auto* result = dynamic_cast<FileResult*>(payload.get()))
+            m_lists->onFileResult(*result);
+        break;
+    case WM_ACTIVATE_INSTANCE:
+        activateFromOtherInstance();
+        break;
+    case WM_FILE_CHECK_DONE:
+        m_lists->onCheckDone(static_cast<int>(wParam));
+        break;
+    case WM_START_TIMER:
+        if (auto* timer = dynamic_cast<TimerPayload*>(payload.get()))
+            startTimer(static_cast<int>(wParam), timer->periodMs);
+        break;
+    case WM_STOP_TIMER:
+        stopTimer(static_cast<int>(wParam));
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CMainWnd::activateFromOtherInstance()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CMainWnd::onUiNotify(std::intptr_t subCode, std::unique_ptr<MessagePayload> payload)
+{
+    const auto number = [&]() -> std::intptr_t {
+        auto* n = dynamic_cast<NotifyNumber*>(payload.get());
+        return n ? n->value : 0;
+    };
+    switch (subCode) {
+    case Notify::LoggedOffElsewhere: {
+        stopTimer(kLoginStatusTimer);
+        MessageSink::current().post(seamHandle(), WM_LOGGED_OFF, 0, nullptr);
+        if (number() == 0)
+            showPrompt(45);
+        break;
+    }
+    case Notify::AccountProblem: {
+        const std::intptr_t textId = number();
+        if ((textId == 47 || textId == 48) && !user().isLoggedIn())
+            break;
+        showPrompt(static_cast<int>(textId));
+        break;
+    }
+    case 24:
+        if (auto* row = dynamic_cast<RowPayload*>(payload.get()))
+            m_lists->onShowProgress(row->row);
+        break;
+    case 25:
+        if (auto* progress = dynamic_cast<RowProgress*>(payload.get()))
+            m_lists->onProgress(progress->row, progress->percent);
+        break;
+    case kRowTextNotify:
+        if (auto* text = dynamic_cast<RowText*>(payload.get()))
+            m_lists->onRowText(text->row, toQt(text->text));
+        break;
+    case Notify::AvatarReady:
+        if (auto* path = dynamic_cast<WidePathPayload*>(payload.get()))
+            showAvatar(path->path);
+        break;
+    case 29:
+        if (auto* path = dynamic_cast<WidePathPayload*>(payload.get()))
+            m_history->add(path->path);
+        break;
+    case Notify::UpgradeReply:
+        onUpgradeReply(std::move(payload));
+        break;
+    case Notify::AdsReply:
+        if (auto* ads = dynamic_cast<JsonPayload*>(payload.get())) {
+            m_adsAvailable = true;
+            for (const Json::Value& ad : ads->value) {
+                if (ad.isObject())
+                    user().advertisements().add({ad["img_key"].asString(), ad["img_url"].asString(), L""});
+            }
+            user().downloadAdvertisements(m_action);
+        }
+        break;
+    case Notify::AdImageReady:
+        if (m_adsButton && !m_adsButton->property("adShown").toBool()) {
+            if (const auto ad = user().advertisements().next(""); ad && !ad->localPath.empty()) {
+                m_adsButton->setImage(toQt(ad->localPath));
+                m_adsButton->setProperty("userdata", QString::fromStdString(ad->imgKey));
+                m_adsButton->setProperty("adShown", true);
+                startTimer(kAdsRotateTimer, 5000);
+            }
+        }
+        break;
+    default:
+        break; // 10, 11, 12: the main window does not show transfer failures
+    }
+}
+
+void CMainWnd::showPrompt(int textId)
+{
+    CMessageWnd::showMessage(this, toQt(Glossary::text(6)), toQt(Glossary::text(textId)), 1);
+}
+
+void CMainWnd::onLoggedOff()
+{
+    stopTimer(kLoginStatusTimer);
+    ui->loginbtn->setIcon(QIcon(QStringLiteral(":/KorvexRes/user.png")));
+    ui->loginbtn->setText(QStringLiteral("请登录"));
+    user().clearConfiguration();
+}
+
+void CMainWnd::onUpgradeReply(std::unique_ptr<MessagePayload> payload)
+{
+    auto* info = dynamic_cast<UpgradeInfo*>(payload.get());
+    if (!info || !info->reply.isObject())
+        return;
+    if (info->reply["success"].asBool()) {
+        const QString text = QString::fromStdString(info->reply["msg"].asString());
+        const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(30)), text,
+                                                               toQt(Glossary::text(65)), toQt(Glossary::text(9)), 0);
+        if (result == 1)
+            openDownloadWindow(QString::fromStdString(info->reply["url"].asString()));
+    } else if (!info->silent) {
+        showPrompt(31);
+    }
+}
+
+void CMainWnd::showAvatar(const std::wstring& path)
+{
+    const QPixmap avatar(toQt(path));
+    if (!avatar.isNull())
+        ui->loginbtn->setIcon(QIcon(avatar.scaled(kAvatarSize, kAvatarSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    ui->loginbtn->setText(toQt(Utils::ansiToWide(user().getUserName())));
+}
+
+void CMainWnd::startTimer(int id, int periodMs)
+{
+    QTimer*& timer = m_timers[id];
+    if (!timer) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] { onTimer(id); });
+    }
+    timer->start(periodMs);
+}
+
+void CMainWnd::stopTimer(int id)
+{
+    if (const auto it = m_timers.find(id); it != m_timers.end())
+        it->second->stop();
+}
+
+bool CMainWnd::isTimerActive(int id) const
+{
+    const auto it = m_timers.find(id);
+    return it != m_timers.end() && it->second->isActive();
+}
+
+void CMainWnd::onTimer(int id)
+{
+    if (id == kLoginStatusTimer) {
+        user().SendRequest(RequestId::GetLoginStatus, m_action);
+    } else if (id == kAdsRequestTimer) {
+        user().SendRequest(RequestId::GetAds, m_action);
+        stopTimer(kAdsRequestTimer);
+    } else if (id == kAdsRotateTimer) {
+        rotateAdvertisement();
+    }
+}
+
+void CMainWnd::rotateAdvertisement()
+{
+    if (!m_adsButton)
+        return;
+    const std::string current = m_adsButton->property("userdata").toString().toStdString();
+    const auto next = user().advertisements().next(current);
+    if (next && next->imgKey != current && !next->localPath.empty()) {
+        m_adsButton->setImage(toQt(next->localPath));
+        m_adsButton->setProperty("userdata", QString::fromStdString(next->imgKey));
+    }
+}
+
+bool CMainWnd::moveRow(RowId row, int newIndex)
+{
+    return m_registry->move(row, 12, newIndex);
+}
+
+void CMainWnd::endMove() {}
+
+void CMainWnd::handleExternalReport(const QJsonObject& report)
+{
+    const QString phase = report.value(QStringLiteral("phase")).toString();
+    const QString status = report.value(QStringLiteral("status")).toString();
+    const int zone = report.value(QStringLiteral("userdata")).toString().toInt();
+    if (phase == QLatin1String("start") && status == QLatin1String("fail")) {
+        QMessageBox::warning(this, toQt(Glossary::text(6)), toQt(Glossary::text(18)));
+        m_lists->onRunFinished(zone);
+    } else if (phase == QLatin1String("conversion")) {
+        m_lists->onExternalConversion(zone, report.value(QStringLiteral("infile")).toString(), status,
+                                      report.value(QStringLiteral("outfile")).toString());
+    } else {
+        m_lists->onRunFinished(zone);
+    }
+}

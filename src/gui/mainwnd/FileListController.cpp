@@ -1,0 +1,398 @@
+#include "mainwnd/FileListController.h"
+
+#include "app/TextTable.h"
+#include "common/DesktopUtils.h"
+#include "common/QtText.h"
+#include "common/Utils.h"
+#include "converter/ConverterFactory.h"
+#include "converter/PdfHandleParameter.h"
+#include "converter/PrivateTempFolder.h"
+#include "dialogs/CMessageWnd.h"
+#include "dialogs/PasswordWnd.h"
+#include "filelist/CMyListUI.h"
+#include "filelist/FileListWidget.h"
+#include "filelist/ListAdding.h"
+#include "mainwnd/CMainWnd.h"
+#include "mainwnd/PaneSwitcher.h"
+#include "message/WindowMessages.h"
+#include "actions/ActionPayloads.h"
+#include "tasks/ConversionTasks.h"
+#include "tasks/RowRegistry.h"
+#include "tasks/TaskPayloads.h"
+#include "tasks/TaskThreads.h"
+#include "user/User.h"
+
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kMergeZone = 12;
+
+bool english()
+{
+    return Glossary::currentLanguage() == Glossary::ENGLSH;
+}
+
+FileRowWidget::Template templateOf(int zone)
+{
+    return zone == 9 || zone == kMergeZone ? FileRowWidget::Template::WithPage : FileRowWidget::Template::Split;
+}
+
+} // namespace
+
+FileListController::FileListController(CMainWnd& window, PaneSwitcher& switcher,
+                                       std::shared_ptr<RowRegistry> registry, TaskThreads& tasks,
+                                       QStackedWidget* workingzone)
+    : m_window(window), m_switcher(switcher), m_registry(std::move(registry)), m_tasks(tasks)
+{
+    for (int zone = PaneSwitcher::kFirstPdfZone; zone <= PaneSwitcher::kLastPdfZone; ++zone) {
+        QWidget* page = workingzone->widget(zone);
+        FileListWidget* list = zone == kMergeZone ? new CMyListUI(PaneSwitcher::listName(zone), page)
+                                                  : new FileListWidget(PaneSwitcher::listName(zone), page);
+        page->layout()->addWidget(list);
+        m_lists[zone] = list;
+    }
+}
+
+FileListController::~FileListController() = default;
+
+FileListWidget* FileListController::list(int zone) const
+{
+    const auto it = m_lists.find(zone);
+    return it == m_lists.end() ? nullptr : it->second;
+}
+
+CMyListUI* FileListController::mergeList() const
+{
+    return static_cast<CMyListUI*>(list(kMergeZone));
+}
+
+FileRowWidget* FileListController::rowWidget(RowId row) const
+{
+    const auto entry = m_registry->copy(row);
+    if (!entry)
+        return nullptr;
+    FileListWidget* owner = list(entry->zone);
+    return owner ? dynamic_cast<FileRowWidget*>(owner->row(row)) : nullptr;
+}
+
+void FileListController::prompt(const std::wstring& text)
+{
+    CMessageWnd::showMessage(&m_window, toQt(Glossary::text(6)), toQt(text), 1);
+}
+
+bool FileListController::mayAddFiles()
+{
+    if (!m_inspectionIdle) {
+        prompt(Glossary::text(43));
+        return false;
+    }
+    if (m_switcher.zoneState(m_switcher.currentZone()) == PaneSwitcher::Converting) {
+        prompt(Glossary::text(44));
+        return false;
+    }
+    return true;
+}
+
+bool FileListController::zoneAccepts(const QString& path) const
+{
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return false;
+    return PaneSwitcher::isPdfZone(m_switcher.currentZone()) &&
+           path.mid(dot + 1).compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+}
+
+void FileListController::addFromDialog()
+{
+    if (!mayAddFiles())
+        return;
+    m_inspectionIdle = false;
+    const PaneSwitcher::FileDialogSpec spec = m_switcher.fileDialogSpec();
+    const std::wstring answer = DesktopUtils::selectFiles(&m_window, spec.title, spec.filter, 1);
+    if (answer.empty()) {
+        m_inspectionIdle = true;
+        return;
+    }
+    QStringList paths;
+    for (const QString& path : toQt(answer).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (zoneAccepts(path))
+            paths << path;
+    }
+    addFiles(paths);
+}
+
+void FileListController::wireRow(FileRowWidget* row)
+{
+    connect(row, &FileRowWidget::removeRequested, this, &FileListController::removeRow);
+    connect(row, &FileRowWidget::openRequested, this, &FileListController::openOutput);
+}
+
+void FileListController::addFiles(const QStringList& paths)
+{
+    if (paths.isEmpty()) {
+        m_inspectionIdle = true;
+        return;
+    }
+    const int zone = m_switcher.currentZone();
+    FileListWidget* target = list(zone);
+    if (!target) {
+        m_inspectionIdle = true;
+        return;
+    }
+    const int previousState = m_switcher.zoneState(zone);
+    m_switcher.setState(zone, PaneSwitcher::Inspecting);
+    ListAdding adder(target, templateOf(zone));
+    const int before = target->rowCount();
+    for (const QString& path : paths) {
+        const std::wstring wide = fromQt(path);
+        const int result = adder.add(wide);
+        const std::wstring title = Utils::getFileTitle(wide);
+        if (result == 1) {
+            adder.fill(zone);
+            if (auto* row = dynamic_cast<FileRowWidget*>(adder.lastRow()))
+                wireRow(row);
+        } else if (result == 0) {
+            prompt(Glossary::text(Glossary::TextRequest(35, {title, english() ? L"Is Added" : L"已添加"})));
+        } else if (result == -1) {
+            prompt(Glossary::text(Glossary::TextRequest(35, {title, english() ? L"Is Not Existed" : L"不存在"})));
+        } else {
+            prompt(Glossary::text(36));
+        }
+    }
+    if (target->rowCount() == before) {
+        m_switcher.setState(zone, previousState);
+        m_inspectionIdle = true;
+        return;
+    }
+    const QList<ListRowWidget*> rows = target->rows();
+    for (int i = before; i < rows.size(); ++i)
+        m_registry->append(rows[i]->rowId(), RowEntry(fromQt(rows[i]->filePathname()), zone));
+    const WindowHandle window = m_window.seamHandle();
+    std::shared_ptr<RowRegistry> registry = m_registry;
+    m_tasks.start([registry, window, zone] { ConversionTasks::inspectFiles(registry, window, zone); });
+}
+
+void FileListController::onCheckStatus(int step, RowId row)
+{
+    FileRowWidget* widget = rowWidget(row);
+    if (!widget)
+        return;
+    switch (step) {
+    case InspectionStep::CheckingEncryption:
+        widget->setStatusText(toQt(Glossary::text(37)));
+        break;
+    case InspectionStep::Decrypting:
+        widget->setStatusText(toQt(Glossary::text(23)));
+        break;
+    case InspectionStep::CountingPages:
+        widget->setStatusText(toQt(Glossary::text(22)));
+        break;
+    case InspectionStep::PageCountStored: {
+        const auto entry = m_registry->copy(row);
+        if (!entry || entry->pageCount == -1) {
+            widget->setStatusText(toQt(Glossary::text(25)));
+        } else {
+            widget->setStatusText(toQt(Glossary::text(24, PaneSwitcher::statusWord(entry->zone))));
+            widget->setPageRange(1, entry->pageCount);
+        }
+        widget->showRemoveButton(true);
+        break;
+    }
+    case InspectionStep::PasswordNeeded:
+        askPassword(row);
+        break;
+    default:
+        break;
+    }
+}
+
+void FileListController::askPassword(RowId row)
+{
+    // The prompt runs without the registry lock; the row is looked at again once it closes.
+    const auto entry = m_registry->copy(row);
+    int result = 0;
+    std::wstring output;
+    if (entry) {
+        PasswordWnd prompt(output, &m_registry->slot(RowRegistry::kInspectionSlot), &m_window);
+        prompt.setFilePath(entry->path);
+        result = prompt.exec();
+    }
+    const auto now = m_registry->copy(row);
+    if (now) {
+        if (result == 1) {
+            m_registry->withRow(row, [&](RowEntry& e) { e.path = output; });
+        } else {
+            if (FileListWidget* owner = list(now->zone))
+                owner->removeRow(row);
+            eraseRow(row, now->zone);
+        }
+    } else if (result == 1) {
+        releaseCopy(output);
+    }
+    m_registry->passwordHandshake().answer();
+}
+
+void FileListController::onCheckDone(int zone)
+{
+    FileListWidget* target = list(zone);
+    m_switcher.setState(zone, target && target->rowCount() > 0 ? PaneSwitcher::Ready : PaneSwitcher::Empty);
+    if (PaneSwitcher::isPdfZone(zone))
+        onCheckStatus(5, 0);
+    m_inspectionIdle = true;
+}
+
+void FileListController::onRunFinished(int zone)
+{
+    FileListWidget* target = list(zone);
+    m_switcher.setState(zone, target && target->rowCount() > 0 ? PaneSwitcher::Finished : PaneSwitcher::Empty);
+}
+
+void FileListController::onShowProgress(RowId row)
+{
+    if (FileRowWidget* widget = rowWidget(row))
+        widget->showProgress();
+}
+
+void FileListController::onProgress(RowId row, int percent)
+{
+    if (FileRowWidget* widget = rowWidget(row))
+        widget->setProgress(percent);
+}
+
+void FileListController::onRowText(RowId row, const QString& text)
+{
+    if (FileRowWidget* widget = rowWidget(row))
+        widget->setStatusText(text);
+}
+
+void FileListController::onFileResult(const FileResult& result)
+{
+    FileRowWidget* widget = rowWidget(result.row);
+    if (!widget)
+        return;
+    widget->showResult(result.ok, result.outputPath, toQt(Glossary::text(3)), toQt(Glossary::text(5)));
+    if (!result.ok && result.error.reason != 0) {
+        // Why it failed, for whoever hovers over the status.
+        QString reason = toQt(Glossary::text(67)) + QLatin1Char(' ') + toQt(Glossary::text(result.error.reason));
+        if (!result.error.detail.empty())
+            reason += QStringLiteral("\n") + toQt(result.error.detail);
+        if (QWidget* status = widget->findChild<QWidget*>(QStringLiteral("promoptlbl")))
+            status->setToolTip(reason);
+    }
+    if (result.ok) {
+        User::current()->addHistory(Utils::wideToAnsi(result.outputPath));
+        MessageSink::current().post(m_window.seamHandle(), WindowMessages::WM_UI_NOTIFY, 29,
+                                    std::make_unique<WidePathPayload>(result.outputPath));
+    }
+}
+
+void FileListController::onExternalConversion(int zone, const QString& input, const QString& status,
+                                              const QString& output)
+{
+    FileListWidget* target = list(zone);
+    if (!target)
+        return;
+    auto* widget = dynamic_cast<FileRowWidget*>(target->findByPath(input));
+    if (!widget)
+        return;
+    if (status == QLatin1String("ok") || status == QLatin1String("fail"))
+        widget->showResult(status == QLatin1String("ok"), fromQt(output), toQt(Glossary::text(3)),
+                           toQt(Glossary::text(5)));
+    else
+        widget->setStatusText(toQt(Glossary::text(20)));
+}
+
+void FileListController::startRun()
+{
+    const int zone = m_switcher.currentZone();
+    FileListWidget* target = list(zone);
+    if (!target)
+        return;
+    m_switcher.setState(zone, PaneSwitcher::Converting);
+    for (const auto& [row, entry] : m_registry->rowsOfZone(zone)) {
+        auto* widget = dynamic_cast<FileRowWidget*>(target->row(row));
+        const QString path = toQt(entry.path);
+        if (!widget || !path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            continue;
+        RowEntry updated = entry;
+        QString problem;
+        if (!widget->readInto(updated, zone, &problem)) {
+            // A setting that cannot be run is shown in the row instead of starting a job.
+            updated.pending = false;
+            widget->setStatusText(problem);
+        }
+        m_registry->update(row, updated);
+    }
+    auto parameter = Converter::createParameter(zone);
+    if (parameter)
+        parameter->setTargetExtension(m_switcher.outputExtension());
+    auto converter = Converter::createConverter(zone);
+    const WindowHandle window = m_window.seamHandle();
+    auto callback = ConversionTasks::createCallback(zone, window, m_registry);
+    std::shared_ptr<RowRegistry> registry = m_registry;
+    const std::wstring listName = fromQt(PaneSwitcher::listName(zone));
+    m_tasks.start([=] {
+        ConversionTasks::dispatchConversion(converter, parameter, callback, zone, window, listName, registry);
+    });
+}
+
+void FileListController::continueZone()
+{
+    const int zone = m_switcher.currentZone();
+    if (FileListWidget* target = list(zone))
+        target->clear();
+    m_switcher.setState(zone, PaneSwitcher::Empty);
+    for (const auto& [row, entry] : m_registry->rowsOfZone(zone))
+        eraseRow(row, zone);
+}
+
+void FileListController::eraseRow(RowId row, int zone)
+{
+    const auto entry = m_registry->copy(row);
+    if (!m_registry->erase(row) || !entry)
+        return;
+    releaseCopy(entry->path);
+}
+
+void FileListController::releaseCopy(const std::wstring& path)
+{
+    // A decrypted copy belongs to its row alone.
+    if (Converter::PrivateTempFolder::instance().contains(path))
+        Converter::PrivateTempFolder::instance().removeCopy(path);
+}
+
+void FileListController::removeRow(FileRowWidget* widget)
+{
+    const RowId row = widget->rowId();
+    const auto entry = m_registry->copy(row);
+    const int zone = entry ? entry->zone : m_switcher.currentZone();
+    FileListWidget* target = list(zone);
+    const bool inspectingThis = m_switcher.zoneState(zone) == PaneSwitcher::Inspecting &&
+                                m_registry->currentRow(RowRegistry::kInspectionSlot) == row;
+    if (target)
+        target->removeRow(row);
+    eraseRow(row, zone);
+    if (zone == kMergeZone && m_switcher.zoneState(zone) == PaneSwitcher::Converting) {
+        if (target)
+            target->clear();
+        for (const auto& [other, e] : m_registry->rowsOfZone(zone))
+            eraseRow(other, zone);
+    }
+    if (inspectingThis)
+        m_registry->slot(RowRegistry::kInspectionSlot).terminate();
+    const int state = m_switcher.zoneState(zone);
+    if ((state == PaneSwitcher::Ready || state == PaneSwitcher::Finished) && target && target->rowCount() == 0)
+        m_switcher.setState(zone, PaneSwitcher::Empty);
+}
+
+void FileListController::openOutput(FileRowWidget* widget)
+{
+    QWidget* button = widget->findChild<QWidget*>(QStringLiteral("itemopenfilebtn"));
+    const QString output = button ? button->property("openedFilename").toString() : QString();
+    if (!output.isEmpty())
+        DesktopUtils::shellOpen(fromQt(output));
+}
+
+void FileListController::retranslate() {}

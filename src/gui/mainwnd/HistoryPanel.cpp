@@ -1,0 +1,58 @@
+#include "mainwnd/HistoryPanel.h"
+
+#include "app/TextTable.h"
+#include "common/DesktopUtils.h"
+#include "common/QtText.h"
+#include "common/Utils.h"
+#include "dialogs/CMessageWnd.h"
+#include "filelist/FileListWidget.h"
+#include "history/HistoryListItemAdder.h"
+#include "history/HistoryRowWidget.h"
+#include "user/User.h"
+
+#include <QLayout>
+#include <QWidget>
+
+HistoryPanel::HistoryPanel(QWidget& window, QWidget* holder)
+    : QObject(&window), m_window(window), m_list(new FileListWidget(QStringLiteral("historylst"), holder))
+{
+    holder->layout()->addWidget(m_list);
+}
+
+bool HistoryPanel::add(const std::wstring& path)
+{
+    HistoryListItemAdder adder(m_list);
+    if (adder.add(path) != 1)
+        return false;
+    if (auto* row = dynamic_cast<HistoryRowWidget*>(adder.lastRow())) {
+        connect(row, &HistoryRowWidget::removeRequested, this, &HistoryPanel::remove);
+        connect(row, &HistoryRowWidget::revealRequested, this, &HistoryPanel::reveal);
+    }
+    return true;
+}
+
+void HistoryPanel::fillFromConfiguration()
+{
+    User* user = User::current();
+    std::vector<std::string> dropped;
+    for (const std::string& entry : user->getHistory()) {
+        if (!add(Utils::ansiToWide(entry)))
+            dropped.push_back(entry);
+    }
+    for (const std::string& entry : dropped)
+        user->removeHistory(entry);
+}
+
+void HistoryPanel::remove(HistoryRowWidget* row)
+{
+    const std::string path = Utils::wideToAnsi(fromQt(row->filePathname()));
+    m_list->removeRow(row->rowId());
+    if (!path.empty())
+        User::current()->removeHistory(path);
+}
+
+void HistoryPanel::reveal(HistoryRowWidget* row)
+{
+    if (!DesktopUtils::openFolderAndSelectItem(fromQt(row->filePathname())))
+        CMessageWnd::showMessage(&m_window, toQt(Glossary::text(6)), toQt(Glossary::text(10)), 1);
+}

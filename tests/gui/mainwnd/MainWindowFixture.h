@@ -1,0 +1,86 @@
+#pragma once
+// A main window on a fresh configuration, offline (the service address is a closed loopback
+// port), with helpers to answer the message boxes it opens.
+
+#include "app/Glossary.h"
+#include "mainwnd/CMainWnd.h"
+#include "network/RequestRunner.h"
+#include "seam/QtMessageSink.h"
+#include "support/TempDir.h"
+#include "user/User.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+class MainWindowFixture : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        QtMessageSink::instance();
+        Network::RequestRunner::instance().restart();
+        user = std::make_unique<User>(dir.wide("config"), "http://127.0.0.1:1");
+        user->setSavePath((dir.path() / "out").string());
+        user->setLanguage(Glossary::CHINESE);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        Network::RequestRunner::instance().shutdown();
+    }
+    CMainWnd& open()
+    {
+        window = std::make_unique<CMainWnd>();
+        window->initWindow();
+        window->show();
+        pump();
+        return *window;
+    }
+    // Runs the event loop until the condition holds (or ten seconds pass).
+    static bool pumpUntil(const std::function<bool()>& done)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 10000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+    static void pump(int ms = 50)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    // Clicks the named button of the next modal dialog once it is shown; records its text. A
+    // polling timer, so that it also fires inside the dialog's own event loop.
+    void answerNextBox(const QString& button, QString* text = nullptr)
+    {
+        auto* poll = new QTimer;
+        poll->setInterval(20);
+        QObject::connect(poll, &QTimer::timeout, [poll, button, text] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            if (text)
+                if (auto* label = box->findChild<QLabel*>(QStringLiteral("MsgText")))
+                    *text = label->text();
+            if (auto* b = box->findChild<QAbstractButton*>(button))
+                b->click();
+        });
+        poll->start();
+    }
+    template <class T> T* child(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
+
+    TempDir dir;
+    std::unique_ptr<User> user;
+    std::unique_ptr<CMainWnd> window;
+};

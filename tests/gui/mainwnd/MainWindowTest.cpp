@@ -1,0 +1,169 @@
+#include "MainWindowFixture.h"
+
+#include "actions/ActionPayloads.h"
+#include "actions/NotifyPayload.h"
+#include "app/TextTable.h"
+#include "common/Utils.h"
+#include "filelist/FileListWidget.h"
+#include "mainwnd/FileListController.h"
+#include "mainwnd/HistoryPanel.h"
+#include "message/WindowMessages.h"
+#include "tasks/TaskPayloads.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QStackedWidget>
+
+#include <atomic>
+
+using namespace WindowMessages;
+
+namespace {
+
+std::atomic<int> g_alive{0};
+struct CountedText : RowText {
+    explicit CountedText(RowId row) : RowText(row, L"gone") { ++g_alive; }
+    ~CountedText() override { --g_alive; }
+};
+
+} // namespace
+
+TEST_F(MainWindowFixture, StartsInChineseInTheSplitZonesEmptyPage)
+{
+    open();
+    EXPECT_EQ(user->getValue("m_language"), "Glossary::Language::CHINESE");
+    EXPECT_EQ(window->size(), QSize(990, 690));
+    EXPECT_EQ(child<QLabel>("historyLbl")->text(), QStringLiteral("历史列表"));
+    EXPECT_TRUE(child<QLabel>("titlelbl")->text().startsWith(QStringLiteral("Tavrin分割合并(Lumo专版) v")));
+    EXPECT_EQ(window->paneSwitcher().currentZone(), 13);
+    auto* zones = child<QStackedWidget>("workingzone");
+    EXPECT_EQ(zones->currentWidget()->objectName(), QStringLiteral("animGifContainer"));
+    EXPECT_EQ(child<QLabel>("promptionLbl")->text(), QStringLiteral("请将PDF文件拖拽至此处或单击此区域添加文件"));
+    EXPECT_EQ(child<QLineEdit>("outdiredit")->text(), QString::fromStdString((dir.path() / "out").string()));
+    EXPECT_TRUE(window->isTimerActive(2)); // the advertisement request of a Chinese start
+}
+
+TEST_F(MainWindowFixture, LanguageSwitchChangesLayoutTextsAndTitle)
+{
+    open();
+    window->onClick(QStringLiteral("switchlanbtn"));
+    pump();
+    EXPECT_EQ(user->getLanguage(), Glossary::ENGLSH);
+    EXPECT_EQ(child<QLabel>("historyLbl")->text(), QStringLiteral("History"));
+    EXPECT_TRUE(child<QLabel>("titlelbl")->text().startsWith(QStringLiteral("Korvex PDF Spllitting And Merging(LumoVersion) v")));
+    EXPECT_EQ(child<QLabel>("promptionLbl")->text(), QStringLiteral("Drag PDF File Onto Here Or Click Here To Add File"));
+    window->onClick(QStringLiteral("switchlanbtn"));
+    pump();
+    EXPECT_EQ(child<QLabel>("historyLbl")->text(), QStringLiteral("历史列表"));
+}
+
+TEST_F(MainWindowFixture, ZoneAndTimerMessagesHaveTheirEffects)
+{
+    open();
+    auto& sink = MessageSink::current();
+    const WindowHandle handle = window->seamHandle();
+    sink.post(handle, WM_START_TIMER, 1, std::make_unique<TimerPayload>(10000));
+    pump();
+    EXPECT_TRUE(window->isTimerActive(1));
+    sink.post(handle, WM_STOP_TIMER, 1, nullptr);
+    pump();
+    EXPECT_FALSE(window->isTimerActive(1));
+
+    // A finished run with an empty list goes back to the empty page; a merge zone switch shows it.
+    window->paneSwitcher().setState(12, PaneSwitcher::Converting);
+    sink.post(handle, WM_RUN_FINISHED, 12, std::make_unique<NotifyNumber>(4));
+    pump();
+    EXPECT_EQ(window->paneSwitcher().zoneState(12), PaneSwitcher::Empty);
+    window->paneSwitcher().setState(13, PaneSwitcher::Finished);
+    pump();
+    EXPECT_TRUE(child<QWidget>("continueConvHor")->isVisible());
+    EXPECT_TRUE(child<QWidget>("continueConvBtn")->isEnabled());
+    window->paneSwitcher().setState(13, PaneSwitcher::Converting);
+    pump();
+    EXPECT_FALSE(child<QWidget>("continueConvBtn")->isEnabled());
+    EXPECT_FALSE(child<QWidget>("workingzoneattach")->isVisible());
+    sink.post(handle, WM_FILE_CHECK_DONE, 13, nullptr);
+    pump();
+    EXPECT_EQ(window->paneSwitcher().zoneState(13), PaneSwitcher::Empty);
+    EXPECT_TRUE(window->fileLists().inspectionIdle());
+
+    // Row messages for a row that is gone free their payload and change nothing.
+    sink.post(handle, WM_UI_NOTIFY, kRowTextNotify, std::make_unique<CountedText>(987654));
+    pump();
+    EXPECT_EQ(g_alive.load(), 0);
+
+    // A new output adds a history row once.
+    writeFile(dir.file("out.pdf"), "%PDF-1.4");
+    sink.post(handle, WM_UI_NOTIFY, 29, std::make_unique<WidePathPayload>(dir.wide("out.pdf")));
+    sink.post(handle, WM_UI_NOTIFY, 29, std::make_unique<WidePathPayload>(dir.wide("out.pdf")));
+    pump();
+    EXPECT_EQ(window->history().list()->rowCount(), 1);
+
+    window->hide();
+    sink.post(handle, WM_ACTIVATE_INSTANCE, 0, nullptr);
+    pump();
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowFixture, AccountMessagesPromptOnlyWhenTheyShould)
+{
+    open();
+    const WindowHandle handle = window->seamHandle();
+    // Not logged in: failures to fetch account data stay quiet.
+    MessageSink::current().post(handle, WM_UI_NOTIFY, Notify::AccountProblem, std::make_unique<NotifyNumber>(47));
+    pump();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // The service ended the login: the user is logged off and told so.
+    user->setOpenKey("k");
+    user->setUserName("Ann");
+    QString shown;
+    answerNextBox(QStringLiteral("BtnConfirm"), &shown);
+    MessageSink::current().post(handle, WM_UI_NOTIFY, Notify::LoggedOffElsewhere, nullptr);
+    ASSERT_TRUE(pumpUntil([&] { return !shown.isEmpty(); }));
+    EXPECT_NE(shown.indexOf(QStringLiteral("您的账户已失效")), -1);
+    ASSERT_TRUE(pumpUntil([&] { return !user->isLoggedIn(); }));
+
+    // An update check that finds nothing: silent at start, a message when asked for.
+    Json::Value reply;
+    reply["success"] = false;
+    MessageSink::current().post(handle, WM_UI_NOTIFY, Notify::UpgradeReply, std::make_unique<UpgradeInfo>(reply, true));
+    pump();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    shown.clear();
+    answerNextBox(QStringLiteral("BtnConfirm"), &shown);
+    MessageSink::current().post(handle, WM_UI_NOTIFY, Notify::UpgradeReply, std::make_unique<UpgradeInfo>(reply, false));
+    ASSERT_TRUE(pumpUntil([&] { return !shown.isEmpty(); }));
+    EXPECT_NE(shown.indexOf(QStringLiteral("感谢使用")), -1);
+}
+
+TEST_F(MainWindowFixture, ClosePromptHidesQuitsOrDoesNothing)
+{
+    open();
+    QSignalSpy quit(window.get(), &CMainWnd::quitRequested);
+    answerNextBox(QStringLiteral("closebtn"));
+    window->onClick(QStringLiteral("closebtn"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(quit.count(), 0);
+
+    answerNextBox(QStringLiteral("BtnConfirm"));
+    window->onClick(QStringLiteral("closebtn"));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(quit.count(), 0);
+
+    window->show();
+    answerNextBox(QStringLiteral("BtnCancel"));
+    window->onClick(QStringLiteral("closebtn"));
+    EXPECT_EQ(quit.count(), 1);
+}
+
+TEST_F(MainWindowFixture, HistoryDropsFilesThatAreGoneAtStart)
+{
+    writeFile(dir.file("kept.pdf"), "x");
+    user->addHistory(Utils::wideToAnsi(dir.wide("kept.pdf")));
+    user->addHistory(Utils::wideToAnsi(dir.wide("deleted.pdf")));
+    user->addHistory(Utils::wideToAnsi(dir.wide("kept.pdf")));
+    open();
+    EXPECT_EQ(window->history().list()->rowCount(), 1);
+    EXPECT_EQ(user->getHistory(), std::vector<std::string>{Utils::wideToAnsi(dir.wide("kept.pdf"))});
+}
