@@ -33,6 +33,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 using namespace WindowMessages;
 
 namespace {
@@ -75,6 +77,11 @@ CMainWnd::CMainWnd(QWidget* parent)
     setAcceptDrops(true);
     setStyleSheet(MainStyle::sheet());
     ui->header->installEventFilter(this);
+    ui->titlelbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ui->headerLayout->setStretchFactor(ui->titlelbl, 1);
+    // All spare room of the header goes to the title.
+    ui->headerSpacerLeft->changeSize(12, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    ui->headerSpacer->changeSize(12, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
     m_action = std::make_shared<Action>(seamHandle());
     m_lists = std::make_unique<FileListController>(*this, m_switcher, m_registry, m_tasks, ui->workingzone);
     m_history = std::make_unique<HistoryPanel>(*this, ui->historyHolder);
@@ -124,7 +131,7 @@ void CMainWnd::initWindow()
     if (chinese)
         startTimer(kAdsRequestTimer, 100);
     setBrand(chinese ? Glossary::CHINESE : Glossary::ENGLSH);
-    ui->titlelbl->setText(title(chinese ? Glossary::CHINESE : Glossary::ENGLSH));
+    setTitleText(title(chinese ? Glossary::CHINESE : Glossary::ENGLSH));
 
     connectButtons();
     m_switcher.setWindow(seamHandle());
@@ -151,8 +158,9 @@ void CMainWnd::setBrand(int language)
 {
     const bool chinese = language == Glossary::CHINESE;
     const QPixmap brand(chinese ? QStringLiteral(":/KorvexRes/brand.png") : QStringLiteral(":/KorvexRes/brand_e.png"));
-    ui->brandctrl->setPixmap(brand);
-    ui->brandctrl->setFixedWidth(chinese ? 204 : 300);
+    // Our logo is a mark without lettering, so the title gets the room a lettered logo took.
+    ui->brandctrl->setPixmap(brand.copy(0, 0, std::min(brand.width(), 48), brand.height()));
+    ui->brandctrl->setFixedWidth(48);
 }
 
 void CMainWnd::createTrayIcon()
@@ -288,7 +296,7 @@ void CMainWnd::switchLanguage()
 void CMainWnd::retranslateCodeTexts()
 {
     const int language = glossaryLanguage();
-    ui->titlelbl->setText(title(language));
+    setTitleText(title(language));
     setWindowTitle(toQt(Glossary::text(1)));
     ui->switchlanbtn->setText(language == Glossary::CHINESE ? QStringLiteral("English") : QStringLiteral("中文"));
     if (!user().isLoggedIn() || ui->loginbtn->icon().isNull())
@@ -306,6 +314,22 @@ void CMainWnd::changeEvent(QEvent* event)
         updateCaptionButtons();
     }
     QWidget::changeEvent(event);
+}
+
+void CMainWnd::setTitleText(const QString& text)
+{
+    // The title is long; the header shortens it to the room it has and keeps it whole as a tip.
+    m_fullTitle = text;
+    ui->titlelbl->setToolTip(text);
+    const int room = std::max(40, ui->titlelbl->width());
+    ui->titlelbl->setText(ui->titlelbl->fontMetrics().elidedText(text, Qt::ElideRight, room));
+}
+
+void CMainWnd::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!m_fullTitle.isEmpty())
+        QTimer::singleShot(0, this, [this] { setTitleText(m_fullTitle); });
 }
 
 void CMainWnd::updateCaptionButtons()

@@ -92,6 +92,8 @@ private:
     void openDownloadWindow(const QString& url);
     void showPrompt(int textId);
     void updateCaptionButtons();
+    void setTitleText(const QString& text);
+    void resizeEvent(QResizeEvent* event) override;
 
     std::unique_ptr<Ui::CMainWnd> ui;
     PaneSwitcher m_switcher;
@@ -104,6 +106,7 @@ private:
     CGifButton* m_adsButton = nullptr;
     std::map<int, QTimer*> m_timers;
     QString m_titles[2];
+    QString m_fullTitle;
     int m_currentZone = 13;
     bool m_adsAvailable = false;
     bool m_quitting = false;

@@ -1,0 +1,74 @@
+// Takes a picture of the main window: korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER]
+// With --rows, every PDF in FOLDER is added to the current zone and inspected first. Run it
+// with HOME pointing at a scratch folder: it uses a configuration of its own there.
+
+#include "app/TextTable.h"
+#include "common/QtText.h"
+#include "mainwnd/CMainWnd.h"
+#include "mainwnd/FileListController.h"
+#include "network/RequestRunner.h"
+#include "seam/QtMessageSink.h"
+#include "user/User.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <curl/curl.h>
+
+namespace {
+
+void pump(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER]\n");
+        return 2;
+    }
+    const QString output = args[1];
+    const bool english = args.contains(QStringLiteral("--lang")) &&
+                         args.value(args.indexOf(QStringLiteral("--lang")) + 1) == QLatin1String("en");
+    const QString rows = args.contains(QStringLiteral("--rows")) ? args.value(args.indexOf(QStringLiteral("--rows")) + 1) : QString();
+
+    curl_global_init(CURL_GLOBAL_ALL);
+    QtMessageSink::instance();
+    User& user = User::instance();
+    user.setLanguage(english ? Glossary::ENGLSH : Glossary::CHINESE);
+    int code = 0;
+    {
+        CMainWnd window;
+        window.setWindowTitle(toQt(Glossary::text(1)));
+        window.initWindow();
+        window.show();
+        pump(300);
+        if (!rows.isEmpty()) {
+            QStringList files;
+            for (const QString& name : QDir(rows).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name))
+                files << QDir(rows).filePath(name);
+            window.fileLists().setInspectionIdle(false);
+            window.fileLists().addFiles(files);
+            QElapsedTimer timer;
+            timer.start();
+            while (!window.fileLists().inspectionIdle() && timer.elapsed() < 20000)
+                pump(50);
+            pump(200);
+        }
+        code = window.grab().save(output) ? 0 : 1;
+        window.shutdown();
+    }
+    Network::RequestRunner::instance().shutdown();
+    curl_global_cleanup();
+    return code;
+}
