@@ -52,6 +52,12 @@ void countPagesStep(RowRegistry& registry, WindowHandle window, RowId row, RowEn
     });
 }
 
+bool needsPassword(const ConvertError& failure)
+{
+    return failure.reason != FailureReason::NotAPdf && failure.reason != FailureReason::CannotOpenInput &&
+           failure.reason != FailureReason::CannotStartQpdf;
+}
+
 std::wstring rangeText(const RowEntry& entry)
 {
     return std::to_wstring(entry.fromPage) + L"-" + std::to_wstring(entry.toPage);
@@ -144,13 +150,19 @@ void inspectFiles(std::shared_ptr<RowRegistry> registry, WindowHandle window, in
             continue;
         postStatus(window, InspectionStep::Decrypting, row);
         std::wstring decrypted;
-        if (Converter::decryptPdf(copy.path, decrypted, std::wstring(), &slot)) {
+        ConvertError failure;
+        if (Converter::decryptPdf(copy.path, decrypted, std::wstring(), &slot, &failure)) {
             const bool stored = reg.withRow(row, [&](RowEntry& entry) {
                 copy.path = decrypted;
                 entry = copy;
             });
             if (stored)
                 countPagesStep(reg, window, row, copy);
+            continue;
+        }
+        if (!needsPassword(failure)) {
+            // No password can open a file that is not a PDF: no prompt, the count fails.
+            countPagesStep(reg, window, row, copy);
             continue;
         }
         postStatus(window, InspectionStep::PasswordNeeded, row);

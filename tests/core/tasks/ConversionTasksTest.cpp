@@ -277,3 +277,14 @@ TEST_F(Tasks, RegistryMovesRowsWithinTheirZone)
     EXPECT_TRUE(registry->isRegistered(x));
     EXPECT_THROW(registry->slot(21), std::out_of_range);
 }
+
+TEST_F(Tasks, AFileThatIsNotAPdfIsNotAskedForAPassword)
+{
+    writeFile(dir.file("fake.pdf"), "just text with a pdf name");
+    const RowId fake = add(dir.wide("fake.pdf"), 10);
+    inspect(10);
+    const std::vector<int> found = steps(fake);
+    EXPECT_EQ(std::count(found.begin(), found.end(), InspectionStep::PasswordNeeded), 0);
+    EXPECT_EQ(found.back(), InspectionStep::PageCountStored);
+    EXPECT_EQ(registry->copy(fake)->pageCount, -1);
+}
