@@ -18,6 +18,7 @@
 #include "mainwnd/HistoryPanel.h"
 #include "mainwnd/MainStyle.h"
 #include "message/WindowMessages.h"
+#include "platform/DebugLog.h"
 #include "tasks/TaskPayloads.h"
 #include "user/RequestId.h"
 #include "user/User.h"
@@ -473,6 +474,7 @@ std::intptr_t CMainWnd::handleSeamMessage(int message, std::intptr_t wParam,
 
 void CMainWnd::activateFromOtherInstance()
 {
+    Platform::debugLog("brought to the front by a second start\n");
     showNormal();
     raise();
     activateWindow();
