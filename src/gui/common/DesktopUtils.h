@@ -1,5 +1,5 @@
 #pragma once
-// The desktop side of the common utilities (specification Part 1.4): file and folder dialogs,
+// The desktop side of the common utilities: file and folder dialogs,
 // opening documents and web pages, and showing a file in the file manager. None of them
 // throws or shows a message; failures the user cannot cause are filed as error reports with
 // the source name "..\..\include\common\Utils".

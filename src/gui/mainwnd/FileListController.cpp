@@ -109,8 +109,8 @@ void FileListController::addFromDialog()
     if (!mayAddFiles())
         return;
     m_inspectionIdle = false;
-    const PaneSwitcher::FileDialogSpec spec = m_switcher.fileDialogSpec();
-    const std::wstring answer = DesktopUtils::selectFiles(&m_window, spec.title, spec.filter, 1);
+    const PaneSwitcher::FileDialogSpec dialog = m_switcher.fileDialogSpec();
+    const std::wstring answer = DesktopUtils::selectFiles(&m_window, dialog.title, dialog.filter, 1);
     if (answer.empty()) {
         m_inspectionIdle = true;
         return;

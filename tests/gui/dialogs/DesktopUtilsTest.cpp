@@ -1,5 +1,5 @@
 // The desktop utilities: revealing a file in the file manager, opening targets, and the error
-// reports of specification Part 1.4. Nothing here reaches the user's own desktop: the session
+// reports they file. Nothing here reaches the user's own desktop: the session
 // bus is a private dbus-daemon (or none), and URLs go to a recorder.
 
 #include "FakeFileManager.h"

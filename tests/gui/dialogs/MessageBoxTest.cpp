@@ -1,4 +1,4 @@
-// CMessageWnd: the program's message box (specification Part 3.6).
+// CMessageWnd: the program's message box.
 
 #include "ModalDriver.h"
 

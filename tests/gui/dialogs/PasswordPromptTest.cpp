@@ -1,4 +1,4 @@
-// PasswordWnd: the password prompt that decrypts at once (specification Part 3.6), against the
+// PasswordWnd: the password prompt that decrypts at once against the
 // real qpdf on generated PDFs.
 
 #include "ModalDriver.h"
