@@ -7,7 +7,10 @@
 #include "mainwnd/HistoryPanel.h"
 #include "support/PdfFactory.h"
 
+#include "history/HistoryRowWidget.h"
+
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 
 namespace {
@@ -236,4 +239,44 @@ TEST_F(Zones, FiveHundredFilesAreAddedAndInspected)
                 pumpUntil([&] { return window->paneSwitcher().zoneState(13) == PaneSwitcher::Ready; }));
     EXPECT_EQ(rows(13).size(), 500);
     EXPECT_EQ(textOf(rows(13)[499], "pagetolbl"), QStringLiteral("1"));
+}
+
+TEST_F(Zones, FilesPickedInTheOpenDialogAreAdded)
+{
+    open();
+    pdf("one.pdf", 2);
+    pdf("two.pdf", 3);
+    writeFile(dir.file("skip.txt"), "not for this zone");
+    auto* poll = new QTimer(window.get());
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        dialog->setDirectory(QString::fromStdString(dir.path().string()));
+        dialog->selectFile(QStringLiteral("\"one.pdf\" \"two.pdf\""));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    poll->start();
+    window->onClick(QStringLiteral("addfilebtn"));
+    ASSERT_TRUE(waitForState(13, PaneSwitcher::Ready));
+    ASSERT_EQ(rows(13).size(), 2);
+    EXPECT_EQ(rows(13)[1]->filePathname(), QString::fromStdString(dir.file("two.pdf").string()));
+}
+
+TEST_F(Zones, RevealingAHistoryFileThatIsGoneSaysSo)
+{
+    writeFile(dir.file("made.pdf"), "x");
+    user->addHistory(dir.file("made.pdf").string());
+    open();
+    ASSERT_EQ(window->history().list()->rowCount(), 1);
+    std::filesystem::remove(dir.file("made.pdf"));
+    QString shown;
+    answerNextBox(QStringLiteral("BtnConfirm"), &shown);
+    window->history().reveal(static_cast<HistoryRowWidget*>(window->history().list()->rows()[0]));
+    EXPECT_NE(shown.indexOf(QStringLiteral("文件无法打开")), -1);
+    window->history().remove(static_cast<HistoryRowWidget*>(window->history().list()->rows()[0]));
+    pump();
+    EXPECT_TRUE(user->getHistory().empty());
 }
