@@ -34,6 +34,8 @@ User* User::current()
 User::User(std::optional<std::wstring> configFolder, const std::string& serviceBase)
     : AbstractUser(std::move(configFolder)), m_address(ServiceAddress::parse(serviceBase))
 {
+    // Every request carries the version; known from the start, it is never sent empty.
+    getFileVersion();
     AbstractUser::setCurrent(this);
     g_currentUser.store(this);
     // Reports of failures the user cannot fix go to the service from the current record.
