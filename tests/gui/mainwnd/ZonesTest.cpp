@@ -7,10 +7,12 @@
 #include "mainwnd/HistoryPanel.h"
 #include "support/PdfFactory.h"
 
+#include "app/SingleInstance.h"
 #include "history/HistoryRowWidget.h"
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QJsonDocument>
 #include <QLineEdit>
 
 namespace {
@@ -279,4 +281,28 @@ TEST_F(Zones, RevealingAHistoryFileThatIsGoneSaysSo)
     window->history().remove(static_cast<HistoryRowWidget*>(window->history().list()->rows()[0]));
     pump();
     EXPECT_TRUE(user->getHistory().empty());
+}
+
+TEST_F(Zones, ReportsOfExternalConversionsArriveOnTheInstanceSocket)
+{
+    open();
+    const QString name = QStringLiteral("korvex-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance instance(name);
+    ASSERT_TRUE(instance.claim());
+    SingleInstance second(name);
+    EXPECT_FALSE(second.claim()); // one instance per name
+    QObject::connect(&instance, &SingleInstance::externalReport, window.get(), &CMainWnd::handleExternalReport);
+
+    selectZone(10);
+    const std::string input = pdf("doc.pdf", 2);
+    drop({input});
+    ASSERT_TRUE(waitForState(10, PaneSwitcher::Ready));
+    QJsonObject report{{"phase", "conversion"}, {"userdata", "10"}, {"status", "ok"},
+                       {"infile", QString::fromStdString(input)}, {"outfile", QStringLiteral("/elsewhere/doc.pdf")}};
+    ASSERT_TRUE(second.sendToRunning(QJsonDocument(report).toJson(QJsonDocument::Compact) + '\n'));
+    ASSERT_TRUE(pumpUntil([&] { return rows(10)[0]->property("Converted").toString() == QLatin1String("true"); }));
+    EXPECT_EQ(rows(10)[0]->findChild<QWidget*>(QStringLiteral("itemopenfilebtn"))->property("openedFilename").toString(),
+              QStringLiteral("/elsewhere/doc.pdf"));
+    ASSERT_TRUE(second.sendToRunning("{\"phase\":\"end\",\"userdata\":\"10\"}\n"));
+    EXPECT_TRUE(waitForState(10, PaneSwitcher::Finished));
 }
