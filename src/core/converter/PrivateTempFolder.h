@@ -1,6 +1,7 @@
 #pragma once
 // A folder of this run under the system's temporary folder, readable only by this user
-// (0700), for decrypted copies of password-protected inputs. Each copy gets a fresh subfolder,
+// (0700), for files of this run only: decrypted copies of password-protected inputs, and the
+// QR pictures and updater the service hands out. Each copy gets a fresh subfolder,
 // so copies keep the input's file name (the name outputs are derived from) and two inputs of
 // the same name never overwrite each other. The folder is removed when the process exits.
 

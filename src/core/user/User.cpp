@@ -7,7 +7,7 @@
 #include "common/UrlEscape.h"
 #include "common/Utils.h"
 #include "network/RequestRunner.h"
-#include "platform/RunFolder.h"
+#include "converter/PrivateTempFolder.h"
 #include "user/RequestId.h"
 
 #include <map>
@@ -201,7 +201,8 @@ void User::setFeedbackFields(const std::string& key, const std::string& value,
 
 std::wstring User::runFolder()
 {
-    return Platform::runFolder();
+    const std::wstring folder = Converter::PrivateTempFolder::instance().folder();
+    return folder.empty() ? folder : Utils::withTrailingSeparator(folder);
 }
 
 std::wstring User::saveReplyFile(ReplyFileKind kind, const std::string& body, const std::string& link)

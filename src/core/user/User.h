@@ -62,5 +62,4 @@ private:
     AdvertisementList m_ads;
     std::string m_webBase;
     std::atomic<int> m_qrCounter{0};
-    std::wstring m_runFolder;
 };

@@ -8,7 +8,6 @@
 #include "converter/PrivateTempFolder.h"
 #include "mainwnd/CMainWnd.h"
 #include "network/RequestRunner.h"
-#include "platform/RunFolder.h"
 #include "seam/QtMessageSink.h"
 #include "user/User.h"
 
@@ -53,7 +52,6 @@ int main(int argc, char** argv)
     }
     Network::RequestRunner::instance().shutdown();
     Converter::PrivateTempFolder::instance().removeAll();
-    Platform::removeRunFolder();
     curl_global_cleanup();
     return 0;
 }
