@@ -82,7 +82,9 @@ void writeError(const char* text)
     if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
         startError = errno;
     } else {
-        const pid_t child = ::fork();
+        // _Fork runs no atfork handlers and takes no malloc locks: a fault inside malloc must
+        // not hang the report.
+        const pid_t child = ::_Fork();
         if (child == 0) {
             ::execv(prepared->reporterPath.c_str(), prepared->argv.data());
             const int error = errno;

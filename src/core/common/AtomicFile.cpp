@@ -17,7 +17,8 @@ bool writeFileAtomically(const std::wstring& path, const std::string& bytes)
     const std::string target = wideToUtf8(path);
     const std::string temp = target + ".tmp-" + std::to_string(::getpid()) + "-" +
                              std::to_string(counter.fetch_add(1));
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // Readable by this user only: the configuration holds the account's access key.
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     const char* data = bytes.data();

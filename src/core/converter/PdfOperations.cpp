@@ -82,12 +82,9 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
                        job.output + L": " + systemErrorText(EISDIR));
             return false;
         }
-        // An earlier run's file must not be mistaken for this run's result.
-        if (!fs::remove(output, ec) && ec) {
-            setFailure(error, reported, FailureReason::CannotCreateOutput,
-                       job.output + L": " + Utils::utf8ToWide(ec.message()));
-            return false;
-        }
+        // An earlier run's file stays until this run's result replaces it: qpdf writes under a
+        // temporary name that is renamed into place only on success, so an old file can never
+        // pass for this run's result, and a failed run loses nothing.
     }
 
     const fs::path folder = output.has_parent_path() ? output.parent_path() : fs::path(".");

@@ -8,6 +8,22 @@ void ProcessSlot::hold(pid_t pid)
 {
     std::lock_guard lock(m_mutex);
     m_pid = pid;
+    if (m_closed && pid > 0)
+        ::kill(pid, SIGKILL);
+}
+
+void ProcessSlot::close()
+{
+    std::lock_guard lock(m_mutex);
+    m_closed = true;
+    if (m_pid > 0)
+        ::kill(m_pid, SIGKILL);
+}
+
+bool ProcessSlot::closed() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_closed;
 }
 
 void ProcessSlot::release(pid_t pid)

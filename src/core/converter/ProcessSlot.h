@@ -24,12 +24,18 @@ public:
     // has already exited).
     bool terminate();
 
+    // For good (shutdown): ends the child the slot names and every child started into it later,
+    // so a job of many runs cannot go on piece after piece.
+    void close();
+    bool closed() const;
+
     // The child the slot names, 0 for none.
     pid_t current() const;
 
 private:
     mutable std::mutex m_mutex;
     pid_t m_pid = 0;
+    bool m_closed = false;
 };
 
 } // namespace Converter

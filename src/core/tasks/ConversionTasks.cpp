@@ -120,6 +120,51 @@ void runMerge(std::shared_ptr<Converter::AbstractConverter> converter,
 
 } // namespace
 
+namespace {
+
+void inspectOne(RowRegistry& reg, WindowHandle window, RowId row, RowEntry copy)
+{
+    if (!reg.isRegistered(row))
+        return;
+    if (!isPdf(copy.path)) {
+        reg.withRow(row, [](RowEntry& entry) { entry.inspected = true; });
+        return;
+    }
+    Converter::ProcessSlot& slot = reg.slot(RowRegistry::kInspectionSlot);
+    postStatus(window, InspectionStep::CheckingEncryption, row);
+    if (!Converter::queryEncryption(copy.path, &slot)) {
+        countPagesStep(reg, window, row, copy);
+        return;
+    }
+    if (reg.stopping() || !reg.isRegistered(row))
+        return;
+    postStatus(window, InspectionStep::Decrypting, row);
+    std::wstring decrypted;
+    ConvertError failure;
+    if (Converter::decryptPdf(copy.path, decrypted, std::wstring(), &slot, &failure)) {
+        const bool stored = reg.withRow(row, [&](RowEntry& entry) {
+            copy.path = decrypted;
+            entry = copy;
+        });
+        if (stored)
+            countPagesStep(reg, window, row, copy);
+        return;
+    }
+    if (!needsPassword(failure)) {
+        // No password can open a file that is not a PDF: no prompt, the count fails.
+        countPagesStep(reg, window, row, copy);
+        return;
+    }
+    postStatus(window, InspectionStep::PasswordNeeded, row);
+    if (!reg.passwordHandshake().waitForAnswer())
+        return; // released by shutdown: the caller sees the stop
+    // The prompt may have replaced the path with a decrypted copy, or removed the row.
+    if (const auto fresh = reg.copy(row))
+        countPagesStep(reg, window, row, *fresh);
+}
+
+} // namespace
+
 void inspectFiles(std::shared_ptr<RowRegistry> registry, WindowHandle window, int zone)
 {
     RowRegistry& reg = *registry;
@@ -134,43 +179,9 @@ void inspectFiles(std::shared_ptr<RowRegistry> registry, WindowHandle window, in
         const RowId row = next->first;
         RowEntry copy = next->second;
         reg.setCurrentRow(RowRegistry::kInspectionSlot, row);
-        if (!reg.isRegistered(row))
-            continue;
-        if (!isPdf(copy.path)) {
-            reg.withRow(row, [](RowEntry& entry) { entry.inspected = true; });
-            continue;
-        }
-        Converter::ProcessSlot& slot = reg.slot(RowRegistry::kInspectionSlot);
-        postStatus(window, InspectionStep::CheckingEncryption, row);
-        if (!Converter::queryEncryption(copy.path, &slot)) {
-            countPagesStep(reg, window, row, copy);
-            continue;
-        }
-        if (reg.stopping() || !reg.isRegistered(row))
-            continue;
-        postStatus(window, InspectionStep::Decrypting, row);
-        std::wstring decrypted;
-        ConvertError failure;
-        if (Converter::decryptPdf(copy.path, decrypted, std::wstring(), &slot, &failure)) {
-            const bool stored = reg.withRow(row, [&](RowEntry& entry) {
-                copy.path = decrypted;
-                entry = copy;
-            });
-            if (stored)
-                countPagesStep(reg, window, row, copy);
-            continue;
-        }
-        if (!needsPassword(failure)) {
-            // No password can open a file that is not a PDF: no prompt, the count fails.
-            countPagesStep(reg, window, row, copy);
-            continue;
-        }
-        postStatus(window, InspectionStep::PasswordNeeded, row);
-        if (!reg.passwordHandshake().waitForAnswer())
-            return; // released by shutdown
-        // The prompt may have replaced the path with a decrypted copy, or removed the row.
-        if (const auto fresh = reg.copy(row))
-            countPagesStep(reg, window, row, *fresh);
+        inspectOne(reg, window, row, copy);
+        // No row is under inspection between rows: removing a finished one ends nothing.
+        reg.setCurrentRow(RowRegistry::kInspectionSlot, 0);
     }
 }
 

@@ -152,5 +152,5 @@ void RowRegistry::requestStop()
     m_stopping = true;
     m_handshake.stop();
     for (Converter::ProcessSlot& slot : m_slots)
-        slot.terminate();
+        slot.close();
 }

@@ -217,7 +217,11 @@ std::wstring User::saveReplyFile(ReplyFileKind kind, const std::string& body, co
         name = name.substr(0, name.find_first_of("?#"));
         if (name.empty() || name == "." || name == "..")
             return {};
-        path = getConfigFolder() + Utils::kPathSeparator + Utils::utf8ToWide(name);
+        // A folder of their own: a name the service chooses can never replace the
+        // configuration file or the avatar.
+        const std::wstring folder = getConfigFolder() + Utils::kPathSeparator + L"ads";
+        Utils::createDeepDirectory(folder);
+        path = folder + Utils::kPathSeparator + Utils::utf8ToWide(name);
         m_ads.setLocalPath(link, path);
         break;
     }

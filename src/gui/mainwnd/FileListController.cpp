@@ -23,6 +23,8 @@
 #include "user/User.h"
 
 #include <QStackedWidget>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 namespace {
@@ -176,6 +178,10 @@ void FileListController::addFiles(const QStringList& paths)
 
 void FileListController::onCheckStatus(int step, RowId row)
 {
+    if (step == InspectionStep::PasswordNeeded) {
+        askPassword(row); // answers the waiting worker whatever became of the row
+        return;
+    }
     FileRowWidget* widget = rowWidget(row);
     if (!widget)
         return;
@@ -200,9 +206,6 @@ void FileListController::onCheckStatus(int step, RowId row)
         widget->showRemoveButton(true);
         break;
     }
-    case InspectionStep::PasswordNeeded:
-        askPassword(row);
-        break;
     default:
         break;
     }
@@ -282,7 +285,12 @@ void FileListController::onFileResult(const FileResult& result)
             status->setToolTip(reason);
     }
     if (result.ok) {
-        User::current()->addHistory(Utils::wideToAnsi(result.outputPath));
+        // Stored once, however many rows (a merge, a second run) report the same output, so
+        // that removing it from the history removes it for good.
+        const std::string stored = Utils::wideToAnsi(result.outputPath);
+        const std::vector<std::string> history = User::current()->getHistory();
+        if (std::find(history.begin(), history.end(), stored) == history.end())
+            User::current()->addHistory(stored);
         MessageSink::current().post(m_window.seamHandle(), WindowMessages::WM_UI_NOTIFY, 29,
                                     std::make_unique<WidePathPayload>(result.outputPath));
     }

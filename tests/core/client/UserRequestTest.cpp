@@ -84,7 +84,11 @@ TEST(UserRequests, ReplyFilesGoWhereTheirKindBelongs)
     user.advertisements().add({"a", "http://x/ads/one.png?v=2", L""});
     user.advertisements().add({"b", "http://x/ads/two.png", L""});
     const std::wstring ad = user.saveReplyFile(User::ReplyFileKind::AdvertisementImage, "ad", "http://x/ads/one.png?v=2");
-    EXPECT_EQ(ad, dir.wide("cfg") + L"/one.png");
+    EXPECT_EQ(ad, dir.wide("cfg") + L"/ads/one.png");
+    // A service-chosen name never replaces the configuration file.
+    const std::wstring sneaky = user.saveReplyFile(User::ReplyFileKind::AdvertisementImage, "img",
+                                                   "http://x/korvex_split_and_merge_config.json");
+    EXPECT_EQ(sneaky, dir.wide("cfg") + L"/ads/korvex_split_and_merge_config.json");
     EXPECT_EQ(user.advertisements().all()[0].localPath, ad);
     EXPECT_TRUE(user.saveReplyFile(User::ReplyFileKind::AdvertisementImage, "x", "http://x/ads/..").empty());
 

@@ -96,6 +96,8 @@ TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFiles)
     ASSERT_TRUE(writeFileAtomically(target, "one\n"));
     ASSERT_TRUE(writeFileAtomically(target, "two\n"));
     EXPECT_EQ(readFile(dir.file("config.json")), "two\n");
+    EXPECT_EQ(std::filesystem::status(dir.file("config.json")).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     int files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
         ++files;

@@ -112,3 +112,16 @@ TEST(ProcessSlot, NamesTheChildOnlyWhileItRunsAndEndsIt)
     shell("exit 0", {}, {}, &slot);
     EXPECT_EQ(slot.current(), 0);
 }
+
+TEST(ProcessSlot, AClosedSlotEndsEveryLaterChildAtOnce)
+{
+    ProcessSlot slot;
+    slot.close();
+    EXPECT_TRUE(slot.closed());
+    // A job that would start run after run (a split) gets each one ended as it starts.
+    for (int i = 0; i < 2; ++i) {
+        const auto result = shell("exec sleep 30", {}, {}, &slot);
+        EXPECT_TRUE(result.started);
+        EXPECT_EQ(result.signal, SIGKILL);
+    }
+}

@@ -82,7 +82,8 @@ TEST_F(Operations, CompressExtractAndMergeWriteTheSelectedPages)
 TEST_F(Operations, AFailureLeavesNothingThatLooksLikeAResult)
 {
     writeFile(in / "notes.pdf", "just some text, not a PDF\n");
-    // An earlier run's output at the target must not turn this failure into success.
+    // An earlier run's output at the target must not turn this failure into success, and the
+    // failure must not take it away either.
     writeFile(out / "c.pdf", "%PDF-1.4 stale result of an earlier run");
 
     ConvertError error;
@@ -91,7 +92,9 @@ TEST_F(Operations, AFailureLeavesNothingThatLooksLikeAResult)
     EXPECT_EQ(error.message, w(in / "notes.pdf"));
     EXPECT_EQ(error.reason, FailureReason::NotAPdf);
     EXPECT_NE(error.detail.find(L"notes.pdf"), std::wstring::npos);
-    EXPECT_TRUE(outFiles().empty());
+    EXPECT_EQ(outFiles(), std::vector<std::string>{"c.pdf"});
+    EXPECT_EQ(readFile(out / "c.pdf"), "%PDF-1.4 stale result of an earlier run");
+    std::filesystem::remove(out / "c.pdf");
 
     EXPECT_FALSE(extractPages(w(in / "missing.pdf"), L"1-2", w(out / "e.pdf"), nullptr, &error));
     EXPECT_EQ(error.reason, FailureReason::CannotOpenInput);

@@ -113,6 +113,8 @@ TEST_F(Zones, MergeFollowsTheOrderAfterADrag)
     EXPECT_EQ(PdfFactory::pageNumbers(dir.path() / "out/c_合并.pdf"), (std::vector<int>{1, 2, 1, 2, 3}));
     for (QWidget* row : rows(12))
         EXPECT_EQ(row->property("Converted").toString(), QStringLiteral("true"));
+    // One output, one history entry, however many rows it came from.
+    EXPECT_EQ(user->getHistory().size(), 1u);
 }
 
 TEST_F(Zones, ExtractCompressAndDecryptEachWriteTheirOutput)
