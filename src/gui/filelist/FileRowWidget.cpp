@@ -48,11 +48,10 @@ FileRowWidget::Template FileRowWidget::templateForZone(int zone)
     return zone == 9 || zone == 12 ? WithPage : Split;
 }
 
-void FileRowWidget::setupWithPage()
+// Both forms name their common parts alike.
+template <class Form>
+void FileRowWidget::bindParts(Form& ui)
 {
-    m_withPageUi = std::make_unique<Ui::WithPageElement>();
-    Ui::WithPageElement& ui = *m_withPageUi;
-    ui.setupUi(this);
     m_fileName = ui.filenamelbl;
     m_fileSize = ui.filesizecol;
     m_fromFormat = ui.fromfmt_ctrl;
@@ -68,24 +67,20 @@ void FileRowWidget::setupWithPage()
     m_removeButton = ui.itemrmfilebtn;
 }
 
+void FileRowWidget::setupWithPage()
+{
+    m_withPageUi = std::make_unique<Ui::WithPageElement>();
+    Ui::WithPageElement& ui = *m_withPageUi;
+    ui.setupUi(this);
+    bindParts(ui);
+}
+
 void FileRowWidget::setupSplit()
 {
     m_splitUi = std::make_unique<Ui::SplitElement>();
     Ui::SplitElement& ui = *m_splitUi;
     ui.setupUi(this);
-    m_fileName = ui.filenamelbl;
-    m_fileSize = ui.filesizecol;
-    m_fromFormat = ui.fromfmt_ctrl;
-    m_toFormat = ui.tofmt_ctrl;
-    m_progress = ui.processingprog;
-    m_status = ui.promoptlbl;
-    m_resultBox = ui.resultHor;
-    m_resultMark = ui.resultCtrl;
-    m_pageFrom = ui.pagefromlbl;
-    m_pageTo = ui.pagetolbl;
-    m_openBox = ui.fileopenrow;
-    m_openButton = ui.itemopenfilebtn;
-    m_removeButton = ui.itemrmfilebtn;
+    bindParts(ui);
 
     // Digits only, but the box may be emptied while typing; reading it reports an empty box.
     ui.pagespacingedit->setValidator(

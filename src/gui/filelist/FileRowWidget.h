@@ -64,6 +64,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    template <class Form> void bindParts(Form& ui);
     void setupWithPage();
     void setupSplit();
     void connectParts();
