@@ -175,6 +175,34 @@ void CMainWnd::openDownloadWindow(const QString& url)
     DesktopUtils::shellOpen(fromQt(url));
 }
 
+void CMainWnd::onAccountButton()
+{
+    if (user().isLoggedIn())
+        showDropMenu();
+    else
+        openLoginWindow();
+}
+
+void CMainWnd::openLoginWindow()
+{
+    // The login window comes with the account work.
+}
+
+void CMainWnd::openFeedbackWindow()
+{
+    // The feedback window comes with the feedback work.
+}
+
+void CMainWnd::checkForUpdate()
+{
+    user().SendRequest(RequestId::Upgrade, m_action);
+}
+
+void CMainWnd::showDropMenu()
+{
+    // The drop-down menu comes with the tray and menus work.
+}
+
 void CMainWnd::sendStartupRequests()
 {
     for (int request : {RequestId::GetConfig, RequestId::UpgradeSilent, RequestId::OpenStatistics,
@@ -243,6 +271,10 @@ void CMainWnd::onClick(const QString& name)
         }
     } else if (name == QLatin1String("browsedirbtn") || name == QLatin1String("capturehistoryfilebtn")) {
         DesktopUtils::shellOpen(Utils::ansiToWide(user().getSavePath()));
+    } else if (name == QLatin1String("loginbtn") || name == QLatin1String("nickphotoopt")) {
+        onAccountButton();
+    } else if (name == QLatin1String("dropbtn")) {
+        showDropMenu();
     } else if (name == QLatin1String("adsbtn")) {
         const QString key = m_adsButton ? m_adsButton->property("userdata").toString() : QString();
         const std::string url = user().adClickUrl(key.toStdString());

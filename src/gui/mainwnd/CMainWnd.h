@@ -55,6 +55,19 @@ public:
     void handleExternalReport(const QJsonObject& report);
     void activateFromOtherInstance();
 
+    // The account button of the header: the login window when nobody is logged in, else the menu.
+    void onAccountButton();
+    // The modal login window; on success the main window refreshes the account.
+    void openLoginWindow();
+    // The modal feedback window.
+    void openFeedbackWindow();
+    // The user's own update check (request 23); the reply arrives as an offer or a notice.
+    void checkForUpdate();
+    // The drop-down menu of the header under its button.
+    void showDropMenu();
+    // The update download window for the offered link, run modally.
+    void openDownloadWindow(const QString& url);
+
     QString title(int language) const;
     PaneSwitcher& paneSwitcher() { return m_switcher; }
     const std::shared_ptr<RowRegistry>& registry() const { return m_registry; }
@@ -89,7 +102,6 @@ private:
     void sendStartupRequests();
     void setBrand(int language);
     void createTrayIcon();
-    void openDownloadWindow(const QString& url);
     void showPrompt(int textId);
     void updateCaptionButtons();
     void setTitleText(const QString& text);
