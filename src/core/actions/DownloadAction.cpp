@@ -108,13 +108,14 @@ void DownloadAction::OnReply(Network::Reply& reply)
 {
     if (reply.requestId != RequestId::DownloadUpdater)
         return;
-    if (reply.succeeded) {
+    // A download that completed just as the user stopped it is not installed either.
+    if (reply.succeeded && !g_cancelled) {
         if (installAndStart(reply.body, reply.url.getUrl())) {
             notify(Notify::UpdaterStarted);
             return;
         }
         fail();
-    } else if (reply.body != "42") {
+    } else if (!reply.succeeded && reply.body != "42") {
         fail();
     }
     MessageSink::current().post(m_window, WM_CLOSE, 0, nullptr);

@@ -50,6 +50,7 @@ protected:
     }
     void TearDown() override
     {
+        polls.reset();
         window.reset();
         Network::RequestRunner::instance().shutdown();
     }
@@ -71,11 +72,12 @@ protected:
         return done();
     }
     // Clicks the named button of the next message box once it shows, noting what it showed.
-    static void answerNextBox(const QString& button, SeenBox* seen) { answerBoxes({{button, seen}}); }
+    void answerNextBox(const QString& button, SeenBox* seen) { answerBoxes({{button, seen}}); }
     // The same for several boxes in turn (a box may come up inside another's modal run).
-    static void answerBoxes(std::vector<std::pair<QString, SeenBox*>> answers)
+    void answerBoxes(std::vector<std::pair<QString, SeenBox*>> answers)
     {
-        auto* poll = new QTimer;
+        // Owned by the test: a box that never came cannot be answered in the next test.
+        auto* poll = new QTimer(polls.get());
         poll->setInterval(20);
         auto next = std::make_shared<std::size_t>(0);
         QObject::connect(poll, &QTimer::timeout, [poll, answers, next] {
@@ -116,5 +118,6 @@ protected:
     ApiClient api{service};
     std::unique_ptr<User> user;
     std::unique_ptr<CMainWnd> window;
+    std::unique_ptr<QObject> polls = std::make_unique<QObject>();
     bool quitRequested = false;
 };

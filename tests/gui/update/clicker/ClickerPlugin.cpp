@@ -1,6 +1,6 @@
 // A Qt plugin that tests load into the real desktop program (QT_QPA_GENERIC_PLUGINS) to stand
-// in for the user: it confirms every message box that comes up and writes one line per window
-// it saw to the file named by KORVEX_CLICKER_LOG.
+// in for the user: it confirms every message box that comes up and writes the text of each to
+// the file named by KORVEX_CLICKER_LOG.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -33,9 +33,6 @@ private:
             log(QStringLiteral("box: ") + (text ? text->text() : QString()));
             if (auto* confirm = modal->findChild<QAbstractButton*>(QStringLiteral("BtnConfirm")))
                 QTimer::singleShot(0, confirm, &QAbstractButton::click);
-        } else if (modal->objectName() == QLatin1String("DownWnd")) {
-            m_last = modal;
-            log(QStringLiteral("download window"));
         }
     }
 
