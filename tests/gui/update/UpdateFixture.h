@@ -5,6 +5,7 @@
 #include "ApiClient.h"
 #include "app/Glossary.h"
 #include "common/Utils.h"
+#include "gui/MessageBoxAnswers.h"
 #include "mainwnd/CMainWnd.h"
 #include "network/RequestRunner.h"
 #include "seam/QtMessageSink.h"
@@ -12,28 +13,14 @@
 #include "support/TempDir.h"
 #include "user/User.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <memory>
-#include <utility>
-#include <vector>
-
-// What a message box showed before a button of it was clicked.
-struct SeenBox {
-    bool seen = false;
-    QString text;
-    QString confirmText;
-    QString cancelText;
-};
 
 class UpdateFixture : public testing::Test {
 protected:
@@ -50,7 +37,7 @@ protected:
     }
     void TearDown() override
     {
-        polls.reset();
+        boxes.stop();
         window.reset();
         Network::RequestRunner::instance().shutdown();
     }
@@ -71,41 +58,8 @@ protected:
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         return done();
     }
-    // Clicks the named button of the next message box once it shows, noting what it showed.
-    void answerNextBox(const QString& button, SeenBox* seen) { answerBoxes({{button, seen}}); }
-    // The same for several boxes in turn (a box may come up inside another's modal run).
-    void answerBoxes(std::vector<std::pair<QString, SeenBox*>> answers)
-    {
-        // Owned by the test: a box that never came cannot be answered in the next test.
-        auto* poll = new QTimer(polls.get());
-        poll->setInterval(20);
-        auto next = std::make_shared<std::size_t>(0);
-        QObject::connect(poll, &QTimer::timeout, [poll, answers, next] {
-            QWidget* box = QApplication::activeModalWidget();
-            if (!box || box->objectName() != QLatin1String("msgwnd") || box->property("answered").toBool())
-                return;
-            box->setProperty("answered", true);
-            const auto& [button, seen] = answers[*next];
-            if (++*next == answers.size()) {
-                poll->stop();
-                poll->deleteLater();
-            }
-            const auto text = [box](const char* name) {
-                if (auto* label = box->findChild<QLabel*>(QString::fromLatin1(name)))
-                    return label->text();
-                if (auto* b = box->findChild<QAbstractButton*>(QString::fromLatin1(name)))
-                    return b->text();
-                return QString();
-            };
-            seen->text = text("MsgText");
-            seen->confirmText = text("BtnConfirm");
-            seen->cancelText = text("BtnCancel");
-            seen->seen = true;
-            if (auto* b = box->findChild<QAbstractButton*>(button))
-                QTimer::singleShot(0, b, &QAbstractButton::click);
-        });
-        poll->start();
-    }
+    void answerNextBox(const QString& button, SeenBox* seen) { boxes.answerNext(button, seen); }
+    void answerBoxes(std::vector<std::pair<QString, SeenBox*>> answers) { boxes.answerInTurn(std::move(answers)); }
     std::filesystem::path updaterLog() const { return home.path() / "Documents/PDF_Splitting_And_merging_Lumo/updater.log"; }
     std::filesystem::path savedUpdater() const
     {
@@ -118,6 +72,6 @@ protected:
     ApiClient api{service};
     std::unique_ptr<User> user;
     std::unique_ptr<CMainWnd> window;
-    std::unique_ptr<QObject> polls = std::make_unique<QObject>();
+    MessageBoxAnswers boxes;
     bool quitRequested = false;
 };
