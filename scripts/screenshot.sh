@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the main window under Xvfb: docs/screenshot.png (the README's), and a zone with
-# rows in both languages (docs/rows-zh.png, docs/rows-en.png). Builds first.
+# rows in both languages (docs/rows-zh.png, docs/rows-en.png); the download and feedback
+# windows in both languages (docs/download-*.png, docs/feedback-*.png). Builds first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -37,4 +38,8 @@ shot() {
 shot plain docs/screenshot.png --lang zh
 shot zh docs/rows-zh.png --lang zh --rows "$scratch/pdfs"
 shot en docs/rows-en.png --lang en --rows "$scratch/pdfs"
-echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png"
+for window in download feedback; do
+  shot "$window-zh" "docs/$window-zh.png" --lang zh --window "$window"
+  shot "$window-en" "docs/$window-en.png" --lang en --window "$window"
+done
+echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png and the download and feedback windows"
