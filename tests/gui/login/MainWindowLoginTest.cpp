@@ -21,6 +21,9 @@ TEST_F(MainWindowLogin, AccountButtonSignsInAndTheHeaderShowsTheUser)
         auto* login = qobject_cast<LoginWnd*>(dialog);
         ASSERT_TRUE(login);
         sawLogin = true;
+        // Layout texts follow the main window's language.
+        EXPECT_EQ(login->findChild<QLabel*>(QStringLiteral("qrcodehintlbl"))->text(),
+                  QStringLiteral("打开手机微信，扫描二维码登录"));
         login->findChild<QAbstractButton*>(QStringLiteral("tabopt2"))->click();
         login->findChild<QLineEdit*>(QStringLiteral("phonenumberedit1"))->setText(QString::fromStdString(phone));
         login->findChild<QAbstractButton*>(QStringLiteral("sendmsgcodebtn1"))->click();
