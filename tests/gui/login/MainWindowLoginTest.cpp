@@ -2,6 +2,7 @@
 
 #include "gui/dialogs/ModalDriver.h"
 #include "mainwnd/CMainWnd.h"
+#include "message/WindowMessages.h"
 
 #include <QToolButton>
 
@@ -42,5 +43,25 @@ TEST_F(MainWindowLogin, AccountButtonSignsInAndTheHeaderShowsTheUser)
     EXPECT_TRUE(user->isLoggedIn());
     EXPECT_EQ(user->getUserId(), holder["uid"].asString());
     EXPECT_EQ(storedIdentity().second, holder["open_key"].asString());
+    window.shutdown();
+}
+
+TEST_F(MainWindowLogin, TheAvatarButtonAlsoOpensItAndClosingSignsNobodyIn)
+{
+    CMainWnd window;
+    window.initWindow();
+    window.show();
+    bool sawLogin = false;
+    whenModal([&](QDialog* dialog) {
+        auto* login = qobject_cast<LoginWnd*>(dialog);
+        ASSERT_TRUE(login);
+        sawLogin = true;
+        ASSERT_TRUE(pumpUntil([&] { return login->isTimerActive(WindowMessages::kQrTimer); }));
+        login->findChild<QAbstractButton*>(QStringLiteral("closebtn"))->click();
+        EXPECT_FALSE(login->isTimerActive(WindowMessages::kQrTimer));
+    });
+    window.onClick(QStringLiteral("nickphotoopt"));
+    EXPECT_TRUE(sawLogin);
+    EXPECT_FALSE(user->isLoggedIn());
     window.shutdown();
 }
