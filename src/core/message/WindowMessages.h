@@ -21,8 +21,6 @@ inline constexpr int WM_DOWNLOAD_PROGRESS = 1144;  // WM_USER + 120
 inline constexpr int WM_MENU_COMMAND = 1145;
 inline constexpr int WM_ACTIVATE_INSTANCE = 1148;  // WM_USER + 124
 inline constexpr int WM_FILE_CHECK_DONE = 1150;
-// Asks a window to close itself.
-inline constexpr int WM_CLOSE = 0x0010;
 
 // Timers live on the window's thread; workers start and stop them with these messages
 // (wParam: timer id; a TimerPayload carries the period of a start).
