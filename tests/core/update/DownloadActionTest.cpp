@@ -155,18 +155,6 @@ TEST_F(DownloadActionTest, ACancelledDownloadEndsQuietlyWithNoFile)
     EXPECT_FALSE(fs::exists(updaterLog()));
 }
 
-TEST_F(DownloadActionTest, OtherRequestNumbersAreIgnored)
-{
-    auto action = std::make_shared<DownloadAction>(kWindow, offer["sha256"].asString());
-    Network::Reply reply;
-    reply.succeeded = true;
-    reply.body = readFile(updaterProgram());
-    reply.requestId = RequestId::DownloadAvatar;
-    action->OnReply(reply);
-    EXPECT_TRUE(sink->messages().empty());
-    EXPECT_FALSE(fs::exists(savedUpdater()));
-}
-
 TEST(DownloadLinks, OnlyHttpsOrPlainHttpToThisMachine)
 {
     for (const char* good : {"https://dl.example.com/u", "HTTPS://dl.example.com:8443/a?b=c", "http://127.0.0.1:9/x",

@@ -1,6 +1,5 @@
-// The contact kinds of the feedback window: keys, patterns and the names its messages use.
+// The contact patterns of the feedback window, and what counts as an empty detail.
 
-#include "app/Glossary.h"
 #include "user/FeedbackContact.h"
 
 #include <gtest/gtest.h>
@@ -32,22 +31,6 @@ TEST(FeedbackContact, PhonesAreElevenDigitsStartingThirteenToNineteen)
     // Any other index is a phone.
     EXPECT_TRUE(FeedbackContact::isValid(7, "13012345678"));
     EXPECT_FALSE(FeedbackContact::isValid(-1, "12345"));
-}
-
-TEST(FeedbackContact, KeysAndNamesInBothLanguages)
-{
-    EXPECT_EQ(FeedbackContact::key(0), "qq");
-    EXPECT_EQ(FeedbackContact::key(1), "email");
-    EXPECT_EQ(FeedbackContact::key(2), "phone");
-    EXPECT_EQ(FeedbackContact::key(5), "phone");
-    EXPECT_EQ(FeedbackContact::name(0, Glossary::CHINESE), L"QQ号");
-    EXPECT_EQ(FeedbackContact::name(1, Glossary::CHINESE), L"邮箱号");
-    EXPECT_EQ(FeedbackContact::name(2, Glossary::CHINESE), L"手机号");
-    EXPECT_EQ(FeedbackContact::name(0, Glossary::ENGLSH), L"QQ");
-    EXPECT_EQ(FeedbackContact::name(1, Glossary::ENGLSH), L"e - mail");
-    EXPECT_EQ(FeedbackContact::name(2, Glossary::ENGLSH), L"Microphone");
-    EXPECT_EQ(FeedbackContact::suggestionName(Glossary::CHINESE), L"建议");
-    EXPECT_EQ(FeedbackContact::suggestionName(Glossary::ENGLSH), L"Suggestion");
 }
 
 TEST(FeedbackContact, ADetailOfOnlyWhiteSpaceIsBlank)

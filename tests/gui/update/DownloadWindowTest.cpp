@@ -69,19 +69,6 @@ TEST(DownloadWindow, StatusLineAndBarFollowTheProgressAsFormatted)
     EXPECT_EQ(status->text(), QStringLiteral("100% [4.88 KB/1000.00 B]"));
 }
 
-TEST(DownloadWindow, CreatingClearsTheCancelFlagAndClosingSetsIt)
-{
-    DownloadAction::setCancelled(true);
-    {
-        DownloadWnd window;
-        EXPECT_FALSE(DownloadAction::cancelled());
-    }
-    EXPECT_TRUE(DownloadAction::cancelled());
-    DownloadWnd window;
-    window.findChild<QPushButton*>(QStringLiteral("closebtn"))->click();
-    EXPECT_TRUE(DownloadAction::cancelled());
-}
-
 TEST_F(UpdateFixture, StoppingMidwayEndsTheTransferQuietlyAndLeavesNoFile)
 {
     HeldTransfer held;
