@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
+#include <arpa/inet.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,13 +48,9 @@ bool isLoopbackLiteral(const std::string& authority)
         host = colon == std::string::npos ? std::string() : host.substr(colon);
         std::transform(name.begin(), name.end(), name.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        int dots = 0;
-        const bool ipv4 = name.rfind("127.", 0) == 0 &&
-                          std::all_of(name.begin(), name.end(), [&](char c) {
-                              dots += c == '.';
-                              return std::isdigit(static_cast<unsigned char>(c)) || c == '.';
-                          }) &&
-                          dots == 3 && name.back() != '.' && name.find("..") == std::string::npos;
+        in_addr address{};
+        const bool ipv4 = ::inet_pton(AF_INET, name.c_str(), &address) == 1 &&
+                          (ntohl(address.s_addr) >> 24) == 127;
         if (name != "localhost" && !ipv4)
             return false;
     }
@@ -134,7 +131,8 @@ bool DownloadAction::installAndStart(const std::string& body, const std::string&
         return false;
     }
     User* user = User::current();
-    if (!user)
+    // Only ever into the private folder of the run, never a relative path.
+    if (!user || user->runFolder().empty())
         return false;
     const std::wstring path = user->saveReplyFile(User::ReplyFileKind::UpdaterProgram, body, link);
     const std::string file = Utils::wideToUtf8(path);

@@ -90,11 +90,22 @@ std::intptr_t DownloadWnd::handleSeamMessage(int message, std::intptr_t wParam,
     return 0;
 }
 
-QString DownloadWnd::statusText(double received, double total)
+namespace {
+
+// The whole percent received, 1 to 100; 0 when nothing is to be shown (an unknown size, or
+// less than 1%).
+int percentOf(double received, double total)
 {
     if (received == 0 || total == 0)
-        return {};
-    const int percent = std::clamp(static_cast<int>(std::trunc(received / total * 100)), 0, 100);
+        return 0;
+    return std::clamp(static_cast<int>(std::trunc(received / total * 100)), 0, 100);
+}
+
+} // namespace
+
+QString DownloadWnd::statusText(double received, double total)
+{
+    const int percent = percentOf(received, total);
     if (percent < 1)
         return {};
     return QString::number(percent) + QStringLiteral("% [") + toQt(Utils::formatFileSize(received)) +
@@ -103,11 +114,11 @@ QString DownloadWnd::statusText(double received, double total)
 
 void DownloadWnd::onProgress(double total, double received)
 {
-    const QString text = statusText(received, total);
-    if (text.isEmpty())
+    const int percent = percentOf(received, total);
+    if (percent < 1)
         return;
-    m_ui->StatueLabel->setText(text);
-    m_ui->progress->setValue(text.left(text.indexOf(QLatin1Char('%'))).toInt());
+    m_ui->StatueLabel->setText(statusText(received, total));
+    m_ui->progress->setValue(percent);
 }
 
 void DownloadWnd::showFailure()

@@ -162,7 +162,8 @@ TEST(DownloadLinks, OnlyHttpsOrPlainHttpToThisMachine)
         EXPECT_TRUE(DownloadAction::isAllowedLink(good)) << good;
     for (const char* bad : {"http://dl.example.com/u", "http://127.0.0.1.example.com/u", "http://127.0.0.1@evil.example/u",
                             "https://user@dl.example.com/u", "ftp://127.0.0.1/u", "file:///etc/passwd", "", "127.0.0.1/u",
-                            "http:///u", "http://localhost.example/u", "http://127.0.0.1:8x/u", "http://[::2]/u"})
+                            "http:///u", "http://localhost.example/u", "http://127.0.0.1:8x/u", "http://[::2]/u",
+                            "http://127.0.0.256/u", "http://127.1/u"})
         EXPECT_FALSE(DownloadAction::isAllowedLink(bad)) << bad;
 }
 
