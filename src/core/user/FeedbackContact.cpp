@@ -2,8 +2,6 @@
 
 #include "app/Glossary.h"
 
-#include <algorithm>
-#include <cwctype>
 #include <regex>
 
 namespace {
@@ -62,9 +60,4 @@ std::wstring FeedbackContact::name(int index, int language)
 std::wstring FeedbackContact::suggestionName(int language)
 {
     return chinese(language) ? L"建议" : L"Suggestion";
-}
-
-bool FeedbackContact::isBlank(const std::wstring& detail)
-{
-    return std::all_of(detail.begin(), detail.end(), [](wchar_t c) { return std::iswspace(c) || c == 0x3000; });
 }

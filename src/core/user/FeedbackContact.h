@@ -17,6 +17,4 @@ public:
     static std::wstring name(int index, int language);
     // What an empty feedback lacks: "建议" / "Suggestion".
     static std::wstring suggestionName(int language);
-    // A detail of nothing but white space says nothing and counts as empty.
-    static bool isBlank(const std::wstring& detail);
 };

@@ -59,7 +59,7 @@ void SuggestionWnd::submit()
         return;
     }
     const QString detail = m_ui->EditDetail->toPlainText();
-    if (FeedbackContact::isBlank(fromQt(detail))) {
+    if (detail.isEmpty()) { // only nothing at all is empty: a detail of spaces is sent
         CMessageWnd::showMessage(this, prompt, toQt(Glossary::text(50, FeedbackContact::suggestionName(language()))), 1);
         return;
     }

@@ -32,12 +32,3 @@ TEST(FeedbackContact, PhonesAreElevenDigitsStartingThirteenToNineteen)
     EXPECT_TRUE(FeedbackContact::isValid(7, "13012345678"));
     EXPECT_FALSE(FeedbackContact::isValid(-1, "12345"));
 }
-
-TEST(FeedbackContact, ADetailOfOnlyWhiteSpaceIsBlank)
-{
-    EXPECT_TRUE(FeedbackContact::isBlank(L""));
-    EXPECT_TRUE(FeedbackContact::isBlank(L"   \t\n "));
-    EXPECT_TRUE(FeedbackContact::isBlank(L"\u3000\u3000"));
-    EXPECT_FALSE(FeedbackContact::isBlank(L"  a  "));
-    EXPECT_FALSE(FeedbackContact::isBlank(L"建议"));
-}

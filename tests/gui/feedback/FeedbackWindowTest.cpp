@@ -121,16 +121,25 @@ TEST_F(FeedbackWindowTest, BadContactsAndEmptyDetailsAreRefusedAndTheWindowStays
         EXPECT_TRUE(window.isVisible());
         EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("EditNumber"))->text(), b.contact);
     }
-    for (const QString& detail : {QString(), QStringLiteral("   \n\t "), QStringLiteral("\u3000")}) {
-        const SeenBox box = submit(window, 1, QStringLiteral("a@b.cn"), detail);
-        EXPECT_EQ(box.text, QStringLiteral("请输入建议"));
-        EXPECT_TRUE(window.isVisible());
-    }
+    const SeenBox box = submit(window, 1, QStringLiteral("a@b.cn"), QString());
+    EXPECT_EQ(box.text, QStringLiteral("请输入建议"));
+    EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(feedbackWhenSettled().size(), 0u);
 
     window.findChild<QPushButton*>(QStringLiteral("BtnClose"))->click();
     EXPECT_EQ(window.result(), SuggestionWnd::Closed);
     EXPECT_EQ(feedbackWhenSettled().size(), 0u);
+}
+
+TEST_F(FeedbackWindowTest, ADetailOfOnlySpacesIsNotEmptyAndIsSent)
+{
+    SuggestionWnd window;
+    window.show();
+    EXPECT_EQ(submit(window, 0, QStringLiteral("123456789"), QStringLiteral("   ")).text, QStringLiteral("提交成功"));
+    EXPECT_EQ(window.result(), SuggestionWnd::Sent);
+    const Json::Value received = feedbackWhenSettled();
+    ASSERT_EQ(received.size(), 1u) << received;
+    EXPECT_EQ(received[0]["content"].asString(), "   ");
 }
 
 TEST_F(FeedbackWindowTest, EnglishTextsOfTheWindowAndItsMessages)
@@ -150,7 +159,7 @@ TEST_F(FeedbackWindowTest, EnglishTextsOfTheWindowAndItsMessages)
     EXPECT_EQ(submit(window, 1, QStringLiteral("a@b"), QStringLiteral("x")).text, QStringLiteral("Please Correct Your e - mail"));
     EXPECT_EQ(submit(window, 2, QStringLiteral("1381234567"), QStringLiteral("x")).text,
               QStringLiteral("Please Correct Your Microphone"));
-    EXPECT_EQ(submit(window, 2, QStringLiteral("13812345678"), QStringLiteral(" ")).text, QStringLiteral("Please Enter Suggestion"));
+    EXPECT_EQ(submit(window, 2, QStringLiteral("13812345678"), QString()).text, QStringLiteral("Please Enter Suggestion"));
     EXPECT_EQ(submit(window, 2, QStringLiteral("13812345678"), QStringLiteral("Works well")).text,
               QStringLiteral("Submit Success"));
     EXPECT_EQ(feedbackWhenSettled().size(), 1u);
