@@ -1,0 +1,190 @@
+#include "PageJobs.h"
+
+#include "BookmarkWriter.h"
+
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+int readPage(const std::string& text, int pageCount)
+{
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
+        throw std::runtime_error("not a page number: \"" + text + "\"");
+    const long long page = std::stoll(text);
+    if (page < 1 || page > pageCount)
+        throw std::runtime_error("page " + text + " is not in the document (1-" +
+                                 std::to_string(pageCount) + ")");
+    return static_cast<int>(page);
+}
+
+template <typename Visit>
+void forEachPage(const PageRange& range, Visit visit)
+{
+    const int step = range.first <= range.last ? 1 : -1;
+    for (int page = range.first;; page += step) {
+        visit(page - 1);
+        if (page == range.last)
+            break;
+    }
+}
+
+// Where each source page went; the first copy of a page counts.
+class Placement {
+public:
+    explicit Placement(int pageCount) : m_pages(pageCount) {}
+    void set(int page, QPDFObjectHandle placed)
+    {
+        if (!m_pages[page].isInitialized())
+            m_pages[page] = placed;
+    }
+    PagePlacement lookup() const
+    {
+        return [this](int page) {
+            return page < static_cast<int>(m_pages.size()) ? m_pages[page] : QPDFObjectHandle();
+        };
+    }
+
+private:
+    std::vector<QPDFObjectHandle> m_pages;
+};
+
+// Adds a source page at the end of out's page list and returns the page as it is there (a
+// copy for a page of another document or one that is already in the list).
+QPDFObjectHandle appendPage(QPDF& out, QPDFPageDocumentHelper& outPages, SourcePdf& source, int page,
+                            QPDFAcroFormDocumentHelper* outForms)
+{
+    QPDFObjectHandle original = source.pages()[page];
+    outPages.addPage(QPDFPageObjectHelper(original), false);
+    QPDFObjectHandle added = out.getAllPages().back();
+    if (outForms && source.forms() && &source.pdf() != &out)
+        outForms->fixCopiedAnnotations(added, original, *source.forms());
+    return added;
+}
+
+void write(QPDF& pdf, const std::string& path)
+{
+    QPDFWriter writer(pdf, path.c_str());
+    writer.write();
+}
+
+// Empties the page list of a loaded document; the page objects stay for re-adding.
+void removeAllPages(QPDF& pdf)
+{
+    QPDFPageDocumentHelper pages(pdf);
+    std::vector<QPDFPageObjectHelper> all = pages.getAllPages();
+    // From the end: nothing behind a removed page has to move.
+    for (auto page = all.rbegin(); page != all.rend(); ++page)
+        pages.removePage(*page);
+}
+
+} // namespace
+
+PageRange parseRange(const std::string& text, int pageCount)
+{
+    const std::size_t dash = text.find('-');
+    if (dash == std::string::npos) {
+        const int page = readPage(text, pageCount);
+        return {page, page};
+    }
+    return {readPage(text.substr(0, dash), pageCount), readPage(text.substr(dash + 1), pageCount)};
+}
+
+std::vector<PlannedPiece> bookmarkPieces(SourcePdf& source, int level)
+{
+    struct Candidate {
+        int page;
+        std::string title;
+    };
+    std::vector<Candidate> candidates;
+    std::set<int> starts; // first pages of the bookmarks of this level and above
+    const std::function<void(const std::vector<Bookmark>&, int)> walk =
+        [&](const std::vector<Bookmark>& bookmarks, int depth) {
+            for (const Bookmark& bookmark : bookmarks) {
+                const int page = pageOf(bookmark);
+                if (page >= 0)
+                    starts.insert(page);
+                if (depth == level) {
+                    if (page >= 0)
+                        candidates.push_back({page, bookmark.title});
+                } else {
+                    walk(bookmark.children, depth + 1);
+                }
+            }
+        };
+    walk(source.bookmarks(), 1);
+
+    std::vector<PlannedPiece> pieces;
+    for (const Candidate& candidate : candidates) {
+        const auto next = starts.upper_bound(candidate.page);
+        const int last = next == starts.end() ? source.pageCount() - 1 : *next - 1;
+        pieces.push_back({{candidate.page + 1, last + 1}, candidate.title});
+    }
+    return pieces;
+}
+
+void writePiece(SourcePdf& source, const PageRange& range, const std::string& path)
+{
+    QPDF out;
+    out.emptyPDF();
+    QPDFPageDocumentHelper outPages(out);
+    std::unique_ptr<QPDFAcroFormDocumentHelper> outForms;
+    if (source.forms())
+        outForms = std::make_unique<QPDFAcroFormDocumentHelper>(out);
+    Placement placement(source.pageCount());
+    forEachPage(range, [&](int page) {
+        placement.set(page, appendPage(out, outPages, source, page, outForms.get()));
+    });
+    writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
+    write(out, path);
+}
+
+void writeExtract(SourcePdf& source, const PageRange& range, const std::string& path)
+{
+    QPDF& out = source.pdf();
+    removeAllPages(out);
+    QPDFPageDocumentHelper outPages(out);
+    Placement placement(source.pageCount());
+    forEachPage(range, [&](int page) {
+        placement.set(page, appendPage(out, outPages, source, page, nullptr));
+    });
+    writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
+    write(out, path);
+}
+
+void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
+{
+    if (entries.empty())
+        throw std::runtime_error("nothing to merge");
+    QPDF& out = entries.front().source->pdf();
+    removeAllPages(out);
+    QPDFPageDocumentHelper outPages(out);
+    std::unique_ptr<QPDFAcroFormDocumentHelper> outForms;
+    for (const MergeEntry& entry : entries) {
+        if (entry.source->forms() && entry.source != entries.front().source) {
+            outForms = std::make_unique<QPDFAcroFormDocumentHelper>(out);
+            break;
+        }
+    }
+    std::vector<Bookmark> tops;
+    for (const MergeEntry& entry : entries) {
+        Placement placement(entry.source->pageCount());
+        Bookmark top;
+        top.title = entry.title;
+        top.open = true;
+        forEachPage(entry.range, [&](int page) {
+            QPDFObjectHandle added = appendPage(out, outPages, *entry.source, page, outForms.get());
+            placement.set(page, added);
+            if (!top.target.isInitialized())
+                top.target = added;
+        });
+        top.children = keepPlaced(entry.source->bookmarks(), placement.lookup());
+        tops.push_back(std::move(top));
+    }
+    writeBookmarks(out, tops);
+    write(out, path);
+}
