@@ -7,6 +7,7 @@
 #include "converter/PdfHandleParameter.h"
 #include "converter/PdfOperations.h"
 #include "converter/PdfSplitter.h"
+#include "converter/PageToolSplitter.h"
 
 namespace Converter {
 
@@ -48,11 +49,14 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
             ok = mergePdfs(pdfParameter->mergeList(), output, slot, &error);
             break;
         case PdfHandleParameter::Split: {
-            PdfSplitter splitter(*input, output, slot, [&](int current, int total) {
+            const auto report = [&](int current, int total) {
                 if (progress)
                     progress->onProgress(PdfHandleParameter::Split, current, total);
-            });
-            ok = splitter.run(&error);
+            };
+            if (PageToolSplitter::handles(*input))
+                ok = PageToolSplitter(*input, output, slot, report).run(&error);
+            else
+                ok = PdfSplitter(*input, output, slot, report).run(&error);
             break;
         }
         default:

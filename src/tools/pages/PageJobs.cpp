@@ -13,24 +13,22 @@ namespace {
 
 int readPage(const std::string& text, int pageCount)
 {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
-        throw std::runtime_error("not a page number: \"" + text + "\"");
-    const long long page = std::stoll(text);
+    std::string digits = text;
+    const bool fromEnd = !text.empty() && text[0] == 'r';
+    if (fromEnd)
+        digits.erase(0, 1);
+    long long page = pageCount;
+    if (text != "z") {
+        if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
+            throw std::runtime_error("not a page number: \"" + text + "\"");
+        page = std::stoll(digits);
+        if (fromEnd)
+            page = pageCount + 1 - page;
+    }
     if (page < 1 || page > pageCount)
         throw std::runtime_error("page " + text + " is not in the document (1-" +
                                  std::to_string(pageCount) + ")");
     return static_cast<int>(page);
-}
-
-template <typename Visit>
-void forEachPage(const PageRange& range, Visit visit)
-{
-    const int step = range.first <= range.last ? 1 : -1;
-    for (int page = range.first;; page += step) {
-        visit(page - 1);
-        if (page == range.last)
-            break;
-    }
 }
 
 // Where each source page went; the first copy of a page counts.
@@ -84,14 +82,26 @@ void removeAllPages(QPDF& pdf)
 
 } // namespace
 
-PageRange parseRange(const std::string& text, int pageCount)
+PageList parsePages(const std::string& text, int pageCount)
 {
-    const std::size_t dash = text.find('-');
-    if (dash == std::string::npos) {
-        const int page = readPage(text, pageCount);
-        return {page, page};
+    PageList pages;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
+        const std::size_t dash = item.find('-');
+        const int first = readPage(item.substr(0, dash), pageCount);
+        const int last = dash == std::string::npos ? first : readPage(item.substr(dash + 1), pageCount);
+        const int step = first <= last ? 1 : -1;
+        for (int page = first;; page += step) {
+            pages.push_back(page - 1);
+            if (page == last)
+                break;
+        }
+        if (comma == std::string::npos)
+            return pages;
+        start = comma + 1;
     }
-    return {readPage(text.substr(0, dash), pageCount), readPage(text.substr(dash + 1), pageCount)};
 }
 
 std::vector<PlannedPiece> bookmarkPieces(SourcePdf& source, int level)
@@ -122,12 +132,12 @@ std::vector<PlannedPiece> bookmarkPieces(SourcePdf& source, int level)
     for (const Candidate& candidate : candidates) {
         const auto next = starts.upper_bound(candidate.page);
         const int last = next == starts.end() ? source.pageCount() - 1 : *next - 1;
-        pieces.push_back({{candidate.page + 1, last + 1}, candidate.title});
+        pieces.push_back({candidate.page + 1, last + 1, candidate.title});
     }
     return pieces;
 }
 
-void writePiece(SourcePdf& source, const PageRange& range, const std::string& path)
+void writePiece(SourcePdf& source, const PageList& pages, const std::string& path)
 {
     QPDF out;
     out.emptyPDF();
@@ -136,22 +146,20 @@ void writePiece(SourcePdf& source, const PageRange& range, const std::string& pa
     if (source.forms())
         outForms = std::make_unique<QPDFAcroFormDocumentHelper>(out);
     Placement placement(source.pageCount());
-    forEachPage(range, [&](int page) {
+    for (int page : pages)
         placement.set(page, appendPage(out, outPages, source, page, outForms.get()));
-    });
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
     write(out, path);
 }
 
-void writeExtract(SourcePdf& source, const PageRange& range, const std::string& path)
+void writeExtract(SourcePdf& source, const PageList& pages, const std::string& path)
 {
     QPDF& out = source.pdf();
     removeAllPages(out);
     QPDFPageDocumentHelper outPages(out);
     Placement placement(source.pageCount());
-    forEachPage(range, [&](int page) {
+    for (int page : pages)
         placement.set(page, appendPage(out, outPages, source, page, nullptr));
-    });
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
     write(out, path);
 }
@@ -176,12 +184,12 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
         Bookmark top;
         top.title = entry.title;
         top.open = true;
-        forEachPage(entry.range, [&](int page) {
+        for (int page : entry.pages) {
             QPDFObjectHandle added = appendPage(out, outPages, *entry.source, page, outForms.get());
             placement.set(page, added);
             if (!top.target.isInitialized())
                 top.target = added;
-        });
+        }
         top.children = keepPlaced(entry.source->bookmarks(), placement.lookup());
         tops.push_back(std::move(top));
     }

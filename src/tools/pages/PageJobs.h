@@ -8,17 +8,18 @@
 #include <string>
 #include <vector>
 
-// Pages first to last (1-based, both inside the document); first > last runs backwards.
-struct PageRange {
-    int first;
-    int last;
-};
+// Page indices (0-based) in the order they are taken.
+using PageList = std::vector<int>;
 
-// "3-7" or "5"; throws std::runtime_error when it is not a range inside 1..pageCount.
-PageRange parseRange(const std::string& text, int pageCount);
+// qpdf's numeric page ranges: items separated by commas, each a page or first-last (last
+// before first runs backwards), a page being a number, "z" (the last page) or "r<n>" (the
+// n-th from the end). Throws std::runtime_error for anything else or a page outside
+// 1..pageCount.
+PageList parsePages(const std::string& text, int pageCount);
 
 struct PlannedPiece {
-    PageRange range;
+    int first; // 1-based
+    int last;
     std::string title; // the bookmark's, UTF-8; empty for pieces given as ranges
 };
 
@@ -27,14 +28,14 @@ struct PlannedPiece {
 std::vector<PlannedPiece> bookmarkPieces(SourcePdf& source, int level);
 
 // A new document of the range's pages, with the bookmarks that point into it.
-void writePiece(SourcePdf& source, const PageRange& range, const std::string& path);
+void writePiece(SourcePdf& source, const PageList& pages, const std::string& path);
 
 // The input's own document with only the range's pages and the bookmarks that point at them.
-void writeExtract(SourcePdf& source, const PageRange& range, const std::string& path);
+void writeExtract(SourcePdf& source, const PageList& pages, const std::string& path);
 
 struct MergeEntry {
     SourcePdf* source;
-    PageRange range;
+    PageList pages;
     std::string title; // the top bookmark of this entry's pages
 };
 // The first entry's document with every entry's pages in order; one top bookmark per entry

@@ -5,8 +5,9 @@
 //   korvex-pages extract INPUT RANGE OUTPUT
 //   korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...
 //
-// A split first prints its plan, "piece\t<n>\t<first>\t<last>\t<title>" for every piece, then
-// "wrote\t<n>" as soon as FOLDER/<n>.pdf is complete; the caller names and moves the pieces.
+// A split first prints its plan, "piece\t<n>\t<first>\t<last>\t<title>" for every piece and
+// "planned\t<count>", then "wrote\t<n>" as soon as FOLDER/<n>.pdf is complete; the caller
+// names and moves the pieces.
 // Bookmarks follow their pages everywhere. Exit codes: 0 done, 3 done with warnings (as qpdf),
 // 2 failed, 4 the input has no bookmarks of the asked level.
 
@@ -76,13 +77,17 @@ int split(const std::string& input, const std::string& folder, const std::vector
 {
     SourcePdf source(input);
     std::vector<PlannedPiece> pieces;
+    // Every range is read and checked before the first piece is written.
+    std::vector<PageList> pages;
     if (how.size() == 1 && how[0] == "--pieces") {
         std::string line;
         while (std::getline(std::cin, line)) {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            if (!line.empty())
-                pieces.push_back({parseRange(line, source.pageCount()), std::string()});
+            if (line.empty())
+                continue;
+            pages.push_back(parsePages(line, source.pageCount()));
+            pieces.push_back({pages.back().front() + 1, pages.back().back() + 1, std::string()});
         }
         if (pieces.empty())
             throw std::runtime_error("no pieces given");
@@ -95,16 +100,19 @@ int split(const std::string& input, const std::string& folder, const std::vector
         pieces = bookmarkPieces(source, level);
         if (pieces.empty())
             throw NoBookmarks(input + ": no bookmark of level " + how[1] + " points at a page");
+        for (const PlannedPiece& piece : pieces)
+            pages.push_back(parsePages(std::to_string(piece.first) + "-" + std::to_string(piece.last),
+                                       source.pageCount()));
     } else {
         return usage();
     }
     for (std::size_t n = 0; n < pieces.size(); ++n) {
-        std::cout << "piece\t" << n + 1 << '\t' << pieces[n].range.first << '\t' << pieces[n].range.last
-                  << '\t' << oneLine(pieces[n].title) << '\n';
+        std::cout << "piece\t" << n + 1 << '\t' << pieces[n].first << '\t' << pieces[n].last << '\t'
+                  << oneLine(pieces[n].title) << '\n';
     }
-    std::cout.flush();
+    std::cout << "planned\t" << pieces.size() << std::endl;
     for (std::size_t n = 0; n < pieces.size(); ++n) {
-        writePiece(source, pieces[n].range, folder + "/" + std::to_string(n + 1) + ".pdf");
+        writePiece(source, pages[n], folder + "/" + std::to_string(n + 1) + ".pdf");
         std::cout << "wrote\t" << n + 1 << std::endl;
     }
     return anyWarnings({&source}) ? kWarnings : kDone;
@@ -113,7 +121,7 @@ int split(const std::string& input, const std::string& folder, const std::vector
 int extract(const std::string& input, const std::string& range, const std::string& output)
 {
     SourcePdf source(input);
-    writeExtract(source, parseRange(range, source.pageCount()), output);
+    writeExtract(source, parsePages(range, source.pageCount()), output);
     return anyWarnings({&source}) ? kWarnings : kDone;
 }
 
@@ -131,7 +139,7 @@ int merge(const std::string& output, const std::vector<std::string>& list)
             source = std::make_unique<SourcePdf>(list[i]);
             sources.push_back(source.get());
         }
-        entries.push_back({source.get(), parseRange(list[i + 1], source->pageCount()), fileTitle(list[i])});
+        entries.push_back({source.get(), parsePages(list[i + 1], source->pageCount()), fileTitle(list[i])});
     }
     writeMerge(entries, output);
     return anyWarnings(sources) ? kWarnings : kDone;
