@@ -1,6 +1,7 @@
 #include "PageJobs.h"
 
 #include "BookmarkWriter.h"
+#include "NamedDestinations.h"
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -160,6 +161,7 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
     Placement placement(source.pageCount());
     for (int page : pages)
         placement.set(page, appendPage(out, outPages, source, page, nullptr));
+    dropNamesOfRemovedPages(out);
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
     write(out, path);
 }
@@ -193,6 +195,7 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
         top.children = keepPlaced(entry.source->bookmarks(), placement.lookup());
         tops.push_back(std::move(top));
     }
+    dropNamesOfRemovedPages(out);
     writeBookmarks(out, tops);
     write(out, path);
 }

@@ -82,7 +82,7 @@ TEST(FileRow, TemplatesCarryTheirNamedParts)
     EXPECT_FALSE(part(&split, "pageRangeLout")->isEnabled());
     auto* combo = part<QComboBox>(&split, "splitcombo");
     ASSERT_NE(combo, nullptr);
-    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(part<QLineEdit>(&split, "pagespacingedit")->text(), "1");
     EXPECT_TRUE(shown(&split, "pagespacinghor"));
