@@ -14,21 +14,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-template <typename T = QWidget>
-T* part(QWidget* row, const char* name)
-{
-    return row->findChild<T*>(QString::fromLatin1(name));
-}
-
-bool shown(QWidget* row, const char* name)
-{
-    return part(row, name)->isVisibleTo(row);
-}
-
-} // namespace
-
 TEST(BookmarkSplitMode, ShowsOnlyTheLevelBoxAndIsReadWithItsLevel)
 {
     FileRowWidget row(FileRowWidget::Split);

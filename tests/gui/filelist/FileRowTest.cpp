@@ -19,17 +19,6 @@
 
 namespace {
 
-template <typename T = QWidget>
-T* part(QWidget* row, const char* name)
-{
-    return row->findChild<T*>(QString::fromLatin1(name));
-}
-
-bool shown(QWidget* row, const char* name)
-{
-    return part(row, name)->isVisibleTo(row);
-}
-
 // A split row whose range boxes and split boxes hold the given texts.
 struct SplitRow {
     FileRowWidget row{FileRowWidget::Split};
