@@ -3,11 +3,11 @@
 #include "converter/InputElement.h"
 #include "converter/JobFailure.h"
 #include "converter/PageRanges.h"
+#include "converter/PageToolSplitter.h"
 #include "converter/PdfHandleCallback.h"
 #include "converter/PdfHandleParameter.h"
 #include "converter/PdfOperations.h"
 #include "converter/PdfSplitter.h"
-#include "converter/PageToolSplitter.h"
 
 namespace Converter {
 
