@@ -43,11 +43,16 @@ void dropNamesOfRemovedPages(QPDF& pdf)
         return;
     // The tree is written anew with what is left: its old nodes may be shared or odd.
     std::vector<std::pair<std::string, QPDFObjectHandle>> kept;
+    bool dropped = false;
     QPDFNameTreeObjectHelper tree(names.getKey("/Dests"), pdf);
     for (const auto& [name, dest] : tree) {
         if (pointsInside(dest, pages))
             kept.emplace_back(name, dest);
+        else
+            dropped = true;
     }
+    if (!dropped)
+        return;
     QPDFNameTreeObjectHelper fresh = QPDFNameTreeObjectHelper::newEmpty(pdf);
     for (const auto& [name, dest] : kept)
         fresh.insert(name, dest);

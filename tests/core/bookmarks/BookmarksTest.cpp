@@ -118,6 +118,9 @@ TEST_F(Bookmarks, EveryNPagesAndExtractKeepTheirBookmarks)
         << Utils::wideToUtf8(error.detail);
     EXPECT_EQ(pageNumbersOf(dir.file("part.pdf")), pages(6, 14));
     EXPECT_EQ(outlineOf(dir.file("part.pdf")), "1.2 More@1, Chapter 2@6[2.1 第二章@7[2.1.1 Deep@9]]");
+    // Named destinations of the pages left out are gone, and so are those pages: every page
+    // object in the file is one of its nine pages.
+    EXPECT_EQ(PdfFactory::pageNumbers(dir.file("part.pdf")).size(), 9u);
 
     // Pages taken backwards and twice: every bookmark still opens a page of the file.
     ASSERT_TRUE(extractPages(Utils::fromFsPath(dir.file("book.pdf")), L"3-1,2",
