@@ -2,6 +2,7 @@
 
 #include "BookmarkWriter.h"
 #include "NamedDestinations.h"
+#include "PageLabels.h"
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -147,8 +148,12 @@ void writePiece(SourcePdf& source, const PageList& pages, const std::string& pat
     if (source.forms())
         outForms = std::make_unique<QPDFAcroFormDocumentHelper>(out);
     Placement placement(source.pageCount());
-    for (int page : pages)
+    std::vector<PageOrigin> origins;
+    for (int page : pages) {
         placement.set(page, appendPage(out, outPages, source, page, outForms.get()));
+        origins.push_back({&source, page});
+    }
+    writePageLabels(out, origins);
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
     write(out, path);
 }
@@ -159,8 +164,12 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
     removeAllPages(out);
     QPDFPageDocumentHelper outPages(out);
     Placement placement(source.pageCount());
-    for (int page : pages)
+    std::vector<PageOrigin> origins;
+    for (int page : pages) {
         placement.set(page, appendPage(out, outPages, source, page, nullptr));
+        origins.push_back({&source, page});
+    }
+    writePageLabels(out, origins);
     dropNamesOfRemovedPages(out);
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
     write(out, path);
@@ -181,6 +190,7 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
         }
     }
     std::vector<Bookmark> tops;
+    std::vector<PageOrigin> origins;
     for (const MergeEntry& entry : entries) {
         Placement placement(entry.source->pageCount());
         Bookmark top;
@@ -189,12 +199,14 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
         for (int page : entry.pages) {
             QPDFObjectHandle added = appendPage(out, outPages, *entry.source, page, outForms.get());
             placement.set(page, added);
+            origins.push_back({entry.source, page});
             if (!top.target.isInitialized())
                 top.target = added;
         }
         top.children = keepPlaced(entry.source->bookmarks(), placement.lookup());
         tops.push_back(std::move(top));
     }
+    writePageLabels(out, origins);
     dropNamesOfRemovedPages(out);
     writeBookmarks(out, tops);
     write(out, path);

@@ -11,6 +11,7 @@ SourcePdf::SourcePdf(const std::string& path) : m_path(path)
     if (m_pages.empty())
         throw std::runtime_error(path + ": the document has no pages");
     m_bookmarks = readBookmarks(m_pdf, m_pages);
+    m_labels = std::make_unique<QPDFPageLabelDocumentHelper>(m_pdf);
     auto forms = std::make_unique<QPDFAcroFormDocumentHelper>(m_pdf);
     if (forms->hasAcroForm())
         m_forms = std::move(forms);

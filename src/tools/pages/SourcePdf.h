@@ -5,6 +5,7 @@
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
+#include <qpdf/QPDFPageLabelDocumentHelper.hh>
 
 #include <memory>
 #include <string>
@@ -25,6 +26,8 @@ public:
     const std::vector<Bookmark>& bookmarks() const { return m_bookmarks; }
     // Form fields and annotations need mending when their pages are copied; null without.
     QPDFAcroFormDocumentHelper* forms() { return m_forms.get(); }
+    // The page labels as loaded, also after a job has replaced them in the document.
+    QPDFPageLabelDocumentHelper& labels() { return *m_labels; }
 
 private:
     std::string m_path;
@@ -32,4 +35,5 @@ private:
     std::vector<QPDFObjectHandle> m_pages;
     std::vector<Bookmark> m_bookmarks;
     std::unique_ptr<QPDFAcroFormDocumentHelper> m_forms;
+    std::unique_ptr<QPDFPageLabelDocumentHelper> m_labels;
 };

@@ -228,3 +228,27 @@ TEST_F(Bookmarks, AMalformedPdfFailsEveryJobAndLeavesNothingAtTheOutput)
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"bad.pdf", "book.pdf"}));
 }
+
+TEST_F(Bookmarks, PagesKeepTheirLabels)
+{
+    // Three front pages numbered i, ii, iii, then 1, 2, ...
+    std::vector<std::string> objects = PdfFactory::documentObjects(8);
+    objects[0] = "<< /Type /Catalog /Pages 2 0 R /PageLabels << /Nums [0 << /S /r >> 3 << /S /D >>] >> >>";
+    PdfFactory::writeObjects(dir.file("labelled.pdf"), objects);
+    const std::wstring labelled = Utils::fromFsPath(dir.file("labelled.pdf"));
+    ASSERT_EQ(pageLabelsOf(dir.file("labelled.pdf")), "r1 r2 r3 D1 D2 D3 D4 D5");
+
+    ConvertError error;
+    ASSERT_TRUE(extractPages(labelled, L"2-5", Utils::fromFsPath(dir.file("part.pdf")), nullptr, &error));
+    EXPECT_EQ(pageLabelsOf(dir.file("part.pdf")), "r2 r3 D1 D2");
+
+    auto callback = split(dir.file("labelled.pdf"), 8, InputElement::kSplitAtPoints, 1, {2}, 1, dir.file("pieces"));
+    ASSERT_TRUE(callback->ok);
+    EXPECT_EQ(pageLabelsOf(dir.file("pieces/labelled_3_8.pdf")), "r3 D1 D2 D3 D4 D5");
+
+    // A file without labels keeps its plain page numbers next to one with labels.
+    ASSERT_TRUE(mergePdfs({{labelled, L"3-4"}, {Utils::fromFsPath(dir.file("book.pdf")), L"5-6"}},
+                          Utils::fromFsPath(dir.file("merged.pdf")), nullptr, &error))
+        << Utils::wideToUtf8(error.detail);
+    EXPECT_EQ(pageLabelsOf(dir.file("merged.pdf")), "r3 D1 D5 D6");
+}

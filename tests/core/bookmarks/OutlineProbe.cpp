@@ -3,6 +3,7 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <qpdf/QPDFOutlineObjectHelper.hh>
+#include <qpdf/QPDFPageLabelDocumentHelper.hh>
 
 #include <map>
 
@@ -53,4 +54,21 @@ std::vector<int> pageNumbersOf(const std::filesystem::path& pdf)
     for (QPDFObjectHandle page : document.getAllPages())
         numbers.push_back(page.getKey("/KorvexPage").isInteger() ? page.getKey("/KorvexPage").getIntValueAsInt() : -1);
     return numbers;
+}
+
+std::string pageLabelsOf(const std::filesystem::path& pdf)
+{
+    QPDF document;
+    document.processFile(pdf.c_str());
+    QPDFPageLabelDocumentHelper labels(document);
+    std::string text;
+    const auto count = static_cast<long long>(document.getAllPages().size());
+    for (long long page = 0; page < count; ++page) {
+        QPDFObjectHandle label = labels.getLabelForPage(page);
+        QPDFObjectHandle style = label.getKey("/S");
+        QPDFObjectHandle start = label.getKey("/St");
+        text += (text.empty() ? "" : " ") + (style.isName() ? style.getName().substr(1) : "-") +
+                std::to_string(start.isInteger() ? start.getIntValue() : 1);
+    }
+    return text;
 }

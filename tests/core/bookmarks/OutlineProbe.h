@@ -12,3 +12,6 @@ std::string outlineOf(const std::filesystem::path& pdf);
 // The /KorvexPage numbers of the file's pages, in page order (qpdf's QDF order, which
 // PdfFactory::pageNumbers relies on, puts the pages of named destinations first).
 std::vector<int> pageNumbersOf(const std::filesystem::path& pdf);
+
+// The page label of every page: style and number, "r2 r3 D1 D2" (style "-" for none).
+std::string pageLabelsOf(const std::filesystem::path& pdf);
