@@ -2,9 +2,11 @@
 
 #include "ConsoleCallback.h"
 
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/Utils.h"
 #include "converter/ConverterFactory.h"
+#include "converter/WorkingZone.h"
 #include "converter/InputElement.h"
 #include "converter/PdfHandleParameter.h"
 #include "converter/PdfOperations.h"
@@ -15,7 +17,6 @@ namespace {
 
 using Converter::ConverterFactory;
 
-constexpr int kExtractZone = 9, kCompressZone = 10, kDecryptZone = 11, kMergeZone = 12, kSplitZone = 13;
 
 std::wstring withoutTrailingSpaces(std::wstring text)
 {
@@ -54,13 +55,13 @@ int CliJobs::run()
             ok = info(input.path);
             break;
         case CommandLine::Command::Extract:
-            ok = convert(kExtractZone, input);
+            ok = convert(WorkingZone::Extract, input);
             break;
         case CommandLine::Command::Compress:
-            ok = convert(kCompressZone, input);
+            ok = convert(WorkingZone::Compress, input);
             break;
         case CommandLine::Command::Decrypt:
-            ok = m_password.empty() ? convert(kDecryptZone, input) : decryptWithPassword(input.path, m_password);
+            ok = m_password.empty() ? convert(WorkingZone::Decrypt, input) : decryptWithPassword(input.path, m_password);
             break;
         case CommandLine::Command::Split:
             ok = split(input.path);
@@ -77,7 +78,7 @@ std::wstring CliJobs::outputFor(int zone, const std::wstring& input)
 {
     const std::wstring path = withoutTrailingSpaces(
         Converter::makeOutputPath(zone, input, ConverterFactory::kPdfExtension, m_outFolder));
-    return m_claims.claim(path, zone == kSplitZone);
+    return m_claims.claim(path, zone == WorkingZone::Split);
 }
 
 bool CliJobs::report(const std::wstring& label, bool ok, const ConvertError& error, const std::wstring& output)
@@ -91,7 +92,7 @@ bool CliJobs::report(const std::wstring& label, bool ok, const ConvertError& err
 
 bool CliJobs::info(const std::wstring& path)
 {
-    printLine(stderr, path + L": " + Glossary::text(26)); // "Checking Encryption Status"
+    printLine(stderr, path + L": " + Glossary::text(TextId::CheckingEncryption)); // "Checking Encryption Status"
     // The engine treats a file qpdf had to repair as encrypted (decrypting rewrites it); here
     // the user learns what the file is.
     const std::string said = Converter::queryEncryptionText(path, nullptr);
@@ -99,7 +100,7 @@ bool CliJobs::info(const std::wstring& path)
     const std::wstring state = encrypted ? L"encrypted"
                                : said.find("warning") != std::string::npos ? L"not encrypted, damaged (qpdf repairs it when reading)"
                                                                            : L"not encrypted";
-    printLine(stderr, path + L": " + Glossary::text(22)); // "Getting Pages"
+    printLine(stderr, path + L": " + Glossary::text(TextId::GettingPages)); // "Getting Pages"
     ConvertError error;
     const int pages = Converter::countPages(path, nullptr, &error);
     if (pages >= 0) {
@@ -129,7 +130,7 @@ bool CliJobs::decryptWithPassword(const std::wstring& path, const std::wstring& 
     // so this job calls the operation itself, with the same progress text.
     ConsoleCallback callback(path);
     callback.onProgress(Converter::PdfHandleParameter::Decrypt, 0, 0);
-    std::wstring output = outputFor(kDecryptZone, path);
+    std::wstring output = outputFor(WorkingZone::Decrypt, path);
     ConvertError error;
     const bool ok = Converter::decryptPdf(path, output, password, nullptr, &error);
     return report(path, ok, error, output);
@@ -141,11 +142,11 @@ bool CliJobs::merge()
     for (const CommandLine::Input& input : m_line.inputs)
         list.emplace_back(input.path, input.range.empty() ? L"1-z" : input.range); // "z": the last page
     const std::wstring& first = m_line.inputs.front().path;
-    auto parameter = std::dynamic_pointer_cast<Converter::PdfHandleParameter>(Converter::createParameter(kMergeZone));
+    auto parameter = std::dynamic_pointer_cast<Converter::PdfHandleParameter>(Converter::createParameter(WorkingZone::Merge));
     parameter->setMergeList(std::move(list));
     auto callback = std::make_shared<ConsoleCallback>(first);
-    const std::wstring output = outputFor(kMergeZone, first);
-    Converter::createConverter(kMergeZone)->run(std::make_shared<Converter::InputElement>(first, 1, 1), output,
+    const std::wstring output = outputFor(WorkingZone::Merge, first);
+    Converter::createConverter(WorkingZone::Merge)->run(std::make_shared<Converter::InputElement>(first, 1, 1), output,
                                                 parameter, callback);
     return report(first, callback->ok(), callback->error(), callback->outputPath());
 }
@@ -170,7 +171,7 @@ bool CliJobs::split(const std::wstring& path)
         element->setSplitPoints(m_line.points);
     }
     auto callback = std::make_shared<ConsoleCallback>(path);
-    const std::wstring output = outputFor(kSplitZone, path);
-    Converter::createConverter(kSplitZone)->run(element, output, Converter::createParameter(kSplitZone), callback);
+    const std::wstring output = outputFor(WorkingZone::Split, path);
+    Converter::createConverter(WorkingZone::Split)->run(element, output, Converter::createParameter(WorkingZone::Split), callback);
     return report(path, callback->ok(), callback->error(), callback->outputPath());
 }

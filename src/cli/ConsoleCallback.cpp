@@ -1,7 +1,9 @@
 #include "ConsoleCallback.h"
 
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/Utils.h"
+#include "converter/PdfHandleParameter.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -16,18 +18,19 @@ void printLine(FILE* stream, const std::wstring& text)
 std::wstring ConsoleCallback::progressText(int type, int current, int total)
 {
     if (current == 0)
-        return type >= 0 && type <= 4 ? Glossary::text(57 + type) : std::wstring();
-    if (type != 4)
+        return type >= Converter::PdfHandleParameter::Extract && type <= Converter::PdfHandleParameter::Split
+                   ? Glossary::text(TextId::ExtractingPdf + type) : std::wstring();
+    if (type != Converter::PdfHandleParameter::Split)
         return {};
-    std::wstring text(Glossary::text(66).size() + 32, L'\0'); // "Splitting Page %d / %d"
-    const int written = std::swprintf(text.data(), text.size(), Glossary::text(66).c_str(), current, total);
+    std::wstring text(Glossary::text(TextId::SplittingPage).size() + 32, L'\0'); // "Splitting Page %d / %d"
+    const int written = std::swprintf(text.data(), text.size(), Glossary::text(TextId::SplittingPage).c_str(), current, total);
     text.resize(written < 0 ? 0 : static_cast<std::size_t>(written));
     return text;
 }
 
 std::wstring ConsoleCallback::failureText(int summaryText, const ConvertError& error)
 {
-    std::wstring text = Glossary::text(summaryText) + L". " + Glossary::text(67) + L" ";
+    std::wstring text = Glossary::text(summaryText) + L". " + Glossary::text(TextId::Reason) + L" ";
     const std::wstring reason = error.reason ? Glossary::text(error.reason) : std::wstring();
     if (!reason.empty() && !error.detail.empty())
         return text + reason + L" (" + error.detail + L")";

@@ -2,6 +2,7 @@
 
 #include "converter/PdfHandleConverter.h"
 #include "converter/PdfHandleParameter.h"
+#include "converter/WorkingZone.h"
 
 namespace Converter {
 
@@ -21,8 +22,8 @@ int ConverterFactory::kindOfZone(int zone)
         return 5;
     if (zone == 8)
         return 6;
-    if (zone >= 9 && zone <= 13)
-        return PdfHandleConverter::kKind;
+    if (const WorkingZone::Info* pdfZone = WorkingZone::info(zone))
+        return pdfZone->converterKind;
     if (zone == 17)
         return 1;
     return 2;
@@ -37,9 +38,10 @@ std::shared_ptr<AbstractConverter> ConverterFactory::createConverter(int zone) c
 
 std::shared_ptr<AbstractConverterParameter> ConverterFactory::createParameter(int zone) const
 {
-    if (zone < 9 || zone > 13)
+    const WorkingZone::Info* pdfZone = WorkingZone::info(zone);
+    if (!pdfZone)
         return nullptr;
-    auto parameter = std::make_shared<PdfHandleParameter>(zone - 9);
+    auto parameter = std::make_shared<PdfHandleParameter>(pdfZone->operation);
     parameter->setTargetExtension(kPdfExtension);
     return parameter;
 }

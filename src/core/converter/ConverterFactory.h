@@ -1,7 +1,6 @@
 #pragma once
-// Turns a working zone into the converter and parameter of its jobs. Zones 9 to 13 are the
-// PDF operations (extract, compress, decrypt, merge, split; operation type = zone - 9); every
-// other zone gets empty pointers.
+// Turns a working zone into the converter and parameter of its jobs. The PDF zones (see
+// WorkingZone) get the PDF converter and their operation; every other zone gets empty pointers.
 
 #include "converter/AbstractConverter.h"
 #include "converter/AbstractConverterParameter.h"
@@ -18,8 +17,8 @@ public:
     // One process-wide factory, made on first use.
     static ConverterFactory& instance();
 
-    // The converter kind of a zone: 0 to 0, 1 to 3, 2 to 7 to 5, 8 to 6, 9 to 13 to 4, 17 to
-    // 1, any other to 2. Only kind 4 (the PDF converter) exists here.
+    // The converter kind of a zone: 0 to 0, 1 to 3, 2 to 7 to 5, 8 to 6, the PDF zones to their
+    // table's kind (4), 17 to 1, any other to 2. Only kind 4 (the PDF converter) exists here.
     static int kindOfZone(int zone);
 
     std::shared_ptr<AbstractConverter> createConverter(int zone) const;

@@ -11,7 +11,7 @@ namespace Converter {
 
 class PdfHandleParameter : public AbstractConverterParameter {
 public:
-    // Operation types: always the working zone minus 9.
+    // Operation types, in the order of the working zones (WorkingZone::Info::operation).
     enum Type { Extract = 0, Compress = 1, Decrypt = 2, Merge = 3, Split = 4 };
 
     // (file path, page range text such as "3-7"), in merge order.

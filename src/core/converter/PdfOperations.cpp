@@ -8,6 +8,7 @@
 #include "converter/PrivateTempFolder.h"
 #include "converter/QpdfArguments.h"
 #include "converter/QpdfRunner.h"
+#include "converter/WorkingZone.h"
 
 #include <algorithm>
 #include <atomic>
@@ -269,19 +270,13 @@ int parsePageCount(const std::string& output)
 std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstring& extension,
                             const std::wstring& saveFolder)
 {
-    int suffix = 0;
-    switch (zone) {
-    case 9: suffix = 15; break;  // "_EXTRACT."
-    case 10: suffix = 13; break; // "_Compress."
-    case 11: suffix = 14; break; // "_Decrypt."
-    case 12: suffix = 11; break; // "_Merged."
-    case 13: break;              // a folder for the pieces
-    default: return {};
-    }
+    const WorkingZone::Info* pdfZone = WorkingZone::info(zone);
+    if (!pdfZone)
+        return {};
     const std::wstring base = Utils::withTrailingSeparator(saveFolder) + Utils::getFileTitle(input);
-    if (zone == 13)
+    if (zone == WorkingZone::Split) // a folder for the pieces
         return base;
-    return base + Glossary::text(suffix) + extension;
+    return base + Glossary::text(pdfZone->suffixText) + extension;
 }
 
 } // namespace Converter

@@ -47,10 +47,10 @@ bool looksEncrypted(const std::string& queryOutput);
 // The page count in the output of --show-npages: a leading decimal number, else -1.
 int parsePageCount(const std::string& output);
 
-// Where the job of a working zone writes: "<save folder>/<title><suffix><extension>" for zones
-// 9 to 12 (suffix in the current language: "_EXTRACT.", "_Compress.", "_Decrypt.",
-// "_Merged."), "<save folder>/<title>", the folder of the pieces, for zone 13; empty for other
-// zones.
+// Where the job of a working zone writes: "<save folder>/<title><suffix><extension>" for the
+// extract, compress, decrypt and merge zones (suffix in the current language: "_EXTRACT.",
+// "_Compress.", "_Decrypt.", "_Merged."), "<save folder>/<title>", the folder of the pieces, for
+// the split zone; empty for other zones.
 std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstring& extension,
                             const std::wstring& saveFolder);
 // The same in the user's configured save folder; empty while there is no user record.

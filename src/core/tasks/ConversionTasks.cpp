@@ -7,6 +7,7 @@
 #include "converter/PdfHandleConverter.h"
 #include "converter/PdfHandleParameter.h"
 #include "converter/PdfOperations.h"
+#include "converter/WorkingZone.h"
 #include "message/WindowMessages.h"
 #include "tasks/PdfHandleConverterCallback.h"
 #include "tasks/PdfHandleMergeCallback.h"
@@ -22,8 +23,6 @@ namespace ConversionTasks {
 namespace {
 
 using namespace WindowMessages;
-constexpr int kMergeZone = 12;
-constexpr int kSplitZone = 13;
 
 void postStatus(WindowHandle window, int step, RowId row)
 {
@@ -73,7 +72,7 @@ std::wstring trimTrailingSpaces(std::wstring text)
 std::shared_ptr<Converter::InputElement> inputOf(const RowEntry& entry, int zone)
 {
     auto input = std::make_shared<Converter::InputElement>(entry.path, entry.fromPage, entry.toPage);
-    if (zone == kSplitZone) {
+    if (zone == WorkingZone::Split) {
         input->setPageCount(entry.pageCount);
         using Converter::InputElement;
         if (entry.splitMode == InputElement::kSplitByBookmarks) {
@@ -119,7 +118,7 @@ void runMerge(std::shared_ptr<Converter::AbstractConverter> converter,
         pdfParameter->setMergeList(std::move(list));
         converter->run(file, output, parameter, callback);
     }
-    MessageSink::current().post(window, WM_RUN_FINISHED, kMergeZone,
+    MessageSink::current().post(window, WM_RUN_FINISHED, WorkingZone::Merge,
                                 std::make_unique<NotifyNumber>(kRunFinishedParam));
 }
 
@@ -224,7 +223,7 @@ void dispatchConversion(std::shared_ptr<Converter::AbstractConverter> converter,
         auto file = inputOf(entry, zone);
         const std::wstring output = claims.claim(
             trimTrailingSpaces(Converter::makeOutputPath(zone, entry.path, parameter->targetExtension())),
-            zone == kSplitZone);
+            zone == WorkingZone::Split);
         rowCallback->setRow(row);
         reg.setCurrentRow(zone, row);
         std::thread runner(runOneFile, file, output, converter, parameter, callback);
@@ -240,22 +239,16 @@ void dispatchConversion(std::shared_ptr<Converter::AbstractConverter> converter,
 
 int zoneOfList(const std::wstring& listName)
 {
-    if (listName == L"pdfextractpage_lst")
-        return 9;
-    if (listName == L"pdfcompress_lst")
-        return 10;
-    if (listName == L"pdfdecrypt_lst")
-        return 11;
-    if (listName == L"pdfsplit_lst")
-        return 13;
-    return -1;
+    // A merge reports its end itself (runMerge).
+    const int zone = WorkingZone::ofList(listName);
+    return zone == WorkingZone::Merge ? -1 : zone;
 }
 
 std::shared_ptr<Converter::AbstractConverterCallback> createCallback(
     int zone, WindowHandle window, std::shared_ptr<RowRegistry> registry)
 {
     std::shared_ptr<Converter::AbstractConverterCallback> callback;
-    if (zone == kMergeZone)
+    if (zone == WorkingZone::Merge)
         callback = std::make_shared<PdfHandleMergeCallback>(window);
     else
         callback = std::make_shared<PdfHandleConverterCallback>(window, registry);

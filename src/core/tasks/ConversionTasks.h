@@ -34,7 +34,7 @@ void runOneFile(std::shared_ptr<Converter::File> file, std::wstring output,
                 std::shared_ptr<Converter::AbstractConverterParameter> parameter,
                 std::shared_ptr<Converter::AbstractConverterCallback> callback);
 
-// The callback of a zone's run: a merge callback for zone 12, else a single-file callback;
+// The callback of a zone's run: a merge callback for the merge zone, else a single-file callback;
 // its process slot is the zone's slot in the registry.
 std::shared_ptr<Converter::AbstractConverterCallback> createCallback(
     int zone, WindowHandle window, std::shared_ptr<RowRegistry> registry);

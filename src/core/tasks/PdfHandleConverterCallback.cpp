@@ -1,15 +1,14 @@
 #include "tasks/PdfHandleConverterCallback.h"
 
+#include "app/TextId.h"
 #include "app/TextTable.h"
+#include "converter/PdfHandleParameter.h"
 #include "message/WindowMessages.h"
 #include "tasks/RowRegistry.h"
 #include "tasks/TaskPayloads.h"
 
 namespace {
-// Start texts by operation type: extract, compress, decrypt, merge, split.
-constexpr int kStartTexts[] = {57, 58, 59, 60, 61};
-constexpr int kSplitProgressText = 66;
-constexpr int kSplitType = 4;
+using Converter::PdfHandleParameter;
 } // namespace
 
 PdfHandleConverterCallback::PdfHandleConverterCallback(WindowHandle window,
@@ -21,9 +20,10 @@ PdfHandleConverterCallback::PdfHandleConverterCallback(WindowHandle window,
 std::wstring PdfHandleConverterCallback::progressText(int type, int current, int total)
 {
     if (current == 0)
-        return type >= 0 && type <= 4 ? Glossary::text(kStartTexts[type]) : std::wstring();
-    if (type == kSplitType)
-        return Glossary::text(Glossary::TextRequest(kSplitProgressText,
+        return type >= PdfHandleParameter::Extract && type <= PdfHandleParameter::Split
+                   ? Glossary::text(TextId::ExtractingPdf + type) : std::wstring();
+    if (type == PdfHandleParameter::Split)
+        return Glossary::text(Glossary::TextRequest(TextId::SplittingPage,
                                                     {std::to_wstring(current), std::to_wstring(total)}));
     return {};
 }

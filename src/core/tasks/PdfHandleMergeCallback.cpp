@@ -1,17 +1,14 @@
 #include "tasks/PdfHandleMergeCallback.h"
 
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "message/WindowMessages.h"
 #include "tasks/TaskPayloads.h"
 
-namespace {
-constexpr int kMergingText = 60;
-}
-
 void PdfHandleMergeCallback::onProgress(int, int, int)
 {
     // Posted without the registry lock; the window checks the row when it shows the text.
-    const std::wstring text = Glossary::text(kMergingText);
+    const std::wstring text = Glossary::text(TextId::MergingPdf);
     for (const CommonListItemCallback& callback : m_rowCallbacks)
         MessageSink::current().post(m_window, WindowMessages::WM_UI_NOTIFY, kRowTextNotify,
                                     std::make_unique<RowText>(callback.row(), text));

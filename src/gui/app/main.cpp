@@ -3,6 +3,7 @@
 
 #include "app/CrashHandler.h"
 #include "app/SingleInstance.h"
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/QtText.h"
 #include "converter/PrivateTempFolder.h"
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
 
     {
         CMainWnd window;
-        window.setWindowTitle(toQt(Glossary::text(1)));
+        window.setWindowTitle(toQt(Glossary::text(TextId::AppTitle)));
         window.initWindow();
         if (const QScreen* screen = QApplication::primaryScreen()) {
             QRect frame = window.frameGeometry();

@@ -8,6 +8,7 @@
 // configuration of its own there.
 
 #include "actions/NotifyPayload.h"
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/LanguageManager.h"
 #include "common/QtText.h"
@@ -89,7 +90,7 @@ int main(int argc, char** argv)
     int code = 0;
     {
         CMainWnd window;
-        window.setWindowTitle(toQt(Glossary::text(1)));
+        window.setWindowTitle(toQt(Glossary::text(TextId::AppTitle)));
         window.initWindow();
         window.show();
         pump(300);

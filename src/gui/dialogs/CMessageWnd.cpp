@@ -2,6 +2,7 @@
 
 #include "ui_msg.h"
 
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/QtText.h"
 #include "common/RichText.h"
@@ -127,8 +128,8 @@ void CMessageWnd::useGlossaryButtonTexts()
 void CMessageWnd::applyTexts()
 {
     if (m_glossaryButtons) {
-        m_confirmText = toQt(Glossary::text(8));
-        m_cancelText = toQt(Glossary::text(9));
+        m_confirmText = toQt(Glossary::text(TextId::Ok));
+        m_cancelText = toQt(Glossary::text(TextId::Cancel));
     }
     if (!m_title.isEmpty())
         m_ui->MsgTitle->setText(m_title);

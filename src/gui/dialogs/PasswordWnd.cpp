@@ -3,6 +3,7 @@
 #include "ui_enterpassworWnd.h"
 
 #include "app/Glossary.h"
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/QtText.h"
 #include "converter/PdfOperations.h"
@@ -75,18 +76,18 @@ void PasswordWnd::updatePrompt()
 {
     ensurePolished(); // the style sheet's font decides the width
     const QString name = fileNameOf(m_filePath);
-    const QString full = toQt(Glossary::text(56, fromQt(name)));
+    const QString full = toQt(Glossary::text(TextId::EnterPassword, fromQt(name)));
     const QMargins body = m_ui->bodyLayout->contentsMargins();
     const QMargins frame = m_ui->frameLayout->contentsMargins();
     const int room = kWidth - frame.left() - frame.right() - body.left() - body.right();
     const QFontMetrics metrics(m_ui->promptLbl->font());
     QString shown = full;
     if (metrics.horizontalAdvance(full) > room && !name.isEmpty()) {
-        const QString around = toQt(Glossary::text(56, L"\x2026"));
+        const QString around = toQt(Glossary::text(TextId::EnterPassword, L"\x2026"));
         const int nameRoom = room - metrics.horizontalAdvance(around) +
                              metrics.horizontalAdvance(QChar(0x2026));
         shown = toQt(Glossary::text(
-            56, fromQt(metrics.elidedText(name, Qt::ElideMiddle, qMax(nameRoom, 0)))));
+            TextId::EnterPassword, fromQt(metrics.elidedText(name, Qt::ElideMiddle, qMax(nameRoom, 0)))));
     }
     m_ui->promptLbl->setText(shown);
     m_ui->promptLbl->setToolTip(shown == full ? QString() : full);
@@ -172,10 +173,10 @@ void PasswordWnd::updateWarningText()
         break;
     case Warning::EmptyPassword:
         m_ui->passworderrorlbl->setText(toQt(Glossary::text(
-            50, Glossary::currentLanguage() == Glossary::CHINESE ? L"密码" : L"Password")));
+            TextId::PleaseEnter, Glossary::currentLanguage() == Glossary::CHINESE ? L"密码" : L"Password")));
         break;
     case Warning::WrongPassword:
-        m_ui->passworderrorlbl->setText(toQt(Glossary::text(52)));
+        m_ui->passworderrorlbl->setText(toQt(Glossary::text(TextId::PasswordError)));
         break;
     }
 }

@@ -3,6 +3,7 @@
 #include "ui_Suggestion.h"
 
 #include "actions/CommonWndUserAction.h"
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/QtText.h"
 #include "common/Utils.h"
@@ -53,17 +54,17 @@ void SuggestionWnd::submit()
 {
     const int kind = m_ui->ComboContact->currentIndex();
     const std::string contact = m_ui->EditNumber->text().toStdString();
-    const QString prompt = toQt(Glossary::text(6));
+    const QString prompt = toQt(Glossary::text(TextId::Prompt));
     if (!FeedbackContact::isValid(kind, contact)) {
-        CMessageWnd::showMessage(this, prompt, toQt(Glossary::text(49, FeedbackContact::name(kind, language()))), 1);
+        CMessageWnd::showMessage(this, prompt, toQt(Glossary::text(TextId::CorrectYour, FeedbackContact::name(kind, language()))), CMessageWnd::ConfirmOnly);
         return;
     }
     const QString detail = m_ui->EditDetail->toPlainText();
     if (detail.isEmpty()) { // only nothing at all is empty: a detail of spaces is sent
-        CMessageWnd::showMessage(this, prompt, toQt(Glossary::text(50, FeedbackContact::suggestionName(language()))), 1);
+        CMessageWnd::showMessage(this, prompt, toQt(Glossary::text(TextId::PleaseEnter, FeedbackContact::suggestionName(language()))), CMessageWnd::ConfirmOnly);
         return;
     }
-    CMessageWnd::showMessage(this, prompt, toQt(Glossary::text(51)), 1);
+    CMessageWnd::showMessage(this, prompt, toQt(Glossary::text(TextId::SubmitSuccess)), CMessageWnd::ConfirmOnly);
     if (User* user = User::current()) {
         user->setFeedbackFields(FeedbackContact::key(kind), contact, detail.toStdString());
         user->SendRequest(RequestId::Feedback, std::make_shared<CommonWndUserAction>(seamHandle()));

@@ -4,12 +4,14 @@
 #include "ui_WithPageElement.h"
 
 #include "app/Glossary.h"
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/QtText.h"
 #include "common/RichText.h"
 #include "common/Utils.h"
 #include "converter/PageRanges.h"
 #include "converter/RowEntry.h"
+#include "converter/WorkingZone.h"
 
 #include <QEvent>
 #include <QRegularExpressionValidator>
@@ -48,7 +50,8 @@ FileRowWidget::~FileRowWidget() = default;
 
 FileRowWidget::Template FileRowWidget::templateForZone(int zone)
 {
-    return zone == 9 || zone == 12 ? WithPage : Split;
+    const WorkingZone::Info* pdfZone = WorkingZone::info(zone);
+    return pdfZone && pdfZone->rowForm == WorkingZone::RowForm::WithPage ? WithPage : Split;
 }
 
 // Both forms name their common parts alike.
@@ -123,7 +126,7 @@ void FileRowWidget::fill(const std::wstring& path, std::int64_t size)
     setIcon(m_toFormat, kPdfIcon);
     setProperty("Converted", QStringLiteral("false"));
     setStatusText(toQt(Glossary::text(
-        Glossary::TextRequest(24, inLanguage(L"Conversion", L"转换")))));
+        Glossary::TextRequest(TextId::Waiting, inLanguage(L"Conversion", L"转换")))));
 }
 
 void FileRowWidget::setStatusText(const QString& text)
@@ -192,7 +195,7 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
         read.fromPage = 1;
         read.toPage = 1000;
     }
-    if (zone == 13 && m_splitUi) {
+    if (zone == WorkingZone::Split && m_splitUi) {
         const int mode = m_splitUi->splitcombo->currentIndex();
         read.splitMode = mode == 0 ? 1 : mode == kBookmarksIndex ? 2 : 0;
         if (read.splitMode == 2) {
@@ -204,7 +207,7 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
                 PageTextStatus::Ok) {
                 if (problem)
                     *problem = toQt(Glossary::text(Glossary::TextRequest(
-                        49, inLanguage(L"Pages Per Document", L"每份页数"))));
+                        TextId::CorrectYour, inLanguage(L"Pages Per Document", L"每份页数"))));
                 return false;
             }
             read.pagesPerPiece = size;

@@ -30,7 +30,7 @@ public:
     explicit FileRowWidget(Template tmpl, QWidget* parent = nullptr);
     ~FileRowWidget() override;
 
-    // The template a zone's rows are built from: WithPage for zones 9 and 12, Split otherwise.
+    // The template a zone's rows are built from: its row form in the zone table.
     static Template templateForZone(int zone);
     Template rowTemplate() const { return m_template; }
 
@@ -51,7 +51,7 @@ public:
     // The output path of a successful run, empty before.
     QString openedFilename() const;
 
-    // Reads the page range (and for zone 13 the split settings) into the entry. False only when
+    // Reads the page range (and for the split zone the split settings) into the entry. False only when
     // the pages-per-document box holds no usable number; *problem then says what to correct
     // and the entry is left as it was.
     bool readInto(RowEntry& entry, int zone, QString* problem) const;

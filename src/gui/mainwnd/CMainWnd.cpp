@@ -5,6 +5,7 @@
 #include "actions/Action.h"
 #include "actions/ActionPayloads.h"
 #include "actions/NotifyPayload.h"
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/DesktopUtils.h"
 #include "common/LanguageManager.h"
@@ -341,7 +342,7 @@ void CMainWnd::retranslateCodeTexts()
 {
     const int language = glossaryLanguage();
     setTitleText(title(language));
-    setWindowTitle(toQt(Glossary::text(1)));
+    setWindowTitle(toQt(Glossary::text(TextId::AppTitle)));
     ui->switchlanbtn->setText(language == Glossary::CHINESE ? QStringLiteral("English") : QStringLiteral("中文"));
     if (!user().isLoggedIn() || ui->loginbtn->icon().isNull())
         ui->loginbtn->setText(language == Glossary::CHINESE ? QStringLiteral("请登录") : QStringLiteral("Log in"));
@@ -426,17 +427,17 @@ void CMainWnd::rebuildZone()
     {
         const QSignalBlocker block1(ui->pdfconvertopt);
         const QSignalBlocker block2(ui->pdfprocessingopt);
-        ui->pdfconvertopt->setChecked(zone == 13);
-        ui->pdfprocessingopt->setChecked(zone == 12);
+        ui->pdfconvertopt->setChecked(zone == WorkingZone::Split);
+        ui->pdfprocessingopt->setChecked(zone == WorkingZone::Merge);
     }
     if (state != PaneSwitcher::Empty) {
         ui->workingzone->setCurrentIndex(zone);
     } else {
         ui->workingzone->setCurrentIndex(ui->workingzone->count() - 1);
-        ui->promptionLbl->setText(toQt(Glossary::text(2, PaneSwitcher::isPdfZone(zone) ? L"PDF" : L"")));
+        ui->promptionLbl->setText(toQt(Glossary::text(TextId::DropFilesHere, PaneSwitcher::isPdfZone(zone) ? L"PDF" : L"")));
     }
     const bool english = Glossary::currentLanguage() == Glossary::ENGLSH;
-    const QString continueText = toQt(Glossary::text(28, english ? L"Continue" : PaneSwitcher::startWord(zone)));
+    const QString continueText = toQt(Glossary::text(TextId::ContinueButton, english ? L"Continue" : PaneSwitcher::startWord(zone)));
     switch (state) {
     case PaneSwitcher::Converting:
         ui->workingzoneattach->hide();
@@ -448,7 +449,7 @@ void CMainWnd::rebuildZone()
     case PaneSwitcher::Ready:
         ui->workingzoneattach->show();
         ui->continueConvHor->hide();
-        ui->convertbtn->setText(toQt(Glossary::text(29, PaneSwitcher::startWord(zone))));
+        ui->convertbtn->setText(toQt(Glossary::text(TextId::StartButton, PaneSwitcher::startWord(zone))));
         break;
     case PaneSwitcher::Finished:
         ui->workingzoneattach->hide();
@@ -534,21 +535,21 @@ void CMainWnd::onUiNotify(std::intptr_t subCode, std::unique_ptr<MessagePayload>
         stopTimer(kLoginStatusTimer);
         MessageSink::current().post(seamHandle(), WM_LOGGED_OFF, 0, nullptr);
         if (number() == 0)
-            showPrompt(45);
+            showPrompt(TextId::AccountUnavailable);
         break;
     }
     case Notify::AccountProblem: {
         const std::intptr_t textId = number();
-        if ((textId == 47 || textId == 48) && !user().isLoggedIn())
+        if ((textId == TextId::UserInfoFailed || textId == TextId::UserConfigFailed) && !user().isLoggedIn())
             break;
         showPrompt(static_cast<int>(textId));
         break;
     }
-    case 24:
+    case Notify::RowProgressShown:
         if (auto* row = dynamic_cast<RowPayload*>(payload.get()))
             m_lists->onShowProgress(row->row);
         break;
-    case 25:
+    case Notify::RowProgress:
         if (auto* progress = dynamic_cast<RowProgress*>(payload.get()))
             m_lists->onProgress(progress->row, progress->percent);
         break;
@@ -560,7 +561,7 @@ void CMainWnd::onUiNotify(std::intptr_t subCode, std::unique_ptr<MessagePayload>
         if (auto* path = dynamic_cast<WidePathPayload*>(payload.get()))
             showAvatar(path->path);
         break;
-    case 29:
+    case Notify::HistoryEntry:
         if (auto* path = dynamic_cast<WidePathPayload*>(payload.get()))
             m_history->add(path->path);
         break;
@@ -594,7 +595,7 @@ void CMainWnd::onUiNotify(std::intptr_t subCode, std::unique_ptr<MessagePayload>
 
 void CMainWnd::showPrompt(int textId)
 {
-    CMessageWnd::showMessage(this, toQt(Glossary::text(6)), toQt(Glossary::text(textId)), 1);
+    CMessageWnd::showMessage(this, toQt(Glossary::text(TextId::Prompt)), toQt(Glossary::text(textId)), CMessageWnd::ConfirmOnly);
 }
 
 void CMainWnd::onLoggedOff()
@@ -612,13 +613,13 @@ void CMainWnd::onUpgradeReply(std::unique_ptr<MessagePayload> payload)
         return;
     if (info->reply["success"].asBool()) {
         const QString text = QString::fromStdString(info->reply["msg"].asString());
-        const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(30)), text,
-                                                               toQt(Glossary::text(65)), toQt(Glossary::text(9)), 0);
-        if (result == 1)
+        const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(TextId::UpdateTitle)), text,
+                                                               toQt(Glossary::text(TextId::Update)), toQt(Glossary::text(TextId::Cancel)), CMessageWnd::ConfirmCancel);
+        if (result == CMessageWnd::Confirm)
             openDownloadWindow(QString::fromStdString(info->reply["url"].asString()),
                                QString::fromStdString(info->reply["sha256"].asString()));
     } else if (!info->silent) {
-        showPrompt(31);
+        showPrompt(TextId::NewestVersion);
     }
 }
 
@@ -689,7 +690,7 @@ void CMainWnd::handleExternalReport(const QJsonObject& report)
     const QString status = report.value(QStringLiteral("status")).toString();
     const int zone = report.value(QStringLiteral("userdata")).toString().toInt();
     if (phase == QLatin1String("start") && status == QLatin1String("fail")) {
-        QMessageBox::warning(this, toQt(Glossary::text(6)), toQt(Glossary::text(18)));
+        QMessageBox::warning(this, toQt(Glossary::text(TextId::Prompt)), toQt(Glossary::text(TextId::CannotCreateProcess)));
         m_lists->onRunFinished(zone);
     } else if (phase == QLatin1String("conversion")) {
         m_lists->onExternalConversion(zone, report.value(QStringLiteral("infile")).toString(), status,

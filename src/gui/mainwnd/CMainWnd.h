@@ -120,7 +120,7 @@ private:
     std::map<int, QTimer*> m_timers;
     QString m_titles[2];
     QString m_fullTitle;
-    int m_currentZone = 13;
+    int m_currentZone = WorkingZone::Split;
     bool m_adsAvailable = false;
     bool m_quitting = false;
 };

@@ -1,5 +1,6 @@
 #include "mainwnd/FileListController.h"
 
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/DesktopUtils.h"
 #include "common/QtText.h"
@@ -29,16 +30,9 @@
 
 namespace {
 
-constexpr int kMergeZone = 12;
-
 bool english()
 {
     return Glossary::currentLanguage() == Glossary::ENGLSH;
-}
-
-FileRowWidget::Template templateOf(int zone)
-{
-    return zone == 9 || zone == kMergeZone ? FileRowWidget::Template::WithPage : FileRowWidget::Template::Split;
 }
 
 } // namespace
@@ -50,7 +44,7 @@ FileListController::FileListController(CMainWnd& window, PaneSwitcher& switcher,
 {
     for (int zone = PaneSwitcher::kFirstPdfZone; zone <= PaneSwitcher::kLastPdfZone; ++zone) {
         QWidget* page = workingzone->widget(zone);
-        FileListWidget* list = zone == kMergeZone ? new CMyListUI(PaneSwitcher::listName(zone), page)
+        FileListWidget* list = zone == WorkingZone::Merge ? new CMyListUI(PaneSwitcher::listName(zone), page)
                                                   : new FileListWidget(PaneSwitcher::listName(zone), page);
         page->layout()->addWidget(list);
         m_lists[zone] = list;
@@ -67,7 +61,7 @@ FileListWidget* FileListController::list(int zone) const
 
 CMyListUI* FileListController::mergeList() const
 {
-    return static_cast<CMyListUI*>(list(kMergeZone));
+    return static_cast<CMyListUI*>(list(WorkingZone::Merge));
 }
 
 FileRowWidget* FileListController::rowWidget(RowId row) const
@@ -81,17 +75,17 @@ FileRowWidget* FileListController::rowWidget(RowId row) const
 
 void FileListController::prompt(const std::wstring& text)
 {
-    CMessageWnd::showMessage(&m_window, toQt(Glossary::text(6)), toQt(text), 1);
+    CMessageWnd::showMessage(&m_window, toQt(Glossary::text(TextId::Prompt)), toQt(text), CMessageWnd::ConfirmOnly);
 }
 
 bool FileListController::mayAddFiles()
 {
     if (!m_inspectionIdle) {
-        prompt(Glossary::text(43));
+        prompt(Glossary::text(TextId::BusyPreprocessing));
         return false;
     }
     if (m_switcher.zoneState(m_switcher.currentZone()) == PaneSwitcher::Converting) {
-        prompt(Glossary::text(44));
+        prompt(Glossary::text(TextId::BusyConverting));
         return false;
     }
     return true;
@@ -145,22 +139,22 @@ void FileListController::addFiles(const QStringList& paths)
     }
     const int previousState = m_switcher.zoneState(zone);
     m_switcher.setState(zone, PaneSwitcher::Inspecting);
-    ListAdding adder(target, templateOf(zone));
+    ListAdding adder(target, FileRowWidget::templateForZone(zone));
     const int before = target->rowCount();
     for (const QString& path : paths) {
         const std::wstring wide = fromQt(path);
         const int result = adder.add(wide);
         const std::wstring title = Utils::getFileTitle(wide);
-        if (result == 1) {
+        if (result == ListAdding::Added) {
             adder.fill(zone);
             if (auto* row = dynamic_cast<FileRowWidget*>(adder.lastRow()))
                 wireRow(row);
-        } else if (result == 0) {
-            prompt(Glossary::text(Glossary::TextRequest(35, {title, english() ? L"Is Added" : L"已添加"})));
-        } else if (result == -1) {
-            prompt(Glossary::text(Glossary::TextRequest(35, {title, english() ? L"Is Not Existed" : L"不存在"})));
+        } else if (result == ListAdding::AlreadyListed) {
+            prompt(Glossary::text(Glossary::TextRequest(TextId::FileState, {title, english() ? L"Is Added" : L"已添加"})));
+        } else if (result == ListAdding::Unreadable) {
+            prompt(Glossary::text(Glossary::TextRequest(TextId::FileState, {title, english() ? L"Is Not Existed" : L"不存在"})));
         } else {
-            prompt(Glossary::text(36));
+            prompt(Glossary::text(TextId::AddFileFailed));
         }
     }
     if (target->rowCount() == before) {
@@ -187,20 +181,20 @@ void FileListController::onCheckStatus(int step, RowId row)
         return;
     switch (step) {
     case InspectionStep::CheckingEncryption:
-        widget->setStatusText(toQt(Glossary::text(37)));
+        widget->setStatusText(toQt(Glossary::text(TextId::CheckEncryptStatus)));
         break;
     case InspectionStep::Decrypting:
-        widget->setStatusText(toQt(Glossary::text(23)));
+        widget->setStatusText(toQt(Glossary::text(TextId::DecryptingFile)));
         break;
     case InspectionStep::CountingPages:
-        widget->setStatusText(toQt(Glossary::text(22)));
+        widget->setStatusText(toQt(Glossary::text(TextId::GettingPages)));
         break;
     case InspectionStep::PageCountStored: {
         const auto entry = m_registry->copy(row);
         if (!entry || entry->pageCount == -1) {
-            widget->setStatusText(toQt(Glossary::text(25)));
+            widget->setStatusText(toQt(Glossary::text(TextId::PageCountFailed)));
         } else {
-            widget->setStatusText(toQt(Glossary::text(24, PaneSwitcher::statusWord(entry->zone))));
+            widget->setStatusText(toQt(Glossary::text(TextId::Waiting, PaneSwitcher::statusWord(entry->zone))));
             widget->setPageRange(1, entry->pageCount);
         }
         widget->showRemoveButton(true);
@@ -277,11 +271,11 @@ void FileListController::onFileResult(const FileResult& result)
         return;
     // A split by bookmarks of a file that has none says so instead of a bare failure.
     const bool noBookmarks = !result.ok && result.error.reason == FailureReason::NoBookmarks;
-    widget->showResult(result.ok, result.outputPath, toQt(Glossary::text(3)),
-                       toQt(Glossary::text(noBookmarks ? FailureReason::NoBookmarks : 5)));
+    widget->showResult(result.ok, result.outputPath, toQt(Glossary::text(TextId::Success)),
+                       toQt(Glossary::text(noBookmarks ? FailureReason::NoBookmarks : TextId::ConversionFailed)));
     if (!result.ok && result.error.reason != 0) {
         // Why it failed, for whoever hovers over the status.
-        QString reason = toQt(Glossary::text(67)) + QLatin1Char(' ') + toQt(Glossary::text(result.error.reason));
+        QString reason = toQt(Glossary::text(TextId::Reason)) + QLatin1Char(' ') + toQt(Glossary::text(result.error.reason));
         if (!result.error.detail.empty())
             reason += QStringLiteral("\n") + toQt(result.error.detail);
         if (QWidget* status = widget->findChild<QWidget*>(QStringLiteral("promoptlbl")))
@@ -294,7 +288,7 @@ void FileListController::onFileResult(const FileResult& result)
         const std::vector<std::string> history = User::current()->getHistory();
         if (std::find(history.begin(), history.end(), stored) == history.end())
             User::current()->addHistory(stored);
-        MessageSink::current().post(m_window.seamHandle(), WindowMessages::WM_UI_NOTIFY, 29,
+        MessageSink::current().post(m_window.seamHandle(), WindowMessages::WM_UI_NOTIFY, WindowMessages::Notify::HistoryEntry,
                                     std::make_unique<WidePathPayload>(result.outputPath));
     }
 }
@@ -309,10 +303,10 @@ void FileListController::onExternalConversion(int zone, const QString& input, co
     if (!widget)
         return;
     if (status == QLatin1String("ok") || status == QLatin1String("fail"))
-        widget->showResult(status == QLatin1String("ok"), fromQt(output), toQt(Glossary::text(3)),
-                           toQt(Glossary::text(5)));
+        widget->showResult(status == QLatin1String("ok"), fromQt(output), toQt(Glossary::text(TextId::Success)),
+                           toQt(Glossary::text(TextId::ConversionFailed)));
     else
-        widget->setStatusText(toQt(Glossary::text(20)));
+        widget->setStatusText(toQt(Glossary::text(TextId::Converting)));
 }
 
 void FileListController::startRun()
@@ -385,7 +379,7 @@ void FileListController::removeRow(FileRowWidget* widget)
     if (target)
         target->removeRow(row);
     eraseRow(row, zone);
-    if (zone == kMergeZone && m_switcher.zoneState(zone) == PaneSwitcher::Converting) {
+    if (zone == WorkingZone::Merge && m_switcher.zoneState(zone) == PaneSwitcher::Converting) {
         if (target)
             target->clear();
         for (const auto& [other, e] : m_registry->rowsOfZone(zone))

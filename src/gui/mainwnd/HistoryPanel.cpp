@@ -1,5 +1,6 @@
 #include "mainwnd/HistoryPanel.h"
 
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/DesktopUtils.h"
 #include "common/QtText.h"
@@ -54,5 +55,5 @@ void HistoryPanel::remove(HistoryRowWidget* row)
 void HistoryPanel::reveal(HistoryRowWidget* row)
 {
     if (!DesktopUtils::openFolderAndSelectItem(fromQt(row->filePathname())))
-        CMessageWnd::showMessage(&m_window, toQt(Glossary::text(6)), toQt(Glossary::text(10)), 1);
+        CMessageWnd::showMessage(&m_window, toQt(Glossary::text(TextId::Prompt)), toQt(Glossary::text(TextId::FileCannotOpen)), CMessageWnd::ConfirmOnly);
 }

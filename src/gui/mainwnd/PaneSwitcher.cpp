@@ -7,27 +7,6 @@
 
 namespace {
 
-struct ZoneWords {
-    const wchar_t* startEnglish;
-    const wchar_t* startChinese;
-    const wchar_t* statusEnglish;
-    const wchar_t* statusChinese;
-    const char* list;
-};
-
-const ZoneWords kZones[] = {
-    {L"Extraction", L"抽取", L"Extraction", L"抽取", "pdfextractpage_lst"},
-    {L"Compress", L"压缩", L"Compression", L"压缩", "pdfcompress_lst"},
-    {L"Decrypt", L"解密", L"Decryption", L"解密", "pdfdecrypt_lst"},
-    {L"Merge", L"合并", L"Merge", L"合并", "pdfmerge_lst"},
-    {L"Split", L"分割", L"Split", L"分割", "pdfsplit_lst"},
-};
-
-const ZoneWords* wordsOf(int zone)
-{
-    return PaneSwitcher::isPdfZone(zone) ? &kZones[zone - PaneSwitcher::kFirstPdfZone] : nullptr;
-}
-
 bool english()
 {
     return Glossary::currentLanguage() == Glossary::ENGLSH;
@@ -99,7 +78,7 @@ std::wstring PaneSwitcher::outputExtension() const
 
 std::wstring PaneSwitcher::startWord(int zone)
 {
-    const ZoneWords* words = wordsOf(zone);
+    const WorkingZone::Info* words = WorkingZone::info(zone);
     if (!words)
         return english() ? L"Convert" : L"转换";
     return english() ? words->startEnglish : words->startChinese;
@@ -107,7 +86,7 @@ std::wstring PaneSwitcher::startWord(int zone)
 
 std::wstring PaneSwitcher::statusWord(int zone)
 {
-    const ZoneWords* words = wordsOf(zone);
+    const WorkingZone::Info* words = WorkingZone::info(zone);
     if (!words)
         return english() ? L"Conversion" : L"转换";
     return english() ? words->statusEnglish : words->statusChinese;
@@ -115,6 +94,6 @@ std::wstring PaneSwitcher::statusWord(int zone)
 
 QString PaneSwitcher::listName(int zone)
 {
-    const ZoneWords* words = wordsOf(zone);
-    return words ? QString::fromLatin1(words->list) : QString();
+    const WorkingZone::Info* zoneInfo = WorkingZone::info(zone);
+    return zoneInfo ? QString::fromWCharArray(zoneInfo->listName) : QString();
 }

@@ -2,6 +2,7 @@
 // Which working zone is current and in which state each zone is. Every change asks the window
 // to rebuild the zone's controls (WM_PANE_STATE_CHANGED).
 
+#include "converter/WorkingZone.h"
 #include "message/MessageSink.h"
 
 #include <QString>
@@ -12,9 +13,9 @@ class PaneSwitcher {
 public:
     enum State { Empty = 0, Inspecting = 1, Converting = 2, Ready = 3, Finished = 4 };
     // The PDF zones: extract, compress, decrypt, merge, split.
-    static constexpr int kFirstPdfZone = 9;
-    static constexpr int kLastPdfZone = 13;
-    static bool isPdfZone(int zone) { return zone >= kFirstPdfZone && zone <= kLastPdfZone; }
+    static constexpr int kFirstPdfZone = WorkingZone::kFirst;
+    static constexpr int kLastPdfZone = WorkingZone::kLast;
+    static bool isPdfZone(int zone) { return WorkingZone::isPdf(zone); }
 
     struct FileDialogSpec {
         QString title;

@@ -126,5 +126,5 @@ void DownloadWnd::showFailure()
     const User* user = User::current();
     const QString host = user ? QString::fromStdString(user->serviceAddress().host()) : QString();
     CMessageWnd::showMessage(this, QStringLiteral("更新提醒"),
-                             QStringLiteral("更新失败，请到官网(") + host + QStringLiteral(")下载最新版!"), 1);
+                             QStringLiteral("更新失败，请到官网(") + host + QStringLiteral(")下载最新版!"), CMessageWnd::ConfirmOnly);
 }
