@@ -60,11 +60,8 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
         return false;
     }
     for (const std::wstring& input : job.inputs) {
-        if (!Utils::pathExists(input)) {
-            setFailure(error, reported, FailureReason::CannotOpenInput,
-                       input + L": " + systemErrorText(ENOENT));
+        if (!checkInputFile(error, reported, input))
             return false;
-        }
     }
 
     const fs::path output = Utils::toFsPath(job.output);
@@ -158,10 +155,8 @@ bool mergePdfs(const PdfHandleParameter::MergeList& list, const std::wstring& ou
 bool decryptPdf(const std::wstring& input, std::wstring& output, const std::wstring& password,
                 ProcessSlot* slot, ConvertError* error)
 {
-    if (!Utils::pathExists(input)) {
-        setFailure(error, input, FailureReason::CannotOpenInput, input + L": " + systemErrorText(ENOENT));
+    if (!checkInputFile(error, input, input))
         return false;
-    }
     if (password.find_first_of(std::wstring(L"\r\n\0", 3)) != std::wstring::npos) {
         setFailure(error, input, FailureReason::WrongPassword, L"a password cannot hold a line break");
         return false;
@@ -196,6 +191,8 @@ bool decryptPdf(const std::wstring& input, std::wstring& output, const std::wstr
 
 int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error)
 {
+    if (!checkInputFile(error, input, input))
+        return -1;
     ChildProcess::Options options;
     options.captureOutput = true;
     const ChildProcess::Result run = QpdfRunner::run(QpdfArguments::pageCount(input), slot, options);
@@ -217,6 +214,8 @@ bool queryEncryption(const std::wstring& input, ProcessSlot* slot)
 
 std::string queryEncryptionText(const std::wstring& input, ProcessSlot* slot)
 {
+    if (!checkInputFile(nullptr, input, input))
+        return {};
     // Both streams, as qpdf wrote them: its warnings arrive on standard error.
     ChildProcess::Options options;
     options.captureOutput = true;

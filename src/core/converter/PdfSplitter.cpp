@@ -107,11 +107,8 @@ bool PdfSplitter::runPerPiece(const SplitPlan& plan, ConvertError* error, std::s
 bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
 {
     const std::wstring& input = m_input.path();
-    if (!Utils::pathExists(input)) {
-        setFailure(error, input, FailureReason::CannotOpenInput,
-                   input + L": " + systemErrorText(ENOENT));
+    if (!checkInputFile(error, input, input))
         return false;
-    }
     const std::vector<SplitPiece> pieces = plan.pieces();
     std::vector<fs::path> targets;
     targets.reserve(pieces.size());
