@@ -8,6 +8,7 @@
 
 #include "app/Glossary.h"
 #include "common/Utils.h"
+#include "converter/PrivateTempFolder.h"
 
 #include <clocale>
 #include <cstdio>
@@ -76,6 +77,7 @@ int main(int argc, char** argv)
 
     // Suffixes and messages in the language asked for; the desktop program starts in Chinese.
     Glossary::setCurrentLanguage(line->chinese ? Glossary::CHINESE : Glossary::ENGLSH);
+    Converter::PrivateTempFolder::removeStaleFolders();
     Converter::ProcessSlot slot;
     const SignalStop stop(slot);
     const int code = CliJobs(*line, Utils::utf8ToWide(password), slot).run();

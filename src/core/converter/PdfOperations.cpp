@@ -3,6 +3,7 @@
 #include "app/TextTable.h"
 #include "common/Utils.h"
 #include "converter/JobFailure.h"
+#include "converter/OutputCheck.h"
 #include "converter/PageRanges.h"
 #include "converter/PrivateTempFolder.h"
 #include "converter/QpdfArguments.h"
@@ -100,17 +101,20 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
     options.input = job.standardInput;
     const ChildProcess::Result run =
         QpdfRunner::run(job.arguments(Utils::fromFsPath(*temporary)), slot, options);
-    bool ok = run.started && QpdfRunner::isSuccessCode(run.exitCode) &&
-              Utils::getFileSize(Utils::fromFsPath(*temporary)) > 0;
-    if (ok) {
+    bool ok = run.started && QpdfRunner::isSuccessCode(run.exitCode);
+    if (!ok) {
+        setQpdfFailure(error, reported, run, job.passwordGiven);
+    } else if (!isCompletePdf(temporary->string())) {
+        ok = false;
+        setFailure(error, reported, FailureReason::CannotCreateOutput,
+                   job.output + L": the written file is incomplete (is the disk full?)");
+    } else {
         fs::rename(*temporary, output, ec);
         if (ec) {
             ok = false;
             setFailure(error, reported, FailureReason::CannotCreateOutput,
                        job.output + L": " + Utils::utf8ToWide(ec.message()));
         }
-    } else {
-        setQpdfFailure(error, reported, run, job.passwordGiven);
     }
     if (!ok)
         fs::remove(*temporary, ec);

@@ -2,6 +2,7 @@
 // window until it asks to quit; workers and transfers are stopped before the libraries go.
 
 #include "app/CrashHandler.h"
+#include "app/QuitOnSignals.h"
 #include "app/SingleInstance.h"
 #include "app/TextTable.h"
 #include "common/QtText.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
     SingleInstance instance;
     if (!instance.claim())
         return 0;
+    // Folders of decrypted copies left by runs that were killed.
+    Converter::PrivateTempFolder::removeStaleFolders();
     curl_global_init(CURL_GLOBAL_ALL);
     QtMessageSink::instance();
 
@@ -47,6 +50,8 @@ int main(int argc, char** argv)
         QObject::connect(&instance, &SingleInstance::activateRequested, &window, &CMainWnd::activateFromOtherInstance);
         QObject::connect(&instance, &SingleInstance::externalReport, &window, &CMainWnd::handleExternalReport);
         QObject::connect(&window, &CMainWnd::quitRequested, &app, &QApplication::quit, Qt::QueuedConnection);
+        const QuitOnSignals quitOnSignals;
+        QObject::connect(&quitOnSignals, &QuitOnSignals::received, &app, &QApplication::quit, Qt::QueuedConnection);
         QApplication::exec();
         window.shutdown();
     }
