@@ -24,6 +24,12 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("korvex-pdf"));
     // A hidden window keeps running (the close prompt's "run in the background").
     QApplication::setQuitOnLastWindowClosed(false);
+    // Stop signals end the program the orderly way, so its private folder goes with it; the
+    // quit waits in the queue until the event loop runs.
+    const QuitOnSignals quitOnSignals;
+    QObject::connect(&quitOnSignals, &QuitOnSignals::received, &app, &QApplication::quit, Qt::QueuedConnection);
+    // Folders of decrypted copies left by runs that were killed.
+    Converter::PrivateTempFolder::removeStaleFolders();
 
     User& user = User::instance();
     user.setLanguage(Glossary::CHINESE);
@@ -32,8 +38,6 @@ int main(int argc, char** argv)
     SingleInstance instance;
     if (!instance.claim())
         return 0;
-    // Folders of decrypted copies left by runs that were killed.
-    Converter::PrivateTempFolder::removeStaleFolders();
     curl_global_init(CURL_GLOBAL_ALL);
     QtMessageSink::instance();
 
@@ -50,8 +54,6 @@ int main(int argc, char** argv)
         QObject::connect(&instance, &SingleInstance::activateRequested, &window, &CMainWnd::activateFromOtherInstance);
         QObject::connect(&instance, &SingleInstance::externalReport, &window, &CMainWnd::handleExternalReport);
         QObject::connect(&window, &CMainWnd::quitRequested, &app, &QApplication::quit, Qt::QueuedConnection);
-        const QuitOnSignals quitOnSignals;
-        QObject::connect(&quitOnSignals, &QuitOnSignals::received, &app, &QApplication::quit, Qt::QueuedConnection);
         QApplication::exec();
         window.shutdown();
     }
