@@ -60,66 +60,59 @@ struct ChildSetup {
     char* const* argv;
 };
 
-[[noreturn]] void failInChild(int reportFd, int error)
-{
-    while (::write(reportFd, &error, sizeof error) < 0 && errno == EINTR) {
-    }
-    ::_exit(127);
-}
-
 // Starts the child; 0 or the errno of the step that failed. The child gets an empty signal
 // mask, default dispositions, and dies with SIGKILL when the thread that started it ends, so
-// a killed program never leaves a qpdf writing on behind it.
+// a killed program never leaves a qpdf writing on behind it. vfork, as posix_spawn does: a
+// fork would copy the page tables of a large program for every qpdf run.
 int startChild(const ChildSetup& setup, pid_t& pid)
 {
-    int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0)
-        return errno;
     const pid_t parent = ::getpid();
-    pid = ::fork();
-    if (pid < 0) {
-        const int error = errno;
-        ::close(report[0]);
-        ::close(report[1]);
-        return error;
-    }
+    // Written by the child before it exits, read after vfork returns: the two share memory.
+    volatile int childError = 0;
+    // No handler of ours may run in the child while it shares our memory.
+    sigset_t all;
+    sigset_t previous;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+    pid = ::vfork();
     if (pid == 0) {
-        ::close(report[0]);
+        int error = 0;
         if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0)
-            failInChild(report[1], errno);
-        if (::getppid() != parent)
+            error = errno;
+        else if (::getppid() != parent)
             ::_exit(127); // the parent is already gone
         struct sigaction action {};
         action.sa_handler = SIG_DFL;
         sigemptyset(&action.sa_mask);
-        for (int signal = 1; signal < NSIG; ++signal) {
+        for (int signal = 1; signal < NSIG && error == 0; ++signal) {
             if (signal != SIGKILL && signal != SIGSTOP)
                 ::sigaction(signal, &action, nullptr);
         }
         sigset_t none;
         sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        const int input = setup.input >= 0 ? setup.input : ::open("/dev/null", O_RDONLY);
-        if (input < 0 || ::dup2(input, STDIN_FILENO) < 0 || ::dup2(setup.output, STDOUT_FILENO) < 0 ||
-            ::dup2(setup.error, STDERR_FILENO) < 0)
-            failInChild(report[1], errno);
-        if (setup.workingDirectory && ::chdir(setup.workingDirectory) != 0)
-            failInChild(report[1], errno);
-        ::execve(setup.program, setup.argv, environ);
-        failInChild(report[1], errno);
+        const int input = setup.input >= 0 ? setup.input : ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (error == 0 && (input < 0 || ::dup2(input, STDIN_FILENO) < 0 ||
+                           ::dup2(setup.output, STDOUT_FILENO) < 0 || ::dup2(setup.error, STDERR_FILENO) < 0))
+            error = errno;
+        if (error == 0 && setup.workingDirectory && ::chdir(setup.workingDirectory) != 0)
+            error = errno;
+        if (error == 0) {
+            ::execve(setup.program, setup.argv, environ);
+            error = errno;
+        }
+        childError = error != 0 ? error : ECHILD;
+        ::_exit(127);
     }
-    ::close(report[1]);
-    int error = 0;
-    ssize_t n = 0;
-    do {
-        n = ::read(report[0], &error, sizeof error);
-    } while (n < 0 && errno == EINTR);
-    ::close(report[0]);
-    if (n == static_cast<ssize_t>(sizeof error)) {
+    const int forkError = pid < 0 ? errno : 0;
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    if (pid < 0)
+        return forkError;
+    if (childError != 0) {
         // The child could not become the program: reap it and say why.
         while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
         }
-        return error != 0 ? error : ECHILD;
+        return childError;
     }
     return 0;
 }
