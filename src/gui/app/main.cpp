@@ -13,7 +13,9 @@
 #include "user/User.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 #include <curl/curl.h>
 
@@ -27,7 +29,10 @@ int main(int argc, char** argv)
     // Stop signals end the program the orderly way, so its private folder goes with it; the
     // quit waits in the queue until the event loop runs.
     const QuitOnSignals quitOnSignals;
-    QObject::connect(&quitOnSignals, &QuitOnSignals::received, &app, &QApplication::quit, Qt::QueuedConnection);
+    // exit rather than quit: it also ends the loop of a modal dialog that happens to be open,
+    // and no window can refuse it.
+    QObject::connect(&quitOnSignals, &QuitOnSignals::received, &app, [] { QCoreApplication::exit(0); },
+                     Qt::QueuedConnection);
     // Folders of decrypted copies left by runs that were killed.
     Converter::PrivateTempFolder::removeStaleFolders();
 
@@ -51,6 +56,17 @@ int main(int argc, char** argv)
             window.move(frame.topLeft());
         }
         window.show();
+        if (user.configurationUnreadable()) {
+            // Said once, at start-up: the settings of this run are not kept. Shown from the
+            // event loop, so that a stop signal ends the program while it is open.
+            QTimer::singleShot(0, &window, [&window, &user] {
+                QMessageBox::warning(&window, toQt(Glossary::text(1)),
+                                     QString::fromStdWString(L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n"
+                                                             L"The configuration file cannot be read: this run uses "
+                                                             L"the defaults and does not save changes over it.\n") +
+                                         toQt(user.getConfigFile()));
+            });
+        }
         QObject::connect(&instance, &SingleInstance::activateRequested, &window, &CMainWnd::activateFromOtherInstance);
         QObject::connect(&instance, &SingleInstance::externalReport, &window, &CMainWnd::handleExternalReport);
         QObject::connect(&window, &CMainWnd::quitRequested, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -33,8 +33,13 @@ bool pumpUntil(const std::function<bool()>& done)
 
 TEST(ProgramSignals, StopSignalsEndTheProgramInOrderAndStartRemovesStaleFolders)
 {
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, 0}) {
         TempDir dir;
+        // Last round: a configuration that cannot be read; its notice must not keep the
+        // program from ending, and the file stays as it was.
+        const fs::path config = dir.file("Documents/PDF_Splitting_And_merging_Lumo/korvex_split_and_merge_config.json");
+        if (signal == 0)
+            fs::create_directories(config / "kept");
         fs::create_directories(dir.file("run"));
         fs::permissions(dir.file("run"), fs::perms::owner_all);
         fs::create_directories(dir.file("tmp"));
@@ -61,10 +66,13 @@ TEST(ProgramSignals, StopSignalsEndTheProgramInOrderAndStartRemovesStaleFolders)
         ASSERT_TRUE(pumpUntil([&] { return fs::exists(dir.file("run/korvex-pdf.socket")); }));
         EXPECT_FALSE(fs::exists(stale));
 
-        ::kill(static_cast<pid_t>(program.processId()), signal);
+        ::kill(static_cast<pid_t>(program.processId()), signal == 0 ? SIGTERM : signal);
         ASSERT_TRUE(pumpUntil([&] { return program.state() == QProcess::NotRunning; }));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << signal;
         EXPECT_EQ(program.exitCode(), 0) << signal;
         EXPECT_FALSE(fs::exists(dir.file("reports.log"))); // an orderly end, not a crash
+        if (signal == 0) {
+            EXPECT_TRUE(fs::is_directory(config / "kept"));
+        }
     }
 }
