@@ -8,6 +8,7 @@
 #include "converter/ConverterFactory.h"
 #include "converter/WorkingZone.h"
 #include "converter/InputElement.h"
+#include "converter/JobFailure.h"
 #include "converter/PdfHandleParameter.h"
 #include "converter/PdfOperations.h"
 
@@ -49,6 +50,8 @@ int CliJobs::run()
         break;
     }
     for (const CommandLine::Input& input : m_line.inputs) {
+        if (m_slot.closed())
+            return 1; // stopped by a signal
         bool ok = false;
         switch (m_line.command) {
         case CommandLine::Command::Info:
@@ -86,23 +89,27 @@ bool CliJobs::report(const std::wstring& label, bool ok, const ConvertError& err
     if (ok)
         printLine(stdout, output);
     else
-        printLine(stderr, label + L": " + ConsoleCallback::failureText(5, error)); // "Fail To Conversion"
+        printLine(stderr, label + L": " + ConsoleCallback::failureText(TextId::ConversionFailed, error)); // "Fail To Conversion"
     return ok;
 }
 
 bool CliJobs::info(const std::wstring& path)
 {
     printLine(stderr, path + L": " + Glossary::text(TextId::CheckingEncryption)); // "Checking Encryption Status"
+    ConvertError error;
+    if (!Converter::checkInputFile(&error, path, path)) {
+        printLine(stderr, path + L": " + ConsoleCallback::failureText(TextId::PageCountFailed, error)); // "Fail To Get Page"
+        return false;
+    }
     // The engine treats a file qpdf had to repair as encrypted (decrypting rewrites it); here
     // the user learns what the file is.
-    const std::string said = Converter::queryEncryptionText(path, nullptr);
+    const std::string said = Converter::queryEncryptionText(path, &m_slot);
     const bool encrypted = said.find("not encrypted") == std::string::npos;
     const std::wstring state = encrypted ? L"encrypted"
                                : said.find("warning") != std::string::npos ? L"not encrypted, damaged (qpdf repairs it when reading)"
                                                                            : L"not encrypted";
     printLine(stderr, path + L": " + Glossary::text(TextId::GettingPages)); // "Getting Pages"
-    ConvertError error;
-    const int pages = Converter::countPages(path, nullptr, &error);
+    const int pages = Converter::countPages(path, &m_slot, &error);
     if (pages >= 0) {
         printLine(stdout, path + L": " + std::to_wstring(pages) + L" pages, " + state);
         return true;
@@ -111,7 +118,7 @@ bool CliJobs::info(const std::wstring& path)
         printLine(stdout, path + L": ? pages, encrypted, a password is needed to open it");
         return true;
     }
-    printLine(stderr, path + L": " + ConsoleCallback::failureText(25, error)); // "Fail To Get Page"
+    printLine(stderr, path + L": " + ConsoleCallback::failureText(TextId::PageCountFailed, error)); // "Fail To Get Page"
     return false;
 }
 
@@ -119,6 +126,7 @@ bool CliJobs::convert(int zone, const CommandLine::Input& input)
 {
     auto element = std::make_shared<Converter::InputElement>(input.path, m_line.fromPage, m_line.toPage);
     auto callback = std::make_shared<ConsoleCallback>(input.path);
+    callback->setProcessSlot(&m_slot);
     const std::wstring output = outputFor(zone, input.path);
     Converter::createConverter(zone)->run(element, output, Converter::createParameter(zone), callback);
     return report(input.path, callback->ok(), callback->error(), callback->outputPath());
@@ -132,7 +140,7 @@ bool CliJobs::decryptWithPassword(const std::wstring& path, const std::wstring& 
     callback.onProgress(Converter::PdfHandleParameter::Decrypt, 0, 0);
     std::wstring output = outputFor(WorkingZone::Decrypt, path);
     ConvertError error;
-    const bool ok = Converter::decryptPdf(path, output, password, nullptr, &error);
+    const bool ok = Converter::decryptPdf(path, output, password, &m_slot, &error);
     return report(path, ok, error, output);
 }
 
@@ -145,6 +153,7 @@ bool CliJobs::merge()
     auto parameter = std::dynamic_pointer_cast<Converter::PdfHandleParameter>(Converter::createParameter(WorkingZone::Merge));
     parameter->setMergeList(std::move(list));
     auto callback = std::make_shared<ConsoleCallback>(first);
+    callback->setProcessSlot(&m_slot);
     const std::wstring output = outputFor(WorkingZone::Merge, first);
     Converter::createConverter(WorkingZone::Merge)->run(std::make_shared<Converter::InputElement>(first, 1, 1), output,
                                                 parameter, callback);
@@ -155,7 +164,7 @@ bool CliJobs::split(const std::wstring& path)
 {
     // The plan runs to the last page, so it needs the page count first.
     ConvertError error;
-    const int pages = Converter::countPages(path, nullptr, &error);
+    const int pages = Converter::countPages(path, &m_slot, &error);
     if (pages < 0)
         return report(path, false, error, {});
     auto element = std::make_shared<Converter::InputElement>(path, 1, pages);
@@ -171,6 +180,7 @@ bool CliJobs::split(const std::wstring& path)
         element->setSplitPoints(m_line.points);
     }
     auto callback = std::make_shared<ConsoleCallback>(path);
+    callback->setProcessSlot(&m_slot);
     const std::wstring output = outputFor(WorkingZone::Split, path);
     Converter::createConverter(WorkingZone::Split)->run(element, output, Converter::createParameter(WorkingZone::Split), callback);
     return report(path, callback->ok(), callback->error(), callback->outputPath());

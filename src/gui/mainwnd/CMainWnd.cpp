@@ -611,13 +611,15 @@ void CMainWnd::onUpgradeReply(std::unique_ptr<MessagePayload> payload)
     auto* info = dynamic_cast<UpgradeInfo*>(payload.get());
     if (!info || !info->reply.isObject())
         return;
-    if (info->reply["success"].asBool()) {
-        const QString text = QString::fromStdString(info->reply["msg"].asString());
-        const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(TextId::UpdateTitle)), text,
+    if (Action::replySucceeded(info->reply)) {
+        const auto text = [&](const char* key) {
+            const Json::Value& value = info->reply[key];
+            return value.isString() ? QString::fromStdString(value.asString()) : QString();
+        };
+        const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(TextId::UpdateTitle)), text("msg"),
                                                                toQt(Glossary::text(TextId::Update)), toQt(Glossary::text(TextId::Cancel)), CMessageWnd::ConfirmCancel);
         if (result == CMessageWnd::Confirm)
-            openDownloadWindow(QString::fromStdString(info->reply["url"].asString()),
-                               QString::fromStdString(info->reply["sha256"].asString()));
+            openDownloadWindow(text("url"), text("sha256"));
     } else if (!info->silent) {
         showPrompt(TextId::NewestVersion);
     }
