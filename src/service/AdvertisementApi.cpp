@@ -10,9 +10,8 @@
 
 void AdvertisementApi::registerWith(ApiDispatcher& dispatcher)
 {
-    dispatcher.add("Advertisement", "GetAds", [this](const ApiRequest& r, httplib::Response& res) { getAds(r, res); });
-    dispatcher.add("Advertisement", "GotoAds",
-                   [this](const ApiRequest& r, httplib::Response& res) { gotoAds(r, res); });
+    route(dispatcher, "Advertisement", "GetAds", &AdvertisementApi::getAds);
+    route(dispatcher, "Advertisement", "GotoAds", &AdvertisementApi::gotoAds);
 }
 
 // result: [{"img_key", "img_url"}, ...]; only pictures of img_type "1" exist.

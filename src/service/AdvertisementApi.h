@@ -2,22 +2,15 @@
 // class "Advertisement": the list of advertisements (GetAds) and the page an advertisement
 // opens in the browser (GotoAds).
 
-class ApiDispatcher;
-class ApiRequest;
-struct ServiceContext;
-namespace httplib {
-struct Response;
-}
+#include "ServiceApi.h"
 
-class AdvertisementApi {
+class AdvertisementApi : public ServiceApi {
 public:
-    explicit AdvertisementApi(ServiceContext& context) : m_context(context) {}
+    using ServiceApi::ServiceApi;
 
-    void registerWith(ApiDispatcher& dispatcher);
+    void registerWith(ApiDispatcher& dispatcher) override;
 
 private:
     void getAds(const ApiRequest& request, httplib::Response& res);
     void gotoAds(const ApiRequest& request, httplib::Response& res);
-
-    ServiceContext& m_context;
 };

@@ -10,14 +10,6 @@
 
 namespace {
 
-Json::Value refused(const std::string& message)
-{
-    Json::Value result(Json::objectValue);
-    result["status"] = false;
-    result["error_msg"] = message;
-    return JsonReply::ok(result);
-}
-
 Json::Value signedIn(std::int64_t userId, const std::string& openKey)
 {
     Json::Value result(Json::objectValue);
@@ -31,9 +23,8 @@ Json::Value signedIn(std::int64_t userId, const std::string& openKey)
 
 void EmailAccountApi::registerWith(ApiDispatcher& dispatcher)
 {
-    dispatcher.add("System", "UserRegister",
-                   [this](const ApiRequest& r, httplib::Response& res) { userRegister(r, res); });
-    dispatcher.add("System", "UserLogin", [this](const ApiRequest& r, httplib::Response& res) { userLogin(r, res); });
+    route(dispatcher, "System", "UserRegister", &EmailAccountApi::userRegister);
+    route(dispatcher, "System", "UserLogin", &EmailAccountApi::userLogin);
 }
 
 bool EmailAccountApi::validEmail(const std::string& email)

@@ -1,20 +1,15 @@
 #pragma once
 // class "System", e-mail accounts: UserRegister (sign-up) and UserLogin (sign-in).
 
+#include "ServiceApi.h"
+
 #include <string>
 
-class ApiDispatcher;
-class ApiRequest;
-struct ServiceContext;
-namespace httplib {
-struct Response;
-}
-
-class EmailAccountApi {
+class EmailAccountApi : public ServiceApi {
 public:
-    explicit EmailAccountApi(ServiceContext& context) : m_context(context) {}
+    using ServiceApi::ServiceApi;
 
-    void registerWith(ApiDispatcher& dispatcher);
+    void registerWith(ApiDispatcher& dispatcher) override;
 
     // A local part, "@", and a domain with at least one dot; no spaces, "&" or "=".
     static bool validEmail(const std::string& email);
@@ -22,6 +17,4 @@ public:
 private:
     void userRegister(const ApiRequest& request, httplib::Response& res);
     void userLogin(const ApiRequest& request, httplib::Response& res);
-
-    ServiceContext& m_context;
 };

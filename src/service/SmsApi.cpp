@@ -11,23 +11,10 @@
 #include <cctype>
 #include <iostream>
 
-namespace {
-
-// {"success": true, "result": {"status": false, "error_msg": message}}
-Json::Value refused(const std::string& message)
-{
-    Json::Value result(Json::objectValue);
-    result["status"] = false;
-    result["error_msg"] = message;
-    return JsonReply::ok(result);
-}
-
-} // namespace
-
 void SmsApi::registerWith(ApiDispatcher& dispatcher)
 {
-    dispatcher.add("Sms", "getMsm", [this](const ApiRequest& r, httplib::Response& res) { getMsm(r, res); });
-    dispatcher.add("Sms", "checkCode", [this](const ApiRequest& r, httplib::Response& res) { checkCode(r, res); });
+    route(dispatcher, "Sms", "getMsm", &SmsApi::getMsm);
+    route(dispatcher, "Sms", "checkCode", &SmsApi::checkCode);
 }
 
 bool SmsApi::validPhone(const std::string& phone)

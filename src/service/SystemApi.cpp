@@ -10,16 +10,16 @@
 void SystemApi::registerWith(ApiDispatcher& dispatcher)
 {
     using httplib::Response;
-    dispatcher.add("System", "GetConfig", [this](const ApiRequest& r, Response& res) { getConfig(r, res); });
-    dispatcher.add("System", "Feedback", [this](const ApiRequest& r, Response& res) { feedback(r, res); });
+    route(dispatcher, "System", "GetConfig", &SystemApi::getConfig);
+    route(dispatcher, "System", "Feedback", &SystemApi::feedback);
     dispatcher.add("System", "LoginStatistics",
                    [this](const ApiRequest& r, Response& res) { statistic("login", r, res); });
     dispatcher.add("System", "ConvertStatistics",
                    [this](const ApiRequest& r, Response& res) { statistic("convert", r, res); });
     dispatcher.add("System", "OpenStatistics",
                    [this](const ApiRequest& r, Response& res) { statistic("open", r, res); });
-    dispatcher.add("System", "Goto", [this](const ApiRequest& r, Response& res) { gotoPage(r, res); });
-    dispatcher.add("System", "SetErrorMsg", [this](const ApiRequest& r, Response& res) { setErrorMsg(r, res); });
+    route(dispatcher, "System", "Goto", &SystemApi::gotoPage);
+    route(dispatcher, "System", "SetErrorMsg", &SystemApi::setErrorMsg);
 }
 
 // result: domain (web base address, ends with "/"), binding_phone (bool).

@@ -2,20 +2,15 @@
 // class "System": configuration (GetConfig), feedback, usage statistics, the terms page (Goto)
 // and error reports (SetErrorMsg).
 
+#include "ServiceApi.h"
+
 #include <string>
 
-class ApiDispatcher;
-class ApiRequest;
-struct ServiceContext;
-namespace httplib {
-struct Response;
-}
-
-class SystemApi {
+class SystemApi : public ServiceApi {
 public:
-    explicit SystemApi(ServiceContext& context) : m_context(context) {}
+    using ServiceApi::ServiceApi;
 
-    void registerWith(ApiDispatcher& dispatcher);
+    void registerWith(ApiDispatcher& dispatcher) override;
 
 private:
     void getConfig(const ApiRequest& request, httplib::Response& res);
@@ -23,6 +18,4 @@ private:
     void statistic(const std::string& kind, const ApiRequest& request, httplib::Response& res);
     void gotoPage(const ApiRequest& request, httplib::Response& res);
     void setErrorMsg(const ApiRequest& request, httplib::Response& res);
-
-    ServiceContext& m_context;
 };

@@ -10,7 +10,7 @@
 
 void UpgradeApi::registerWith(ApiDispatcher& dispatcher)
 {
-    dispatcher.add("System", "Upgrade", [this](const ApiRequest& r, httplib::Response& res) { upgrade(r, res); });
+    route(dispatcher, "System", "Upgrade", &UpgradeApi::upgrade);
 }
 
 // When the offered version is newer than the caller's "version":

@@ -1,21 +1,14 @@
 #pragma once
 // class "System", type "Upgrade": the update check.
 
-class ApiDispatcher;
-class ApiRequest;
-struct ServiceContext;
-namespace httplib {
-struct Response;
-}
+#include "ServiceApi.h"
 
-class UpgradeApi {
+class UpgradeApi : public ServiceApi {
 public:
-    explicit UpgradeApi(ServiceContext& context) : m_context(context) {}
+    using ServiceApi::ServiceApi;
 
-    void registerWith(ApiDispatcher& dispatcher);
+    void registerWith(ApiDispatcher& dispatcher) override;
 
 private:
     void upgrade(const ApiRequest& request, httplib::Response& res);
-
-    ServiceContext& m_context;
 };

@@ -9,12 +9,10 @@
 
 void WeChatApi::registerWith(ApiDispatcher& dispatcher)
 {
-    dispatcher.add("WeChat", "GetCode", [this](const ApiRequest& r, httplib::Response& res) { getCode(r, res); });
-    dispatcher.add("WeChat", "Polling", [this](const ApiRequest& r, httplib::Response& res) { polling(r, res); });
-    dispatcher.add("WeChat", "GetLoginStatus",
-                   [this](const ApiRequest& r, httplib::Response& res) { getLoginStatus(r, res); });
-    dispatcher.add("WeChat", "GetUserInfo",
-                   [this](const ApiRequest& r, httplib::Response& res) { getUserInfo(r, res); });
+    route(dispatcher, "WeChat", "GetCode", &WeChatApi::getCode);
+    route(dispatcher, "WeChat", "Polling", &WeChatApi::polling);
+    route(dispatcher, "WeChat", "GetLoginStatus", &WeChatApi::getLoginStatus);
+    route(dispatcher, "WeChat", "GetUserInfo", &WeChatApi::getUserInfo);
 }
 
 // {"success": true, "guid": id, "result": link of the QR image}

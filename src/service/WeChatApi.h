@@ -2,24 +2,17 @@
 // class "WeChat": QR login (GetCode, Polling), the login watch (GetLoginStatus) and the user
 // information (GetUserInfo).
 
-class ApiDispatcher;
-class ApiRequest;
-struct ServiceContext;
-namespace httplib {
-struct Response;
-}
+#include "ServiceApi.h"
 
-class WeChatApi {
+class WeChatApi : public ServiceApi {
 public:
-    explicit WeChatApi(ServiceContext& context) : m_context(context) {}
+    using ServiceApi::ServiceApi;
 
-    void registerWith(ApiDispatcher& dispatcher);
+    void registerWith(ApiDispatcher& dispatcher) override;
 
 private:
     void getCode(const ApiRequest& request, httplib::Response& res);
     void polling(const ApiRequest& request, httplib::Response& res);
     void getLoginStatus(const ApiRequest& request, httplib::Response& res);
     void getUserInfo(const ApiRequest& request, httplib::Response& res);
-
-    ServiceContext& m_context;
 };

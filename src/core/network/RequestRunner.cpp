@@ -96,36 +96,7 @@ RequestRunner::~RequestRunner()
 
 bool RequestRunner::isShuttingDown() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_shuttingDown;
-}
-
-void RequestRunner::start(std::function<void()> work)
-{
-    std::lock_guard lock(m_mutex);
-    if (m_shuttingDown)
-        return;
-    reapFinished();
-    m_workers.emplace_back();
-    auto worker = std::prev(m_workers.end());
-    worker->thread = std::thread([this, worker, work = std::move(work)] {
-        work();
-        std::lock_guard done(m_mutex);
-        worker->finished = true;
-        m_changed.notify_all();
-    });
-}
-
-void RequestRunner::reapFinished()
-{
-    for (auto it = m_workers.begin(); it != m_workers.end();) {
-        if (it->finished) {
-            it->thread.join();
-            it = m_workers.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    return m_threads.isClosed();
 }
 
 void RequestRunner::run(const URL& target, std::shared_ptr<AbstractAction> action, int requestId,
@@ -137,7 +108,7 @@ void RequestRunner::run(const URL& target, std::shared_ptr<AbstractAction> actio
         performRequest(target, std::move(action), requestId);
         return;
     }
-    start([target, action = std::move(action), requestId] {
+    m_threads.start([target, action = std::move(action), requestId] {
         performRequest(target, action, requestId);
     });
 }
@@ -147,43 +118,27 @@ void RequestRunner::runAfter(std::chrono::milliseconds delay, const URL& target,
 {
     if (!action)
         return;
-    start([this, delay, target, action = std::move(action), requestId] {
-        {
-            std::unique_lock lock(m_mutex);
-            if (m_changed.wait_for(lock, delay, [this] { return m_shuttingDown; }))
-                return;
-        }
+    m_threads.start([this, delay, target, action = std::move(action), requestId] {
+        if (m_threads.waitUnlessClosed(delay))
+            return;
         performRequest(target, action, requestId);
     });
 }
 
 void RequestRunner::waitForAll()
 {
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] {
-        for (const Worker& worker : m_workers) {
-            if (!worker.finished)
-                return false;
-        }
-        return true;
-    });
-    reapFinished();
+    m_threads.waitForAll();
 }
 
 void RequestRunner::shutdown()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_shuttingDown = true;
-        m_changed.notify_all();
-    }
+    m_threads.close();
     waitForAll();
 }
 
 void RequestRunner::restart()
 {
-    std::lock_guard lock(m_mutex);
-    m_shuttingDown = false;
+    m_threads.open();
 }
 
 } // namespace Network

@@ -2,15 +2,11 @@
 // Runs each transfer on a thread of its own. Threads are tracked, not detached, so that
 // shutdown and tests can wait for every transfer (and its action's OnReply) to end.
 
+#include "common/TrackedThreads.h"
 #include "network/AbstractAction.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <functional>
-#include <list>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 namespace Network {
 
@@ -43,17 +39,7 @@ public:
 private:
     RequestRunner() = default;
     ~RequestRunner();
-    void start(std::function<void()> work);
-    void reapFinished();
-
-    struct Worker {
-        std::thread thread;
-        bool finished = false;
-    };
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::list<Worker> m_workers;
-    bool m_shuttingDown = false;
+    TrackedThreads m_threads;
 };
 
 } // namespace Network

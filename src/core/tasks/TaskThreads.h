@@ -2,10 +2,9 @@
 // The worker threads a window starts (inspection, conversion). They are tracked rather than
 // detached, so that shutdown can stop them and wait until none touches shared state any more.
 
+#include "common/TrackedThreads.h"
+
 #include <functional>
-#include <list>
-#include <mutex>
-#include <thread>
 
 class TaskThreads {
 public:
@@ -21,12 +20,5 @@ public:
     int running() const;
 
 private:
-    struct Worker {
-        std::thread thread;
-        bool finished = false;
-    };
-    void reapFinished();
-
-    mutable std::mutex m_mutex;
-    std::list<Worker> m_workers;
+    TrackedThreads m_threads;
 };
