@@ -18,14 +18,6 @@ namespace {
 
 using Converter::ConverterFactory;
 
-
-std::wstring withoutTrailingSpaces(std::wstring text)
-{
-    while (!text.empty() && text.back() == L' ')
-        text.pop_back();
-    return text;
-}
-
 } // namespace
 
 int CliJobs::run()
@@ -79,9 +71,8 @@ int CliJobs::run()
 
 std::wstring CliJobs::outputFor(int zone, const std::wstring& input)
 {
-    const std::wstring path = withoutTrailingSpaces(
-        Converter::makeOutputPath(zone, input, ConverterFactory::kPdfExtension, m_outFolder));
-    return m_claims.claim(path, zone == WorkingZone::Split);
+    return m_claims.claimOutput(
+        Converter::makeOutputPath(zone, input, ConverterFactory::kPdfExtension, m_outFolder), zone);
 }
 
 bool CliJobs::report(const std::wstring& label, bool ok, const ConvertError& error, const std::wstring& output)

@@ -1,6 +1,7 @@
 #include "converter/OutputNameClaims.h"
 
 #include "common/Utils.h"
+#include "converter/WorkingZone.h"
 
 #include <filesystem>
 
@@ -35,6 +36,13 @@ std::wstring OutputNameClaims::claim(const std::wstring& path, bool isFolder)
         if (m_taken.insert(key(candidate)).second)
             return candidate;
     }
+}
+
+std::wstring OutputNameClaims::claimOutput(std::wstring path, int zone)
+{
+    while (!path.empty() && path.back() == L' ')
+        path.pop_back();
+    return claim(path, zone == WorkingZone::Split);
 }
 
 } // namespace Converter

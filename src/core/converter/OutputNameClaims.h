@@ -18,6 +18,9 @@ public:
     // The path itself when nobody has claimed it in this run, else the first free variant with
     // " (n)" before the extension (after the whole name for a folder); claims the result.
     std::wstring claim(const std::wstring& path, bool isFolder = false);
+    // The output a job of the zone writes to: the made path without trailing spaces, claimed
+    // as a folder for the split zone and as a file otherwise.
+    std::wstring claimOutput(std::wstring path, int zone);
 
 private:
     static std::wstring key(const std::wstring& path);

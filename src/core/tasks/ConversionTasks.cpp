@@ -62,13 +62,6 @@ std::wstring rangeText(const RowEntry& entry)
     return std::to_wstring(entry.fromPage) + L"-" + std::to_wstring(entry.toPage);
 }
 
-std::wstring trimTrailingSpaces(std::wstring text)
-{
-    while (!text.empty() && text.back() == L' ')
-        text.pop_back();
-    return text;
-}
-
 std::shared_ptr<Converter::InputElement> inputOf(const RowEntry& entry, int zone)
 {
     auto input = std::make_shared<Converter::InputElement>(entry.path, entry.fromPage, entry.toPage);
@@ -223,9 +216,8 @@ void dispatchConversion(std::shared_ptr<Converter::AbstractConverter> converter,
             break;
         const auto& [row, entry] = *next;
         auto file = inputOf(entry, zone);
-        const std::wstring output = claims.claim(
-            trimTrailingSpaces(Converter::makeOutputPath(zone, entry.path, parameter->targetExtension())),
-            zone == WorkingZone::Split);
+        const std::wstring output =
+            claims.claimOutput(Converter::makeOutputPath(zone, entry.path, parameter->targetExtension()), zone);
         rowCallback->setRow(row);
         reg.setCurrentRow(zone, row);
         std::thread runner(runOneFile, file, output, converter, parameter, callback);

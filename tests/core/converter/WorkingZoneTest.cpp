@@ -3,6 +3,7 @@
 
 #include "app/Glossary.h"
 #include "converter/ConverterFactory.h"
+#include "converter/OutputNameClaims.h"
 #include "converter/PdfHandleParameter.h"
 #include "converter/PdfOperations.h"
 #include "converter/WorkingZone.h"
@@ -49,4 +50,13 @@ TEST(WorkingZone, OutputNamesFollowTheTable)
     EXPECT_EQ(Converter::makeOutputPath(WorkingZone::Extract, L"/in/a.pdf", L"pdf", L"/out"), L"/out/a_EXTRACT.pdf");
     EXPECT_EQ(Converter::makeOutputPath(WorkingZone::Split, L"/in/a.pdf", L"pdf", L"/out"), L"/out/a");
     Glossary::setCurrentLanguage(language);
+}
+
+TEST(WorkingZone, ClaimedOutputsLoseTrailingSpacesAndSplitFoldersKeepTheirDots)
+{
+    Converter::OutputNameClaims claims;
+    EXPECT_EQ(claims.claimOutput(L"/o/x_Compress.pdf  ", WorkingZone::Compress), L"/o/x_Compress.pdf");
+    EXPECT_EQ(claims.claimOutput(L"/o/x_Compress.pdf", WorkingZone::Compress), L"/o/x_Compress (2).pdf");
+    EXPECT_EQ(claims.claimOutput(L"/o/v1.2 ", WorkingZone::Split), L"/o/v1.2");
+    EXPECT_EQ(claims.claimOutput(L"/o/v1.2", WorkingZone::Split), L"/o/v1.2 (2)");
 }
