@@ -299,7 +299,7 @@ void CMainWnd::onClick(const QString& name)
         showDropMenu();
     } else if (name == QLatin1String("capturescropt")) {
         ui->switchpane->setCurrentWidget(ui->captureLayout);
-    } else if (name == QLatin1String("adsbtn")) {
+    } else if (name == QLatin1String("adsbtn") && m_adsAvailable) {
         const QString key = m_adsButton ? m_adsButton->property("userdata").toString() : QString();
         const std::string url = user().adClickUrl(key.toStdString());
         if (!url.empty())
