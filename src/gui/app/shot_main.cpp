@@ -1,9 +1,13 @@
-// Takes a picture of the main window: korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER]
-// With --rows, every PDF in FOLDER is added to the current zone and inspected first. Run it
-// with HOME pointing at a scratch folder: it uses a configuration of its own there.
+// Takes a picture of the main window:
+//     korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER] [--login] [--service URL]
+// With --rows, every PDF in FOLDER is added to the current zone and inspected first. With
+// --login the picture is of the login window over it (in Chinese, once its QR code is shown);
+// --service names the service to talk to. Run it with HOME pointing at a scratch folder: it
+// uses a configuration of its own there.
 
 #include "app/TextTable.h"
 #include "common/QtText.h"
+#include "login/LoginWnd.h"
 #include "mainwnd/CMainWnd.h"
 #include "mainwnd/FileListController.h"
 #include "network/RequestRunner.h"
@@ -13,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
 
 #include <curl/curl.h>
@@ -41,10 +46,15 @@ int main(int argc, char** argv)
     const bool english = args.contains(QStringLiteral("--lang")) &&
                          args.value(args.indexOf(QStringLiteral("--lang")) + 1) == QLatin1String("en");
     const QString rows = args.contains(QStringLiteral("--rows")) ? args.value(args.indexOf(QStringLiteral("--rows")) + 1) : QString();
+    const bool loginWindow = args.contains(QStringLiteral("--login"));
+    const QString service = args.contains(QStringLiteral("--service")) ? args.value(args.indexOf(QStringLiteral("--service")) + 1) : QString();
 
     curl_global_init(CURL_GLOBAL_ALL);
     QtMessageSink::instance();
-    User& user = User::instance();
+    std::unique_ptr<User> ownUser;
+    if (!service.isEmpty())
+        ownUser = std::make_unique<User>(std::nullopt, service.toStdString());
+    User& user = ownUser ? *ownUser : User::instance();
     user.setLanguage(english ? Glossary::ENGLSH : Glossary::CHINESE);
     int code = 0;
     {
@@ -65,7 +75,21 @@ int main(int argc, char** argv)
                 pump(50);
             pump(200);
         }
-        code = window.grab().save(output) ? 0 : 1;
+        if (loginWindow) {
+            LoginWnd login(window.seamHandle(), &window);
+            login.initWindow();
+            login.show();
+            auto* qr = login.findChild<QLabel*>(QStringLiteral("qrcodepng"));
+            QElapsedTimer timer;
+            timer.start();
+            while (!english && qr && qr->pixmap().isNull() && timer.elapsed() < 20000)
+                pump(50);
+            pump(1200); // the countdown's first second
+            code = login.grab().save(output) ? 0 : 1;
+            login.done(1);
+        } else {
+            code = window.grab().save(output) ? 0 : 1;
+        }
         window.shutdown();
     }
     Network::RequestRunner::instance().shutdown();

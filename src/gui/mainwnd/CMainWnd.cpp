@@ -9,6 +9,7 @@
 #include "capture/ScreenshotHotKey.h"
 #include "common/DesktopUtils.h"
 #include "common/LanguageManager.h"
+#include "login/LoginWnd.h"
 #include "common/QtText.h"
 #include "common/Resources.h"
 #include "common/Utils.h"
@@ -193,7 +194,9 @@ void CMainWnd::onAccountButton()
 
 void CMainWnd::openLoginWindow()
 {
-    // The login window comes with the account work.
+    LoginWnd login(seamHandle(), this);
+    login.initWindow();
+    login.showModal();
 }
 
 void CMainWnd::openFeedbackWindow()
