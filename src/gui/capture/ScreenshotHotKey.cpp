@@ -111,13 +111,20 @@ void ScreenshotHotKey::takeScreenshot()
     if (g_screenshotRunning)
         return;
     g_screenshotRunning = true;
-    const QString folder = QFileInfo(m_program).absolutePath();
+    // The program leaves its picture in its own folder, unless told of a folder of this run:
+    // an installed program's folder is not writable, and two users must not share a picture.
+    QString folder = toQt(user().runFolder());
+    if (folder.isEmpty())
+        folder = QFileInfo(m_program).absolutePath();
     // A picture left by an earlier run must not pass for this one's.
     QFile::remove(QDir(folder).filePath(QString::fromUtf8(kPictureName)));
 
     QProcess process;
     process.setProgram(m_program);
     process.setStandardInputFile(QProcess::nullDevice());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kPictureFolderVariable), folder);
+    process.setProcessEnvironment(environment);
     process.start();
     if (!process.waitForStarted()) {
         g_screenshotRunning = false;

@@ -16,6 +16,8 @@ class ScreenshotHotKey : public QObject {
 public:
     static constexpr int kHotKeyId = 1;
     static constexpr const char* kPictureName = "EC截图.bmp";
+    // Tells the screenshot program where to leave its picture.
+    static constexpr const char* kPictureFolderVariable = "KORVEX_PICTURE_DIR";
     static constexpr int kDefaultTimeLimitMs = 60000;
 
     // The edit and the check box belong to the window; the key is not registered until the

@@ -1,5 +1,6 @@
 // Stand-in screenshot program: grabs the whole screen and leaves the picture as "EC截图.bmp" in
-// its own folder, where the program that started it picks it up. Exit code 0 when the picture
+// the folder named by KORVEX_PICTURE_DIR (the caller's folder for this run), else in its own
+// folder, where the program that started it picks it up. Exit code 0 when the picture
 // was written, 1 otherwise. The picture is written under a temporary name and renamed, so a
 // reader never sees half a file.
 
@@ -20,7 +21,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "snaptor: the screen could not be grabbed\n");
         return 1;
     }
-    const QDir folder(QCoreApplication::applicationDirPath());
+    const QString given = qEnvironmentVariable("KORVEX_PICTURE_DIR");
+    const QDir folder(given.isEmpty() ? QCoreApplication::applicationDirPath() : given);
     const QString target = folder.filePath(QStringLiteral("EC截图.bmp"));
     const QString partial = target + QStringLiteral(".part");
     if (!picture.save(partial, "BMP")) {
