@@ -40,6 +40,9 @@ shot() {
 shot plain docs/screenshot.png --lang zh
 shot zh docs/rows-zh.png --lang zh --rows "$scratch/pdfs"
 shot en docs/rows-en.png --lang en --rows "$scratch/pdfs"
+shot menu-out docs/menu-logged-out.png --lang zh --menu
+shot menu-in docs/menu-logged-in.png --lang zh --menu --logged-in
+shot capture docs/screenshot-pane.png --lang zh --capture
 # The stand-in service on a free port; its first line names the port.
 "$BUILD_DIR/bin/korvex-service" --port 0 --db "$scratch/service.db" >"$scratch/service.out" &
 service_pid=$!
@@ -50,4 +53,5 @@ done
 service_url="http://$(sed -n 's/^listening on //p' "$scratch/service.out" | head -1)"
 shot login-zh docs/login-qr-zh.png --lang zh --login --service "$service_url"
 shot login-en docs/login-email-en.png --lang en --login --service "$service_url"
-echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png docs/login-qr-zh.png docs/login-email-en.png"
+echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png docs/menu-logged-out.png"
+echo "      docs/menu-logged-in.png docs/screenshot-pane.png docs/login-qr-zh.png docs/login-email-en.png"

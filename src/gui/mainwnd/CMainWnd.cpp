@@ -301,6 +301,7 @@ void CMainWnd::onClick(const QString& name)
     } else if (name == QLatin1String("dropbtn")) {
         showDropMenu();
     } else if (name == QLatin1String("capturescropt")) {
+        ui->capturescropt->setChecked(true);
         ui->switchpane->setCurrentWidget(ui->captureLayout);
     } else if (name == QLatin1String("adsbtn") && m_adsAvailable) {
         const QString key = m_adsButton ? m_adsButton->property("userdata").toString() : QString();
