@@ -29,9 +29,13 @@ protected:
         pump();
         return *window;
     }
-    // Logged in after the start-up, so that the offline start asks nothing about the account.
+    // Logged in after the start-up's requests have ended: their offline failures are said to
+    // nobody then, as nobody was logged in.
     void logIn()
     {
+        Network::RequestRunner::instance().shutdown();
+        Network::RequestRunner::instance().restart();
+        pump();
         user->setOpenKey("ok-7f3a/+=");
         user->setUserId("42");
         user->setUserName("lumo");
