@@ -20,30 +20,8 @@ CLI=$(realpath "$CLI")
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/korvex-bench-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 
-# A PDF of $1 pages, written with its cross-reference table; page k shows "Page k".
-make_pdf() {
-  LC_ALL=C awk -v n="$1" '
-    function emit(s) { printf "%s", s; offset += length(s) }
-    function obj(k, body) { at[k] = offset; emit(k " 0 obj\n" body "\nendobj\n") }
-    BEGIN {
-      emit("%PDF-1.4\n")
-      obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
-      kids = ""
-      for (i = 0; i < n; i++) kids = kids (4 + 2 * i) " 0 R "
-      obj(2, "<< /Type /Pages /Kids [ " kids "] /Count " n " >>")
-      obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>")
-      for (i = 0; i < n; i++) {
-        text = "BT /F1 24 Tf 40 90 Td (Page " (i + 1) ") Tj ET"
-        obj(4 + 2 * i, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 200] /Resources << /Font << /F1 3 0 R >> >> /Contents " (5 + 2 * i) " 0 R >>")
-        obj(5 + 2 * i, "<< /Length " length(text) " >>\nstream\n" text "\nendstream")
-      }
-      count = 3 + 2 * n
-      xref = offset
-      emit("xref\n0 " (count + 1) "\n0000000000 65535 f \n")
-      for (k = 1; k <= count; k++) emit(sprintf("%010d 00000 n \n", at[k]))
-      emit("trailer\n<< /Size " (count + 1) " /Root 1 0 R >>\nstartxref\n" xref "\n%%EOF\n")
-    }'
-}
+# make_pdf N: a PDF of N pages.
+source bench/generated_pdf.sh
 
 cd "$WORK"
 make_pdf 2000 > big.pdf

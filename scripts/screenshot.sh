@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Pictures of the main window under Xvfb: docs/screenshot.png (the README's), a zone with
-# rows in both languages (docs/rows-zh.png, docs/rows-en.png), and the login window's QR page
+# rows in both languages (docs/rows-zh.png, docs/rows-en.png), the login window's QR page
 # (docs/login-qr-zh.png) and e-mail page (docs/login-email-en.png) against the stand-in
-# service on a loopback port. Builds first.
+# service on a loopback port, and the download and feedback windows in both languages
+# (docs/download-*.png, docs/feedback-*.png). Builds first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -53,5 +54,10 @@ done
 service_url="http://$(sed -n 's/^listening on //p' "$scratch/service.out" | head -1)"
 shot login-zh docs/login-qr-zh.png --lang zh --login --service "$service_url"
 shot login-en docs/login-email-en.png --lang en --login --service "$service_url"
-echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png docs/menu-logged-out.png"
-echo "      docs/menu-logged-in.png docs/screenshot-pane.png docs/login-qr-zh.png docs/login-email-en.png"
+for window in download feedback; do
+  shot "$window-zh" "docs/$window-zh.png" --lang zh --window "$window"
+  shot "$window-en" "docs/$window-en.png" --lang en --window "$window"
+done
+echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png docs/login-qr-zh.png docs/login-email-en.png,"
+echo "the drop-down menu (docs/menu-logged-out.png, docs/menu-logged-in.png), the screenshot pane"
+echo "(docs/screenshot-pane.png) and the download and feedback windows"

@@ -159,7 +159,10 @@ bool CliJobs::split(const std::wstring& path)
         return report(path, false, error, {});
     auto element = std::make_shared<Converter::InputElement>(path, 1, pages);
     element->setPageCount(pages);
-    if (m_line.every > 0) {
+    if (m_line.bookmarkLevel > 0) {
+        element->setSplitMode(Converter::InputElement::kSplitByBookmarks);
+        element->setBookmarkLevel(m_line.bookmarkLevel);
+    } else if (m_line.every > 0) {
         element->setSplitMode(Converter::InputElement::kSplitEvery);
         element->setPagesPerPiece(m_line.every);
     } else {

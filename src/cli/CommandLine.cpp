@@ -51,7 +51,7 @@ const char* CommandLine::usage()
            "  korvex-pdf-cli compress FILE... [opts]\n"
            "  korvex-pdf-cli decrypt FILE... [--password-file F] [opts]   (F \"-\": standard input)\n"
            "  korvex-pdf-cli merge FILE[:A-B]... [opts]\n"
-           "  korvex-pdf-cli split FILE... (--every N | --at P1,P2,...) [opts]\n"
+           "  korvex-pdf-cli split FILE... (--every N | --at P1,P2,... | --bookmarks LEVEL) [opts]\n"
            "opts: --out DIR (default: the current folder)  --lang en|zh (default: en)\n";
 }
 
@@ -79,6 +79,7 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
     CommandLine line;
     line.command = found->second;
     bool pagesGiven = false, everyGiven = false, atGiven = false, optionsEnded = false;
+    bool bookmarksGiven = false;
     std::vector<std::string> files;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string arg = args[i];
@@ -101,7 +102,7 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
             value = arg.substr(equals + 1);
             arg.resize(equals);
         } else if (arg == "--out" || arg == "--lang" || arg == "--pages" || arg == "--every" ||
-                   arg == "--at" || arg == "--password-file") {
+                   arg == "--at" || arg == "--password-file" || arg == "--bookmarks") {
             if (i + 1 >= args.size()) {
                 error = arg + " needs a value";
                 return std::nullopt;
@@ -155,6 +156,15 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
                 start = comma + 1;
             }
             atGiven = true;
+        } else if (arg == "--bookmarks") {
+            if (!onlyFor(Command::Split) ||
+                !readWholeNumber(value, line.bookmarkLevel, error, "--bookmarks"))
+                return std::nullopt;
+            if (line.bookmarkLevel < 1) {
+                error = "--bookmarks needs a level of 1 or more (1: the top bookmarks)";
+                return std::nullopt;
+            }
+            bookmarksGiven = true;
         } else if (arg == "--password-file") {
             if (!onlyFor(Command::Decrypt))
                 return std::nullopt;
@@ -181,8 +191,8 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
         error = "extract needs --pages A-B";
         return std::nullopt;
     }
-    if (line.command == Command::Split && everyGiven == atGiven) {
-        error = "split needs either --every N or --at P1,P2,...";
+    if (line.command == Command::Split && int(everyGiven) + int(atGiven) + int(bookmarksGiven) != 1) {
+        error = "split needs one of --every N, --at P1,P2,... or --bookmarks LEVEL";
         return std::nullopt;
     }
 

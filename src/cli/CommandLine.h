@@ -30,6 +30,8 @@ public:
     // split --every N, or --at P1,P2,...
     int every = 0;
     std::vector<int> points;
+    // split --bookmarks LEVEL: one file per bookmark of that level (1 = top); 0 when not given.
+    int bookmarkLevel = 0;
     // Empty: the current folder.
     std::wstring outFolder;
     bool chinese = false;

@@ -15,6 +15,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$root/lib/korvex/korvex-pdf-cli" ] || fail "korvex-pdf-cli not in lib/korvex"
 [ -L "$root/bin/korvex-pdf-cli" ] || fail "bin/korvex-pdf-cli is not a link"
 [ -e "$root/bin/korvex-pdf-cli" ] || fail "bin/korvex-pdf-cli points nowhere"
+[ -x "$root/lib/korvex/korvex-pages" ] || fail "the engine's page program is not next to the command line"
 [ -f "$root/lib/korvex/install.json" ] || fail "install.json not next to the programs"
 [ ! -e "$root/lib/korvex/korvex-service" ] || fail "the stand-in service must not be installed"
 
@@ -22,6 +23,7 @@ if [ -e "$build_dir/bin/korvex-pdf" ]; then
   [ -x "$root/lib/korvex/korvex-pdf" ] || fail "korvex-pdf not installed"
   [ -e "$root/bin/korvex-pdf" ] || fail "bin/korvex-pdf missing"
   [ -x "$root/lib/korvex/reportis" ] || fail "the crash reporter is not next to the program"
+  [ -x "$root/lib/korvex/korvex_updater" ] || fail "the updater is not next to the program"
   [ -f "$root/share/icons/hicolor/256x256/apps/$app.png" ] || fail "icon missing"
   [ -f "$root/share/icons/hicolor/48x48/apps/$app.png" ] || fail "small icon missing"
   desktop-file-validate "$root/share/applications/$app.desktop"

@@ -22,7 +22,7 @@ Converter::ChildProcess::Result runQpdf(const std::vector<std::string>& args, bo
 
 } // namespace
 
-void write(const std::filesystem::path& path, int pages, const Options& options)
+std::vector<std::string> documentObjects(int pages)
 {
     // Objects: 1 catalog, 2 page tree, 3 font, then a page and its content stream per page.
     std::vector<std::string> objects;
@@ -42,7 +42,12 @@ void write(const std::filesystem::path& path, int pages, const Options& options)
         objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content +
                           "\nendstream");
     }
+    return objects;
+}
 
+void writeObjects(const std::filesystem::path& path, const std::vector<std::string>& objects,
+                  const Options& options)
+{
     std::string bytes = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
     std::vector<std::size_t> offsets;
     for (std::size_t k = 0; k < objects.size(); ++k) {
@@ -63,6 +68,11 @@ void write(const std::filesystem::path& path, int pages, const Options& options)
     out << bytes;
     if (!out)
         throw std::runtime_error("cannot write " + path.string());
+}
+
+void write(const std::filesystem::path& path, int pages, const Options& options)
+{
+    writeObjects(path, documentObjects(pages), options);
 }
 
 std::string qpdf()

@@ -17,6 +17,13 @@ struct Options {
 // Writes a valid PDF of the given number of pages.
 void write(const std::filesystem::path& path, int pages, const Options& options = {});
 
+// The objects of such a file (object k + 1 at index k): 1 the catalog, 2 the page tree, 3 a
+// font, then page k and its content at 4 + 2(k - 1) and 5 + 2(k - 1). For files that need
+// more objects: append them, extend the catalog, then writeObjects.
+std::vector<std::string> documentObjects(int pages);
+void writeObjects(const std::filesystem::path& path, const std::vector<std::string>& objects,
+                  const Options& options = {});
+
 // The qpdf the tests use (KORVEX_TEST_QPDF, else qpdf on the PATH).
 std::string qpdf();
 

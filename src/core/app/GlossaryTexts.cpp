@@ -103,6 +103,7 @@ const std::vector<TextEntry>& textEntries()
         {104, L"Unable To Draw Image", L"无法创建图片"},
         {105, L"Unable To Convert File", L"转换失败"},
         {106, L"Do you Want to run Korvex PDF Split And Merge(LumoVersion) on background ?", L"是否后台运行TavrinPDF分割合并(Lumo专版)？"},
+        {107, L"This File Has No Bookmarks", L"此文件没有书签"},
     };
     return entries;
 }

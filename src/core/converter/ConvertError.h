@@ -28,4 +28,5 @@ inline constexpr int InvalidParameters = 75;   // "Invalid Params"
 inline constexpr int CannotCreateTemp = 76;    // "Unable To Create Temp"
 inline constexpr int PasswordProtected = 91;   // "Password Protected"
 inline constexpr int NotAPdf = 100;            // "Unsupport Format"
+inline constexpr int NoBookmarks = 107;        // "This File Has No Bookmarks"
 } // namespace FailureReason

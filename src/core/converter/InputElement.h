@@ -9,9 +9,11 @@ namespace Converter {
 
 class InputElement : public PdfFile {
 public:
-    // Split mode 1 cuts every m_pagesPerPiece pages; any other value cuts at m_splitPoints.
+    // Split mode 1 cuts every m_pagesPerPiece pages, mode 2 at the bookmarks of level
+    // m_bookmarkLevel; any other value cuts at m_splitPoints.
     static constexpr int kSplitEvery = 1;
     static constexpr int kSplitAtPoints = 0;
+    static constexpr int kSplitByBookmarks = 2;
 
     InputElement(std::wstring path, int fromPage, int toPage);
 
@@ -23,10 +25,12 @@ public:
     int splitMode() const { return m_splitMode; }
     int pagesPerPiece() const { return m_pagesPerPiece; }
     const std::vector<int>& splitPoints() const { return m_splitPoints; }
+    int bookmarkLevel() const { return m_bookmarkLevel; }
 
     void setSplitMode(int mode) { m_splitMode = mode; }
     void setPagesPerPiece(int pages) { m_pagesPerPiece = pages; }
     void setSplitPoints(std::vector<int> points) { m_splitPoints = std::move(points); }
+    void setBookmarkLevel(int level) { m_bookmarkLevel = level; }
 
 private:
     int m_fromPage;
@@ -34,6 +38,7 @@ private:
     int m_splitMode = kSplitEvery;
     int m_pagesPerPiece = 1;
     std::vector<int> m_splitPoints;
+    int m_bookmarkLevel = 1;
 };
 
 } // namespace Converter

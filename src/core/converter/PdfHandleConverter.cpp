@@ -3,6 +3,7 @@
 #include "converter/InputElement.h"
 #include "converter/JobFailure.h"
 #include "converter/PageRanges.h"
+#include "converter/PageToolSplitter.h"
 #include "converter/PdfHandleCallback.h"
 #include "converter/PdfHandleParameter.h"
 #include "converter/PdfOperations.h"
@@ -48,11 +49,14 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
             ok = mergePdfs(pdfParameter->mergeList(), output, slot, &error);
             break;
         case PdfHandleParameter::Split: {
-            PdfSplitter splitter(*input, output, slot, [&](int current, int total) {
+            const auto report = [&](int current, int total) {
                 if (progress)
                     progress->onProgress(PdfHandleParameter::Split, current, total);
-            });
-            ok = splitter.run(&error);
+            };
+            if (PageToolSplitter::handles(*input))
+                ok = PageToolSplitter(*input, output, slot, report).run(&error);
+            else
+                ok = PdfSplitter(*input, output, slot, report).run(&error);
             break;
         }
         default:

@@ -4,10 +4,12 @@
 #include "common/Utils.h"
 #include "converter/JobFailure.h"
 #include "converter/PageRanges.h"
+#include "converter/PageToolRunner.h"
 #include "converter/PrivateTempFolder.h"
 #include "converter/QpdfArguments.h"
 #include "converter/QpdfRunner.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -50,7 +52,15 @@ struct WriteJob {
     std::function<std::vector<std::wstring>(const std::wstring& target)> arguments;
     std::optional<std::string> standardInput;
     bool passwordGiven = false;
+    // Run korvex-pages instead of qpdf.
+    bool pageTool = false;
 };
+
+// korvex-pages reads qpdf's numeric ranges ("1-3,5,r2-z"); other ones stay with qpdf.
+bool pageToolReads(const std::wstring& range)
+{
+    return !range.empty() && range.find_first_not_of(L"0123456789zr-,") == std::wstring::npos;
+}
 
 bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
 {
@@ -101,8 +111,9 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
 
     ChildProcess::Options options;
     options.input = job.standardInput;
-    const ChildProcess::Result run =
-        QpdfRunner::run(job.arguments(Utils::fromFsPath(*temporary)), slot, options);
+    const std::vector<std::wstring> arguments = job.arguments(Utils::fromFsPath(*temporary));
+    const ChildProcess::Result run = job.pageTool ? PageToolRunner::run(arguments, slot, options)
+                                                  : QpdfRunner::run(arguments, slot, options);
     bool ok = run.started && QpdfRunner::isSuccessCode(run.exitCode) &&
               Utils::getFileSize(Utils::fromFsPath(*temporary)) > 0;
     if (ok) {
@@ -138,7 +149,11 @@ bool extractPages(const std::wstring& input, const std::wstring& range, const st
     WriteJob job;
     job.inputs = {input};
     job.output = output;
-    job.arguments = [&](const std::wstring& target) {
+    // korvex-pages keeps the bookmarks of the extracted pages and drops the others.
+    job.pageTool = pageToolReads(range) && PageToolRunner::available();
+    job.arguments = [&](const std::wstring& target) -> std::vector<std::wstring> {
+        if (job.pageTool)
+            return {L"extract", input, range, target};
         return QpdfArguments::extract(input, range, target);
     };
     return writeOutput(job, slot, error);
@@ -151,7 +166,18 @@ bool mergePdfs(const PdfHandleParameter::MergeList& list, const std::wstring& ou
     for (const auto& entry : list)
         job.inputs.push_back(entry.first);
     job.output = output;
-    job.arguments = [&](const std::wstring& target) { return QpdfArguments::merge(list, target); };
+    // korvex-pages gives every input a bookmark that holds that input's own bookmarks.
+    job.pageTool = std::all_of(list.begin(), list.end(), [](const auto& entry) {
+        return pageToolReads(entry.second);
+    }) && PageToolRunner::available();
+    job.arguments = [&](const std::wstring& target) {
+        if (!job.pageTool)
+            return QpdfArguments::merge(list, target);
+        std::vector<std::wstring> args = {L"merge", target};
+        for (const auto& [file, range] : list)
+            args.insert(args.end(), {file, range});
+        return args;
+    };
     return writeOutput(job, slot, error);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The PDF operations, each one qpdf run. An operation that writes a file succeeds only when
-// qpdf exits with 0 or 3 (done, perhaps with warnings) and the output has been written. qpdf
+// The PDF operations, each one qpdf run (extract and merge: one run of korvex-pages, which
+// also carries the bookmarks of the pages, when it is there). An operation that writes a file
+// succeeds only when qpdf exits with 0 or 3 (done, perhaps with warnings) and the output has been written. qpdf
 // writes to a hidden temporary name beside the output, which is renamed into place only on
 // success; a file left at the output by an earlier run is removed first, so neither an old
 // file nor a half-written one can pass for this run's result.

@@ -16,8 +16,9 @@ struct RowEntry {
     bool inspected = false;
     bool pending = true;
     int zone;
-    // Nonzero: every pagesPerPiece pages; zero: at splitPoints.
+    // 1: every pagesPerPiece pages; 2: at the bookmarks of bookmarkLevel; zero: at splitPoints.
     int splitMode = 1;
     int pagesPerPiece = 1;
     std::vector<int> splitPoints;
+    int bookmarkLevel = 1;
 };

@@ -16,6 +16,8 @@ inline constexpr int WM_RUN_FINISHED = 1140;
 inline constexpr int WM_PANE_STATE_CHANGED = 1141;
 inline constexpr int WM_CODE_COUNTDOWN = 1142;     // login window: wParam the code page
 inline constexpr int WM_FILE_RESULT = 1143;
+// To the download window: wParam bytes expected, a NotifyNumber with the bytes received so far.
+inline constexpr int WM_DOWNLOAD_PROGRESS = 1144;  // WM_USER + 120
 inline constexpr int WM_MENU_COMMAND = 1145;
 inline constexpr int WM_ACTIVATE_INSTANCE = 1148;  // WM_USER + 124
 inline constexpr int WM_FILE_CHECK_DONE = 1150;
@@ -28,7 +30,8 @@ inline constexpr int WM_STOP_TIMER = WM_USER + 901;
 // Sub-codes of WM_UI_NOTIFY.
 namespace Notify {
 inline constexpr int QrImage = 1;
-inline constexpr int DownloadFinished = 0;
+inline constexpr int DownloadFinished = 0;      // the download failed: the window tells the user
+inline constexpr int UpdaterStarted = 40;       // the verified updater runs: the program ends
 inline constexpr int RequestError = 10;
 inline constexpr int ParseError = 11;
 inline constexpr int JsonError = 12;

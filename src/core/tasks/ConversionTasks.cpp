@@ -75,12 +75,17 @@ std::shared_ptr<Converter::InputElement> inputOf(const RowEntry& entry, int zone
     auto input = std::make_shared<Converter::InputElement>(entry.path, entry.fromPage, entry.toPage);
     if (zone == kSplitZone) {
         input->setPageCount(entry.pageCount);
-        input->setSplitMode(entry.splitMode != 0 ? Converter::InputElement::kSplitEvery
-                                                 : Converter::InputElement::kSplitAtPoints);
-        if (entry.splitMode != 0)
+        using Converter::InputElement;
+        if (entry.splitMode == InputElement::kSplitByBookmarks) {
+            input->setSplitMode(InputElement::kSplitByBookmarks);
+            input->setBookmarkLevel(entry.bookmarkLevel);
+        } else if (entry.splitMode != 0) {
+            input->setSplitMode(InputElement::kSplitEvery);
             input->setPagesPerPiece(entry.pagesPerPiece);
-        else
+        } else {
+            input->setSplitMode(InputElement::kSplitAtPoints);
             input->setSplitPoints(entry.splitPoints);
+        }
     }
     return input;
 }

@@ -1,20 +1,26 @@
 // Takes a picture of the main window:
 //     korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER] [--login] [--service URL]
-//                 [--menu [--logged-in]] [--capture]
+//                            [--window download|feedback] [--menu [--logged-in]] [--capture]
 // With --rows, every PDF in FOLDER is added to the current zone and inspected first. With
 // --login the picture is of the login window over it (in Chinese, once its QR code is shown);
-// --service names the service to talk to. --menu takes the screen with the header's drop-down
-// menu open (for a logged-in user with --logged-in); --capture shows the screenshot pane. Run it with HOME pointing at a scratch folder: it
-// uses a configuration of its own there.
+// --service names the service to talk to. With --window, the picture is of that window alone
+// (a download a quarter done). --menu takes the screen with the header's drop-down menu open
+// (for a logged-in user with --logged-in); --capture shows the screenshot pane. Run it with
+// HOME pointing at a scratch folder: it uses a configuration of its own there.
 
+#include "actions/NotifyPayload.h"
 #include "app/TextTable.h"
+#include "common/LanguageManager.h"
 #include "common/QtText.h"
+#include "feedback/SuggestionWnd.h"
 #include "login/LoginWnd.h"
 #include "mainwnd/CMainWnd.h"
 #include "menu/DropMenu.h"
 #include "mainwnd/FileListController.h"
+#include "message/WindowMessages.h"
 #include "network/RequestRunner.h"
 #include "seam/QtMessageSink.h"
+#include "update/DownloadWnd.h"
 #include "user/User.h"
 
 #include <QAbstractButton>
@@ -36,6 +42,27 @@ void pump(int ms)
     timer.start();
     while (timer.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// A picture of one of the small windows, laid out as the user sees it.
+int shootWindow(const QString& which, const QString& output, bool english)
+{
+    LanguageManager::instance().apply(english ? Glossary::ENGLSH : Glossary::CHINESE);
+    std::unique_ptr<QDialog> window;
+    if (which == QLatin1String("download")) {
+        auto download = std::make_unique<DownloadWnd>();
+        download->handleSeamMessage(WindowMessages::WM_DOWNLOAD_PROGRESS, 2097152,
+                                    std::make_unique<NotifyNumber>(524288));
+        window = std::move(download);
+    } else if (which == QLatin1String("feedback")) {
+        window = std::make_unique<SuggestionWnd>();
+    } else {
+        std::fprintf(stderr, "unknown window %s\n", qPrintable(which));
+        return 2;
+    }
+    window->show();
+    pump(300);
+    return window->grab().save(output) ? 0 : 1;
 }
 
 } // namespace
@@ -65,6 +92,8 @@ int main(int argc, char** argv)
         ownUser = std::make_unique<User>(std::nullopt, service.toStdString());
     User& user = ownUser ? *ownUser : User::instance();
     user.setLanguage(english ? Glossary::ENGLSH : Glossary::CHINESE);
+    if (args.contains(QStringLiteral("--window")))
+        return shootWindow(args.value(args.indexOf(QStringLiteral("--window")) + 1), output, english);
     int code = 0;
     {
         CMainWnd window;

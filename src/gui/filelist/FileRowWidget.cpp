@@ -19,6 +19,9 @@ namespace {
 const QString kPdfIcon = QStringLiteral(":/KorvexRes/16pdf.png");
 const QString kCheckIcon = QStringLiteral(":/KorvexRes/check.png");
 const QString kHelpIcon = QStringLiteral(":/KorvexRes/question.png");
+// Items of splitcombo after "Max pages" (0).
+constexpr int kPointsIndex = 1;
+constexpr int kBookmarksIndex = 2;
 
 // Words that fill glossary placeholders, in the glossary's current language.
 std::wstring inLanguage(const wchar_t* english, const wchar_t* chinese)
@@ -103,8 +106,9 @@ void FileRowWidget::connectParts()
 
 void FileRowWidget::showSplitEditor(int comboIndex)
 {
-    m_splitUi->freepageselecthor->setVisible(comboIndex != 0);
+    m_splitUi->freepageselecthor->setVisible(comboIndex == kPointsIndex);
     m_splitUi->pagespacinghor->setVisible(comboIndex == 0);
+    m_splitUi->bookmarklevelhor->setVisible(comboIndex == kBookmarksIndex);
 }
 
 void FileRowWidget::fill(const std::wstring& path, std::int64_t size)
@@ -189,8 +193,11 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
         read.toPage = 1000;
     }
     if (zone == 13 && m_splitUi) {
-        read.splitMode = m_splitUi->splitcombo->currentIndex() == 0 ? 1 : 0;
-        if (read.splitMode == 1) {
+        const int mode = m_splitUi->splitcombo->currentIndex();
+        read.splitMode = mode == 0 ? 1 : mode == kBookmarksIndex ? 2 : 0;
+        if (read.splitMode == 2) {
+            read.bookmarkLevel = m_splitUi->bookmarklevelspin->value();
+        } else if (read.splitMode == 1) {
             // Refused rather than guessed: a size below 1 would never end the plan.
             int size = 0;
             if (Converter::readPiecesSize(fromQt(m_splitUi->pagespacingedit->text()), size) !=

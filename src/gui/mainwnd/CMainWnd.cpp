@@ -14,6 +14,7 @@
 #include "common/Resources.h"
 #include "common/Utils.h"
 #include "dialogs/CMessageWnd.h"
+#include "feedback/SuggestionWnd.h"
 #include "filelist/CGifButton.h"
 #include "filelist/CMyListUI.h"
 #include "mainwnd/FileListController.h"
@@ -26,6 +27,7 @@
 #include "platform/DebugLog.h"
 #include "tasks/TaskPayloads.h"
 #include "tray/TrayIcon.h"
+#include "update/DownloadWnd.h"
 #include "user/RequestId.h"
 #include "user/User.h"
 
@@ -178,10 +180,15 @@ void CMainWnd::createTrayIcon()
     m_tray->show();
 }
 
-void CMainWnd::openDownloadWindow(const QString& url)
+void CMainWnd::openDownloadWindow(const QString& url, const QString& sha256)
 {
-    // The download window comes with the update work; until then the offer opens in the browser.
-    DesktopUtils::shellOpen(fromQt(url));
+    DownloadWnd window(this);
+    window.startDownload(url, sha256);
+    if (window.showModal() == DownloadWnd::UpdaterStarted) {
+        // The updater takes over: the program ends at once, but in order.
+        m_quitting = true;
+        emit quitRequested();
+    }
 }
 
 void CMainWnd::onAccountButton()
@@ -201,7 +208,8 @@ void CMainWnd::openLoginWindow()
 
 void CMainWnd::openFeedbackWindow()
 {
-    // The feedback window comes with the feedback work.
+    SuggestionWnd window(this);
+    window.showModal();
 }
 
 void CMainWnd::checkForUpdate()
@@ -642,7 +650,8 @@ void CMainWnd::onUpgradeReply(std::unique_ptr<MessagePayload> payload)
         const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(30)), text,
                                                                toQt(Glossary::text(65)), toQt(Glossary::text(9)), 0);
         if (result == 1)
-            openDownloadWindow(QString::fromStdString(info->reply["url"].asString()));
+            openDownloadWindow(QString::fromStdString(info->reply["url"].asString()),
+                               QString::fromStdString(info->reply["sha256"].asString()));
     } else if (!info->silent) {
         showPrompt(31);
     }

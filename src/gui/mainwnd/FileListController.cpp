@@ -275,7 +275,10 @@ void FileListController::onFileResult(const FileResult& result)
     FileRowWidget* widget = rowWidget(result.row);
     if (!widget)
         return;
-    widget->showResult(result.ok, result.outputPath, toQt(Glossary::text(3)), toQt(Glossary::text(5)));
+    // A split by bookmarks of a file that has none says so instead of a bare failure.
+    const bool noBookmarks = !result.ok && result.error.reason == FailureReason::NoBookmarks;
+    widget->showResult(result.ok, result.outputPath, toQt(Glossary::text(3)),
+                       toQt(Glossary::text(noBookmarks ? FailureReason::NoBookmarks : 5)));
     if (!result.ok && result.error.reason != 0) {
         // Why it failed, for whoever hovers over the status.
         QString reason = toQt(Glossary::text(67)) + QLatin1Char(' ') + toQt(Glossary::text(result.error.reason));

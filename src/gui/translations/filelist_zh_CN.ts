@@ -51,6 +51,18 @@
         <translation>设置拆分点</translation>
     </message>
     <message>
+        <source>By bookmarks</source>
+        <translation>按书签拆分</translation>
+    </message>
+    <message>
+        <source>Bookmark level</source>
+        <translation> 书签级别 </translation>
+    </message>
+    <message>
+        <source>1: one file per chapter; 2: one file per section</source>
+        <translation>1：每章一个文件；2：每节一个文件</translation>
+    </message>
+    <message>
         <source>Every</source>
         <translation> 每隔 </translation>
     </message>

@@ -144,7 +144,7 @@ TEST_F(Splits, FailuresStopAndKeepOnlyFinishedPieces)
     EXPECT_FALSE(callback->ok);
     ASSERT_EQ(callback->errors.size(), 1u);
     EXPECT_EQ(callback->errors[0].reason, FailureReason::NotAPdf);
-    EXPECT_TRUE(fs::is_empty(dir.file("fakeout")));
+    EXPECT_TRUE(!fs::exists(dir.file("fakeout")) || fs::is_empty(dir.file("fakeout")));
 
     // An output folder that cannot be made.
     writeFile(dir.file("blocker"), "x");

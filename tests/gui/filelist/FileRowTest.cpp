@@ -19,17 +19,6 @@
 
 namespace {
 
-template <typename T = QWidget>
-T* part(QWidget* row, const char* name)
-{
-    return row->findChild<T*>(QString::fromLatin1(name));
-}
-
-bool shown(QWidget* row, const char* name)
-{
-    return part(row, name)->isVisibleTo(row);
-}
-
 // A split row whose range boxes and split boxes hold the given texts.
 struct SplitRow {
     FileRowWidget row{FileRowWidget::Split};
@@ -82,7 +71,7 @@ TEST(FileRow, TemplatesCarryTheirNamedParts)
     EXPECT_FALSE(part(&split, "pageRangeLout")->isEnabled());
     auto* combo = part<QComboBox>(&split, "splitcombo");
     ASSERT_NE(combo, nullptr);
-    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(part<QLineEdit>(&split, "pagespacingedit")->text(), "1");
     EXPECT_TRUE(shown(&split, "pagespacinghor"));

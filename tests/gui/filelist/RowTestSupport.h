@@ -1,10 +1,11 @@
 #pragma once
-// Small helpers of the row tests: readable QStrings in failure messages, and a glossary language
-// that holds for one scope (the program itself starts in Chinese).
+// Small helpers of the row tests: readable QStrings in failure messages, a glossary language
+// that holds for one scope (the program itself starts in Chinese), and a row's named parts.
 
 #include "app/Glossary.h"
 
 #include <QString>
+#include <QWidget>
 
 #include <ostream>
 
@@ -26,3 +27,15 @@ public:
 private:
     int m_previous;
 };
+
+// A named part of a row, and whether it would show with the row.
+template <typename T = QWidget>
+T* part(QWidget* row, const char* name)
+{
+    return row->findChild<T*>(QString::fromLatin1(name));
+}
+
+inline bool shown(QWidget* row, const char* name)
+{
+    return part(row, name)->isVisibleTo(row);
+}

@@ -1,0 +1,189 @@
+#include "converter/PageToolSplitter.h"
+
+#include "common/Utils.h"
+#include "converter/BookmarkPieceName.h"
+#include "converter/JobFailure.h"
+#include "converter/PageToolRunner.h"
+#include "converter/PdfSplitter.h"
+#include "converter/QpdfRunner.h"
+#include "converter/SplitPlan.h"
+
+#include <cerrno>
+#include <charconv>
+#include <filesystem>
+#include <unistd.h>
+
+namespace Converter {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Piece {
+    SplitPiece pages;
+    std::wstring title;
+};
+
+std::vector<std::string_view> fields(std::string_view line)
+{
+    std::vector<std::string_view> result;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        result.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos)
+            return result;
+        start = tab + 1;
+    }
+}
+
+bool number(std::string_view text, int& value)
+{
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool allInside(const std::vector<SplitPiece>& pieces, int pageCount)
+{
+    for (const SplitPiece& piece : pieces) {
+        if (piece.first < 1 || piece.last < 1 || piece.first > pageCount || piece.last > pageCount)
+            return false;
+    }
+    return !pieces.empty();
+}
+
+} // namespace
+
+PageToolSplitter::PageToolSplitter(const InputElement& input, std::wstring folder, ProcessSlot* slot,
+                                   Progress progress)
+    : m_input(input), m_folder(std::move(folder)), m_slot(slot), m_progress(std::move(progress))
+{
+}
+
+bool PageToolSplitter::handles(const InputElement& input)
+{
+    if (input.splitMode() == InputElement::kSplitByBookmarks)
+        return true;
+    const SplitPlan plan = SplitPlan::of(input);
+    if (!plan.isValid() || input.pageCount() < 1 || input.toPage() < 1 || input.toPage() > input.pageCount())
+        return false;
+    return allInside(plan.pieces(), input.pageCount()) && PageToolRunner::available();
+}
+
+bool PageToolSplitter::run(ConvertError* error)
+{
+    const std::wstring& input = m_input.path();
+    const bool byBookmarks = m_input.splitMode() == InputElement::kSplitByBookmarks;
+    if (byBookmarks && m_input.bookmarkLevel() < 1) {
+        setFailure(error, input, FailureReason::InvalidParameters,
+                   L"bookmark levels start at 1, not " + std::to_wstring(m_input.bookmarkLevel()));
+        return false;
+    }
+    if (!Utils::pathExists(input)) {
+        setFailure(error, input, FailureReason::CannotOpenInput, input + L": " + systemErrorText(ENOENT));
+        return false;
+    }
+    if (!PageToolRunner::available()) {
+        setFailure(error, input, FailureReason::CannotStartQpdf, L"korvex-pages: " + systemErrorText(ENOENT));
+        return false;
+    }
+
+    const fs::path folder = Utils::toFsPath(m_folder);
+    std::error_code ec;
+    const bool folderExisted = fs::exists(folder, ec);
+    if (m_folder.empty() || !Utils::createDeepDirectory(m_folder)) {
+        setFailure(error, input, FailureReason::CannotCreateOutput, m_folder + L": cannot create this folder");
+        return false;
+    }
+    std::string work = (folder / ".korvex-split-XXXXXX").string();
+    if (!::mkdtemp(work.data())) {
+        setFailure(error, input, FailureReason::CannotCreateOutput, m_folder + L": " + systemErrorText(errno));
+        if (!folderExisted)
+            fs::remove(folder, ec);
+        return false;
+    }
+    const fs::path workFolder = work;
+
+    const std::wstring inputTitle = Utils::getFileTitle(input);
+    std::vector<std::wstring> args = {L"split", input, Utils::fromFsPath(workFolder)};
+    ChildProcess::Options options;
+    if (byBookmarks) {
+        args.insert(args.end(), {L"--bookmarks", std::to_wstring(m_input.bookmarkLevel())});
+    } else {
+        args.push_back(L"--pieces");
+        std::string ranges;
+        for (const SplitPiece& piece : SplitPlan::of(m_input).pieces()) {
+            ranges += std::to_string(piece.first) + '-' + std::to_string(piece.last) + '\n';
+            // An earlier run's piece must not be mistaken for one of this run.
+            fs::remove(Utils::toFsPath(PdfSplitter::piecePath(m_folder, inputTitle, piece)), ec);
+        }
+        options.input = std::move(ranges);
+    }
+
+    std::vector<Piece> planned;
+    std::size_t written = 0;
+    bool confused = false;
+    std::wstring moveProblem;
+    const auto targetOf = [&](std::size_t index) {
+        const Piece& piece = planned[index];
+        if (!byBookmarks)
+            return PdfSplitter::piecePath(m_folder, inputTitle, piece.pages);
+        return Utils::withTrailingSeparator(m_folder) +
+               bookmarkPieceName(piece.title, static_cast<int>(index + 1), piece.pages.first,
+                                 piece.pages.last, inputTitle);
+    };
+    options.onOutputLine = [&](std::string_view line) {
+        if (confused || !moveProblem.empty())
+            return;
+        const std::vector<std::string_view> part = fields(line);
+        int n = 0;
+        if (part[0] == "piece" && part.size() == 5) {
+            Piece piece{};
+            if (!number(part[1], n) || n != static_cast<int>(planned.size()) + 1 ||
+                !number(part[2], piece.pages.first) || !number(part[3], piece.pages.last)) {
+                confused = true;
+                return;
+            }
+            piece.title = Utils::utf8ToWide(std::string(part[4]));
+            planned.push_back(std::move(piece));
+        } else if (part[0] == "planned") {
+            if (m_progress && !planned.empty())
+                m_progress(planned.front().pages.last, m_input.pageCount());
+        } else if (part[0] == "wrote" && part.size() == 2) {
+            if (!number(part[1], n) || n != static_cast<int>(written) + 1 || written >= planned.size()) {
+                confused = true;
+                return;
+            }
+            std::error_code moveError;
+            const fs::path target = Utils::toFsPath(targetOf(written));
+            fs::rename(workFolder / (std::to_string(n) + ".pdf"), target, moveError);
+            if (moveError) {
+                moveProblem = Utils::fromFsPath(target) + L": " + Utils::utf8ToWide(moveError.message());
+                return;
+            }
+            ++written;
+            if (written < planned.size() && m_progress)
+                m_progress(planned[written].pages.last, m_input.pageCount());
+        }
+    };
+
+    const ChildProcess::Result run = PageToolRunner::run(args, m_slot, options);
+    fs::remove_all(workFolder, ec);
+    bool ok = false;
+    if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {
+        setQpdfFailure(error, input, run, false);
+        if (run.exitCode == PageToolRunner::kNoBookmarks && error)
+            error->reason = FailureReason::NoBookmarks;
+    } else if (!moveProblem.empty()) {
+        setFailure(error, input, FailureReason::CannotCreateOutput, moveProblem);
+    } else if (confused || planned.empty() || written != planned.size()) {
+        setFailure(error, input, FailureReason::None, L"korvex-pages did not report every piece");
+    } else {
+        ok = true;
+    }
+    // Nothing at the output path when nothing was written there.
+    if (!ok && !folderExisted && written == 0)
+        fs::remove(folder, ec);
+    return ok;
+}
+
+} // namespace Converter

@@ -1,0 +1,213 @@
+#include "PageJobs.h"
+
+#include "BookmarkWriter.h"
+#include "NamedDestinations.h"
+#include "PageLabels.h"
+
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+int readPage(const std::string& text, int pageCount)
+{
+    std::string digits = text;
+    const bool fromEnd = !text.empty() && text[0] == 'r';
+    if (fromEnd)
+        digits.erase(0, 1);
+    long long page = pageCount;
+    if (text != "z") {
+        if (digits.empty() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos)
+            throw std::runtime_error("not a page number: \"" + text + "\"");
+        page = std::stoll(digits);
+        if (fromEnd)
+            page = pageCount + 1 - page;
+    }
+    if (page < 1 || page > pageCount)
+        throw std::runtime_error("page " + text + " is not in the document (1-" +
+                                 std::to_string(pageCount) + ")");
+    return static_cast<int>(page);
+}
+
+// Where each source page went; the first copy of a page counts.
+class Placement {
+public:
+    explicit Placement(int pageCount) : m_pages(pageCount) {}
+    void set(int page, QPDFObjectHandle placed)
+    {
+        if (!m_pages[page].isInitialized())
+            m_pages[page] = placed;
+    }
+    PagePlacement lookup() const
+    {
+        return [this](int page) {
+            return page < static_cast<int>(m_pages.size()) ? m_pages[page] : QPDFObjectHandle();
+        };
+    }
+
+private:
+    std::vector<QPDFObjectHandle> m_pages;
+};
+
+// Adds a source page at the end of out's page list and returns the page as it is there (a
+// copy for a page of another document or one that is already in the list).
+QPDFObjectHandle appendPage(QPDF& out, QPDFPageDocumentHelper& outPages, SourcePdf& source, int page,
+                            QPDFAcroFormDocumentHelper* outForms)
+{
+    QPDFObjectHandle original = source.pages()[page];
+    outPages.addPage(QPDFPageObjectHelper(original), false);
+    QPDFObjectHandle added = out.getAllPages().back();
+    if (outForms && source.forms() && &source.pdf() != &out)
+        outForms->fixCopiedAnnotations(added, original, *source.forms());
+    return added;
+}
+
+void write(QPDF& pdf, const std::string& path)
+{
+    QPDFWriter writer(pdf, path.c_str());
+    writer.write();
+}
+
+// Empties the page list of a loaded document; the page objects stay for re-adding.
+void removeAllPages(QPDF& pdf)
+{
+    QPDFPageDocumentHelper pages(pdf);
+    std::vector<QPDFPageObjectHelper> all = pages.getAllPages();
+    // From the end: nothing behind a removed page has to move.
+    for (auto page = all.rbegin(); page != all.rend(); ++page)
+        pages.removePage(*page);
+}
+
+} // namespace
+
+PageList parsePages(const std::string& text, int pageCount)
+{
+    PageList pages;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
+        const std::size_t dash = item.find('-');
+        const int first = readPage(item.substr(0, dash), pageCount);
+        const int last = dash == std::string::npos ? first : readPage(item.substr(dash + 1), pageCount);
+        const int step = first <= last ? 1 : -1;
+        for (int page = first;; page += step) {
+            pages.push_back(page - 1);
+            if (page == last)
+                break;
+        }
+        if (comma == std::string::npos)
+            return pages;
+        start = comma + 1;
+    }
+}
+
+std::vector<PlannedPiece> bookmarkPieces(SourcePdf& source, int level)
+{
+    struct Candidate {
+        int page;
+        std::string title;
+    };
+    std::vector<Candidate> candidates;
+    std::set<int> starts; // first pages of the bookmarks of this level and above
+    const std::function<void(const std::vector<Bookmark>&, int)> walk =
+        [&](const std::vector<Bookmark>& bookmarks, int depth) {
+            for (const Bookmark& bookmark : bookmarks) {
+                const int page = pageOf(bookmark);
+                if (page >= 0)
+                    starts.insert(page);
+                if (depth == level) {
+                    if (page >= 0)
+                        candidates.push_back({page, bookmark.title});
+                } else {
+                    walk(bookmark.children, depth + 1);
+                }
+            }
+        };
+    walk(source.bookmarks(), 1);
+
+    std::vector<PlannedPiece> pieces;
+    for (const Candidate& candidate : candidates) {
+        const auto next = starts.upper_bound(candidate.page);
+        const int last = next == starts.end() ? source.pageCount() - 1 : *next - 1;
+        pieces.push_back({candidate.page + 1, last + 1, candidate.title});
+    }
+    return pieces;
+}
+
+void writePiece(SourcePdf& source, const PageList& pages, const std::string& path)
+{
+    QPDF out;
+    out.emptyPDF();
+    QPDFPageDocumentHelper outPages(out);
+    std::unique_ptr<QPDFAcroFormDocumentHelper> outForms;
+    if (source.forms())
+        outForms = std::make_unique<QPDFAcroFormDocumentHelper>(out);
+    Placement placement(source.pageCount());
+    std::vector<PageOrigin> origins;
+    for (int page : pages) {
+        placement.set(page, appendPage(out, outPages, source, page, outForms.get()));
+        origins.push_back({&source, page});
+    }
+    writePageLabels(out, origins);
+    writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
+    write(out, path);
+}
+
+void writeExtract(SourcePdf& source, const PageList& pages, const std::string& path)
+{
+    QPDF& out = source.pdf();
+    removeAllPages(out);
+    QPDFPageDocumentHelper outPages(out);
+    Placement placement(source.pageCount());
+    std::vector<PageOrigin> origins;
+    for (int page : pages) {
+        placement.set(page, appendPage(out, outPages, source, page, nullptr));
+        origins.push_back({&source, page});
+    }
+    writePageLabels(out, origins);
+    dropNamesOfRemovedPages(out);
+    writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
+    write(out, path);
+}
+
+void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
+{
+    if (entries.empty())
+        throw std::runtime_error("nothing to merge");
+    QPDF& out = entries.front().source->pdf();
+    removeAllPages(out);
+    QPDFPageDocumentHelper outPages(out);
+    std::unique_ptr<QPDFAcroFormDocumentHelper> outForms;
+    for (const MergeEntry& entry : entries) {
+        if (entry.source->forms() && entry.source != entries.front().source) {
+            outForms = std::make_unique<QPDFAcroFormDocumentHelper>(out);
+            break;
+        }
+    }
+    std::vector<Bookmark> tops;
+    std::vector<PageOrigin> origins;
+    for (const MergeEntry& entry : entries) {
+        Placement placement(entry.source->pageCount());
+        Bookmark top;
+        top.title = entry.title;
+        top.open = true;
+        for (int page : entry.pages) {
+            QPDFObjectHandle added = appendPage(out, outPages, *entry.source, page, outForms.get());
+            placement.set(page, added);
+            origins.push_back({entry.source, page});
+            if (!top.target.isInitialized())
+                top.target = added;
+        }
+        top.children = keepPlaced(entry.source->bookmarks(), placement.lookup());
+        tops.push_back(std::move(top));
+    }
+    writePageLabels(out, origins);
+    dropNamesOfRemovedPages(out);
+    writeBookmarks(out, tops);
+    write(out, path);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// An input document, loaded once: its pages as they were and its bookmarks.
+
+#include "Bookmark.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFAcroFormDocumentHelper.hh>
+#include <qpdf/QPDFPageLabelDocumentHelper.hh>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class SourcePdf {
+public:
+    // Throws (QPDFExc, std::runtime_error) when the file is not a PDF qpdf can read.
+    explicit SourcePdf(const std::string& path);
+    SourcePdf(const SourcePdf&) = delete;
+    SourcePdf& operator=(const SourcePdf&) = delete;
+
+    const std::string& path() const { return m_path; }
+    QPDF& pdf() { return m_pdf; }
+    // The page list at load, before any job changed the page tree.
+    const std::vector<QPDFObjectHandle>& pages() const { return m_pages; }
+    int pageCount() const { return static_cast<int>(m_pages.size()); }
+    const std::vector<Bookmark>& bookmarks() const { return m_bookmarks; }
+    // Form fields and annotations need mending when their pages are copied; null without.
+    QPDFAcroFormDocumentHelper* forms() { return m_forms.get(); }
+    // The page labels as loaded, also after a job has replaced them in the document.
+    QPDFPageLabelDocumentHelper& labels() { return *m_labels; }
+
+private:
+    std::string m_path;
+    QPDF m_pdf;
+    std::vector<QPDFObjectHandle> m_pages;
+    std::vector<Bookmark> m_bookmarks;
+    std::unique_ptr<QPDFAcroFormDocumentHelper> m_forms;
+    std::unique_ptr<QPDFPageLabelDocumentHelper> m_labels;
+};

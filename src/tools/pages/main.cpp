@@ -1,0 +1,169 @@
+// korvex-pages: the engine's page work in one load of each input.
+//
+//   korvex-pages split INPUT FOLDER --pieces          ranges ("3-7") on standard input, one a line
+//   korvex-pages split INPUT FOLDER --bookmarks LEVEL one piece per bookmark of that level
+//   korvex-pages extract INPUT RANGE OUTPUT
+//   korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...
+//
+// A split first prints its plan, "piece\t<n>\t<first>\t<last>\t<title>" for every piece and
+// "planned\t<count>", then "wrote\t<n>" as soon as FOLDER/<n>.pdf is complete; the caller
+// names and moves the pieces.
+// Bookmarks follow their pages everywhere. Exit codes: 0 done, 3 done with warnings (as qpdf),
+// 2 failed, 4 the input has no bookmarks of the asked level.
+
+#include "PageJobs.h"
+
+#include <qpdf/QPDFExc.hh>
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 2;
+constexpr int kWarnings = 3;
+constexpr int kNoBookmarks = 4;
+
+struct NoBookmarks : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+int usage()
+{
+    std::cerr << "usage: korvex-pages split INPUT FOLDER (--pieces | --bookmarks LEVEL)\n"
+                 "       korvex-pages extract INPUT RANGE OUTPUT\n"
+                 "       korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...\n";
+    return kFailed;
+}
+
+// A title on one line of the plan.
+std::string oneLine(std::string text)
+{
+    for (char& c : text) {
+        if (c == '\t' || c == '\n' || c == '\r')
+            c = ' ';
+    }
+    return text;
+}
+
+// The name without folder and extension: the top bookmark of a merged file.
+std::string fileTitle(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
+
+bool anyWarnings(const std::vector<SourcePdf*>& sources)
+{
+    for (SourcePdf* source : sources) {
+        if (source->pdf().anyWarnings())
+            return true;
+    }
+    return false;
+}
+
+int split(const std::string& input, const std::string& folder, const std::vector<std::string>& how)
+{
+    SourcePdf source(input);
+    std::vector<PlannedPiece> pieces;
+    // Every range is read and checked before the first piece is written.
+    std::vector<PageList> pages;
+    if (how.size() == 1 && how[0] == "--pieces") {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (line.empty())
+                continue;
+            pages.push_back(parsePages(line, source.pageCount()));
+            pieces.push_back({pages.back().front() + 1, pages.back().back() + 1, std::string()});
+        }
+        if (pieces.empty())
+            throw std::runtime_error("no pieces given");
+    } else if (how.size() == 2 && how[0] == "--bookmarks") {
+        const int level = std::stoi(how[1]);
+        if (level < 1)
+            throw std::runtime_error("bookmark levels start at 1");
+        if (source.bookmarks().empty())
+            throw NoBookmarks(input + ": the document has no bookmarks");
+        pieces = bookmarkPieces(source, level);
+        if (pieces.empty())
+            throw NoBookmarks(input + ": no bookmark of level " + how[1] + " points at a page");
+        for (const PlannedPiece& piece : pieces)
+            pages.push_back(parsePages(std::to_string(piece.first) + "-" + std::to_string(piece.last),
+                                       source.pageCount()));
+    } else {
+        return usage();
+    }
+    for (std::size_t n = 0; n < pieces.size(); ++n) {
+        std::cout << "piece\t" << n + 1 << '\t' << pieces[n].first << '\t' << pieces[n].last << '\t'
+                  << oneLine(pieces[n].title) << '\n';
+    }
+    std::cout << "planned\t" << pieces.size() << std::endl;
+    for (std::size_t n = 0; n < pieces.size(); ++n) {
+        writePiece(source, pages[n], folder + "/" + std::to_string(n + 1) + ".pdf");
+        std::cout << "wrote\t" << n + 1 << std::endl;
+    }
+    return anyWarnings({&source}) ? kWarnings : kDone;
+}
+
+int extract(const std::string& input, const std::string& range, const std::string& output)
+{
+    SourcePdf source(input);
+    writeExtract(source, parsePages(range, source.pageCount()), output);
+    return anyWarnings({&source}) ? kWarnings : kDone;
+}
+
+int merge(const std::string& output, const std::vector<std::string>& list)
+{
+    if (list.empty() || list.size() % 2 != 0)
+        return usage();
+    // Each file is loaded once, however often it is listed.
+    std::map<std::string, std::unique_ptr<SourcePdf>> loaded;
+    std::vector<SourcePdf*> sources;
+    std::vector<MergeEntry> entries;
+    for (std::size_t i = 0; i < list.size(); i += 2) {
+        std::unique_ptr<SourcePdf>& source = loaded[list[i]];
+        if (!source) {
+            source = std::make_unique<SourcePdf>(list[i]);
+            sources.push_back(source.get());
+        }
+        entries.push_back({source.get(), parsePages(list[i + 1], source->pageCount()), fileTitle(list[i])});
+    }
+    writeMerge(entries, output);
+    return anyWarnings(sources) ? kWarnings : kDone;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        if (args.size() >= 4 && args[0] == "split")
+            return split(args[1], args[2], std::vector<std::string>(args.begin() + 3, args.end()));
+        if (args.size() == 4 && args[0] == "extract")
+            return extract(args[1], args[2], args[3]);
+        if (args.size() >= 4 && args[0] == "merge")
+            return merge(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
+        return usage();
+    } catch (const NoBookmarks& e) {
+        std::cerr << "korvex-pages: " << e.what() << '\n';
+        return kNoBookmarks;
+    } catch (const std::exception& e) {
+        std::cerr << "korvex-pages: " << e.what() << '\n';
+        return kFailed;
+    }
+}

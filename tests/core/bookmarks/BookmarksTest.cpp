@@ -1,0 +1,254 @@
+// Bookmarks that follow their pages through split, extract and merge, and split by bookmarks,
+// on generated books whose bookmarks reach their pages in every way real files use (explicit
+// destinations, the name tree, the catalog's /Dests, GoTo actions, none at all).
+
+#include "OutlineProbe.h"
+
+#include "../converter/RecordingCallback.h"
+#include "common/Utils.h"
+#include "converter/ConverterFactory.h"
+#include "converter/InputElement.h"
+#include "converter/PdfOperations.h"
+#include "support/BookmarkedPdf.h"
+#include "support/PdfFactory.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace Converter;
+using BookmarkedPdf::Mark;
+using BookmarkedPdf::Target;
+namespace fs = std::filesystem;
+
+namespace {
+
+// 30 pages: two chapters with sections, a third chapter titled only with dots, and a
+// bookmark without a destination whose child points at page 28.
+std::vector<Mark> bookOutline()
+{
+    return {
+        {"Chapter 1", 1, Target::Page,
+         {{"1.1 Start", 2, Target::NameTree, {}}, {"1.2 More", 6, Target::CatalogDests, {}}}},
+        {"Chapter 2", 11, Target::GoToAction,
+         {{"2.1 第二章", 12, Target::Page, {{"2.1.1 Deep", 14, Target::NameTree, {}}}},
+          {"2.2 a/b: c", 18, Target::Page, {}}}},
+        {"...", 21, Target::Page, {{"3.1", 25, Target::CatalogDests, {}}}},
+        {"No target", 1, Target::None, {{"Orphan child", 28, Target::Page, {}}}},
+    };
+}
+
+class Bookmarks : public testing::Test {
+protected:
+    void SetUp() override { BookmarkedPdf::write(dir.file("book.pdf"), 30, bookOutline()); }
+
+    std::shared_ptr<RecordingCallback> split(const fs::path& input, int pageCount, int mode, int size,
+                                             std::vector<int> points, int level, const fs::path& folder)
+    {
+        auto element = std::make_shared<InputElement>(Utils::fromFsPath(input), 1, pageCount);
+        element->setPageCount(pageCount);
+        element->setSplitMode(mode);
+        element->setPagesPerPiece(size);
+        element->setSplitPoints(std::move(points));
+        element->setBookmarkLevel(level);
+        auto callback = std::make_shared<RecordingCallback>();
+        createConverter(13)->run(element, Utils::fromFsPath(folder), createParameter(13), callback);
+        return callback;
+    }
+
+    // Every file of the folder (hidden ones too) with its pages.
+    static std::map<std::string, std::vector<int>> contents(const fs::path& folder)
+    {
+        std::map<std::string, std::vector<int>> result;
+        for (const auto& entry : fs::directory_iterator(folder))
+            result[entry.path().filename().string()] = pageNumbersOf(entry.path());
+        return result;
+    }
+
+    static std::vector<int> pages(int first, int last)
+    {
+        std::vector<int> result;
+        for (int p = first; p <= last; ++p)
+            result.push_back(p);
+        return result;
+    }
+
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(Bookmarks, TheGeneratedBookResolvesEveryKindOfDestination)
+{
+    EXPECT_EQ(outlineOf(dir.file("book.pdf")),
+              "Chapter 1@1[1.1 Start@2, 1.2 More@6], Chapter 2@11[2.1 第二章@12[2.1.1 Deep@14], "
+              "2.2 a/b: c@18], ...@21[3.1@25], No target@?[Orphan child@28]");
+}
+
+TEST_F(Bookmarks, EachPieceOfASplitAtPointsHoldsExactlyTheBookmarksOfItsPages)
+{
+    const fs::path out = dir.file("out/book");
+    auto callback = split(dir.file("book.pdf"), 30, InputElement::kSplitAtPoints, 1, {5, 12, 20}, 1, out);
+    ASSERT_TRUE(callback->ok) << (callback->errors.empty() ? "" : Utils::wideToUtf8(callback->errors[0].detail));
+    EXPECT_EQ(callback->progress,
+              (std::vector<ProgressCall>{{4, 0, 0}, {4, 5, 30}, {4, 12, 30}, {4, 20, 30}, {4, 30, 30}}));
+    EXPECT_EQ(contents(out), (std::map<std::string, std::vector<int>>{{"book_1_5.pdf", pages(1, 5)},
+                                                                      {"book_6_12.pdf", pages(6, 12)},
+                                                                      {"book_13_20.pdf", pages(13, 20)},
+                                                                      {"book_21_30.pdf", pages(21, 30)}}));
+    // Positions are within the piece; a bookmark whose parent lies in another piece moves up.
+    EXPECT_EQ(outlineOf(out / "book_1_5.pdf"), "Chapter 1@1[1.1 Start@2]");
+    EXPECT_EQ(outlineOf(out / "book_6_12.pdf"), "1.2 More@1, Chapter 2@6[2.1 第二章@7]");
+    EXPECT_EQ(outlineOf(out / "book_13_20.pdf"), "2.1.1 Deep@2, 2.2 a/b: c@6");
+    EXPECT_EQ(outlineOf(out / "book_21_30.pdf"), "...@1[3.1@5], Orphan child@8");
+}
+
+TEST_F(Bookmarks, EveryNPagesAndExtractKeepTheirBookmarks)
+{
+    const fs::path out = dir.file("every");
+    auto callback = split(dir.file("book.pdf"), 30, InputElement::kSplitEvery, 10, {}, 1, out);
+    ASSERT_TRUE(callback->ok);
+    EXPECT_EQ(outlineOf(out / "book_1_10.pdf"), "Chapter 1@1[1.1 Start@2, 1.2 More@6]");
+    EXPECT_EQ(outlineOf(out / "book_11_20.pdf"), "Chapter 2@1[2.1 第二章@2[2.1.1 Deep@4], 2.2 a/b: c@8]");
+
+    ConvertError error;
+    ASSERT_TRUE(extractPages(Utils::fromFsPath(dir.file("book.pdf")), L"6-14",
+                             Utils::fromFsPath(dir.file("part.pdf")), nullptr, &error))
+        << Utils::wideToUtf8(error.detail);
+    EXPECT_EQ(pageNumbersOf(dir.file("part.pdf")), pages(6, 14));
+    EXPECT_EQ(outlineOf(dir.file("part.pdf")), "1.2 More@1, Chapter 2@6[2.1 第二章@7[2.1.1 Deep@9]]");
+    // Named destinations of the pages left out are gone, and so are those pages: every page
+    // object in the file is one of its nine pages.
+    EXPECT_EQ(PdfFactory::pageNumbers(dir.file("part.pdf")).size(), 9u);
+
+    // Pages taken backwards and twice: every bookmark still opens a page of the file.
+    ASSERT_TRUE(extractPages(Utils::fromFsPath(dir.file("book.pdf")), L"3-1,2",
+                             Utils::fromFsPath(dir.file("back.pdf")), nullptr, &error));
+    EXPECT_EQ(pageNumbersOf(dir.file("back.pdf")), (std::vector<int>{3, 2, 1, 2}));
+    EXPECT_EQ(outlineOf(dir.file("back.pdf")), "Chapter 1@3[1.1 Start@2]");
+}
+
+TEST_F(Bookmarks, AMergeHasOneTopBookmarkPerInputWithItsOwnBookmarksBelow)
+{
+    BookmarkedPdf::write(dir.file("other.pdf"), 10,
+                         {{"Intro", 1, Target::Page, {}},
+                          {"Body", 4, Target::NameTree, {{"Part", 5, Target::GoToAction, {}}}}});
+    ConvertError error;
+    const PdfHandleParameter::MergeList list = {{Utils::fromFsPath(dir.file("book.pdf")), L"11-20"},
+                                                {Utils::fromFsPath(dir.file("other.pdf")), L"1-10"}};
+    ASSERT_TRUE(mergePdfs(list, Utils::fromFsPath(dir.file("merged.pdf")), nullptr, &error))
+        << Utils::wideToUtf8(error.detail);
+    std::vector<int> expected = pages(11, 20);
+    for (int p : pages(1, 10))
+        expected.push_back(p);
+    EXPECT_EQ(pageNumbersOf(dir.file("merged.pdf")), expected);
+    EXPECT_EQ(outlineOf(dir.file("merged.pdf")),
+              "book@1[Chapter 2@1[2.1 第二章@2[2.1.1 Deep@4], 2.2 a/b: c@8]], "
+              "other@11[Intro@11, Body@14[Part@15]]");
+
+    // The same file twice: two top bookmarks, each over its own copy of the pages.
+    const PdfHandleParameter::MergeList twice = {{Utils::fromFsPath(dir.file("other.pdf")), L"4-5"},
+                                                 {Utils::fromFsPath(dir.file("other.pdf")), L"1-5"}};
+    ASSERT_TRUE(mergePdfs(twice, Utils::fromFsPath(dir.file("twice.pdf")), nullptr, &error));
+    EXPECT_EQ(outlineOf(dir.file("twice.pdf")), "other@1[Body@1[Part@2]], other@3[Intro@3, Body@6[Part@7]]");
+}
+
+TEST_F(Bookmarks, SplitByBookmarksWritesOneFilePerBookmarkOfTheLevel)
+{
+    const fs::path top = dir.file("top");
+    auto callback = split(dir.file("book.pdf"), 30, InputElement::kSplitByBookmarks, 1, {}, 1, top);
+    ASSERT_TRUE(callback->ok) << (callback->errors.empty() ? "" : Utils::wideToUtf8(callback->errors[0].detail));
+    // A title of dots gives the input's title; a bookmark without a destination stands for
+    // its first child's page.
+    EXPECT_EQ(contents(top), (std::map<std::string, std::vector<int>>{
+                                 {"Chapter 1_1_1_10.pdf", pages(1, 10)},
+                                 {"Chapter 2_2_11_20.pdf", pages(11, 20)},
+                                 {"book_3_21_27.pdf", pages(21, 27)},
+                                 {"No target_4_28_30.pdf", pages(28, 30)}}));
+    EXPECT_EQ(outlineOf(top / "Chapter 2_2_11_20.pdf"), "Chapter 2@1[2.1 第二章@2[2.1.1 Deep@4], 2.2 a/b: c@8]");
+    EXPECT_EQ(callback->progress, (std::vector<ProgressCall>{{4, 0, 0}, {4, 10, 30}, {4, 20, 30}, {4, 27, 30},
+                                                              {4, 30, 30}}));
+
+    // Level 2: a section ends where the next section or chapter starts; "/" and ":" become "_".
+    const fs::path second = dir.file("second");
+    callback = split(dir.file("book.pdf"), 30, InputElement::kSplitByBookmarks, 1, {}, 2, second);
+    ASSERT_TRUE(callback->ok);
+    EXPECT_EQ(contents(second), (std::map<std::string, std::vector<int>>{
+                                    {"1.1 Start_1_2_5.pdf", pages(2, 5)},
+                                    {"1.2 More_2_6_10.pdf", pages(6, 10)},
+                                    {"2.1 第二章_3_12_17.pdf", pages(12, 17)},
+                                    {"2.2 a_b_ c_4_18_20.pdf", pages(18, 20)},
+                                    {"3.1_5_25_27.pdf", pages(25, 27)},
+                                    {"Orphan child_6_28_30.pdf", pages(28, 30)}}));
+    EXPECT_EQ(outlineOf(second / "2.1 第二章_3_12_17.pdf"), "2.1 第二章@1[2.1.1 Deep@3]");
+}
+
+TEST_F(Bookmarks, AFileWithoutBookmarksOfTheLevelSaysSoAndLeavesNothing)
+{
+    PdfFactory::write(dir.file("plain.pdf"), 5);
+    auto callback = split(dir.file("plain.pdf"), 5, InputElement::kSplitByBookmarks, 1, {}, 1, dir.file("plain"));
+    EXPECT_FALSE(callback->ok);
+    ASSERT_EQ(callback->errors.size(), 1u);
+    EXPECT_EQ(callback->errors[0].reason, FailureReason::NoBookmarks);
+    EXPECT_FALSE(fs::exists(dir.file("plain")));
+
+    callback = split(dir.file("book.pdf"), 30, InputElement::kSplitByBookmarks, 1, {}, 4, dir.file("deep"));
+    EXPECT_FALSE(callback->ok);
+    ASSERT_EQ(callback->errors.size(), 1u);
+    EXPECT_EQ(callback->errors[0].reason, FailureReason::NoBookmarks);
+    EXPECT_FALSE(fs::exists(dir.file("deep")));
+
+    callback = split(dir.file("book.pdf"), 30, InputElement::kSplitByBookmarks, 1, {}, 0, dir.file("zero"));
+    EXPECT_FALSE(callback->ok);
+    EXPECT_EQ(callback->errors[0].reason, FailureReason::InvalidParameters);
+}
+
+TEST_F(Bookmarks, AMalformedPdfFailsEveryJobAndLeavesNothingAtTheOutput)
+{
+    // A PDF header and then garbage: qpdf cannot even find the pages.
+    writeFile(dir.file("bad.pdf"), "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 9 0 R >> endobj\ngarbage\n");
+    const std::wstring bad = Utils::fromFsPath(dir.file("bad.pdf"));
+
+    ConvertError error;
+    EXPECT_FALSE(extractPages(bad, L"1-2", Utils::fromFsPath(dir.file("x.pdf")), nullptr, &error));
+    EXPECT_EQ(error.code, ConvertError::kPdfFailure);
+    EXPECT_FALSE(error.detail.empty());
+    EXPECT_FALSE(mergePdfs({{Utils::fromFsPath(dir.file("book.pdf")), L"1-2"}, {bad, L"1-2"}},
+                           Utils::fromFsPath(dir.file("m.pdf")), nullptr, &error));
+    for (int mode : {InputElement::kSplitAtPoints, InputElement::kSplitByBookmarks}) {
+        auto callback = split(dir.file("bad.pdf"), 4, mode, 1, {2}, 1, dir.file("pieces"));
+        EXPECT_FALSE(callback->ok);
+        EXPECT_EQ(callback->errors.size(), 1u);
+    }
+    // Nothing at any output path, no temporary left behind.
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"bad.pdf", "book.pdf"}));
+}
+
+TEST_F(Bookmarks, PagesKeepTheirLabels)
+{
+    // Three front pages numbered i, ii, iii, then 1, 2, ...
+    std::vector<std::string> objects = PdfFactory::documentObjects(8);
+    objects[0] = "<< /Type /Catalog /Pages 2 0 R /PageLabels << /Nums [0 << /S /r >> 3 << /S /D >>] >> >>";
+    PdfFactory::writeObjects(dir.file("labelled.pdf"), objects);
+    const std::wstring labelled = Utils::fromFsPath(dir.file("labelled.pdf"));
+    ASSERT_EQ(pageLabelsOf(dir.file("labelled.pdf")), "r1 r2 r3 D1 D2 D3 D4 D5");
+
+    ConvertError error;
+    ASSERT_TRUE(extractPages(labelled, L"2-5", Utils::fromFsPath(dir.file("part.pdf")), nullptr, &error));
+    EXPECT_EQ(pageLabelsOf(dir.file("part.pdf")), "r2 r3 D1 D2");
+
+    auto callback = split(dir.file("labelled.pdf"), 8, InputElement::kSplitAtPoints, 1, {2}, 1, dir.file("pieces"));
+    ASSERT_TRUE(callback->ok);
+    EXPECT_EQ(pageLabelsOf(dir.file("pieces/labelled_3_8.pdf")), "r3 D1 D2 D3 D4 D5");
+
+    // A file without labels keeps its plain page numbers next to one with labels.
+    ASSERT_TRUE(mergePdfs({{labelled, L"3-4"}, {Utils::fromFsPath(dir.file("book.pdf")), L"5-6"}},
+                          Utils::fromFsPath(dir.file("merged.pdf")), nullptr, &error))
+        << Utils::wideToUtf8(error.detail);
+    EXPECT_EQ(pageLabelsOf(dir.file("merged.pdf")), "r3 D1 D5 D6");
+}

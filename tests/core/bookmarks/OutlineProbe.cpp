@@ -1,0 +1,74 @@
+#include "OutlineProbe.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFOutlineDocumentHelper.hh>
+#include <qpdf/QPDFOutlineObjectHelper.hh>
+#include <qpdf/QPDFPageLabelDocumentHelper.hh>
+
+#include <map>
+
+namespace {
+
+std::string level(std::vector<QPDFOutlineObjectHelper> items, const std::map<QPDFObjGen, int>& pages)
+{
+    std::string text;
+    for (QPDFOutlineObjectHelper& item : items) {
+        if (!text.empty())
+            text += ", ";
+        QPDFObjectHandle dest = item.getDest();
+        if (dest.isDictionary())
+            dest = dest.getKey("/D");
+        std::string where = "?";
+        if (dest.isArray() && dest.getArrayNItems() > 0 && dest.getArrayItem(0).isIndirect()) {
+            const auto found = pages.find(dest.getArrayItem(0).getObjGen());
+            if (found != pages.end())
+                where = std::to_string(found->second);
+        }
+        text += item.getTitle() + "@" + where;
+        const std::vector<QPDFOutlineObjectHelper> kids = item.getKids();
+        if (!kids.empty())
+            text += "[" + level(kids, pages) + "]";
+    }
+    return text;
+}
+
+} // namespace
+
+std::string outlineOf(const std::filesystem::path& pdf)
+{
+    QPDF document;
+    document.processFile(pdf.c_str());
+    std::map<QPDFObjGen, int> pages;
+    int position = 0;
+    for (QPDFObjectHandle page : document.getAllPages())
+        pages.emplace(page.getObjGen(), ++position);
+    QPDFOutlineDocumentHelper outlines(document);
+    return level(outlines.getTopLevelOutlines(), pages);
+}
+
+std::vector<int> pageNumbersOf(const std::filesystem::path& pdf)
+{
+    QPDF document;
+    document.processFile(pdf.c_str());
+    std::vector<int> numbers;
+    for (QPDFObjectHandle page : document.getAllPages())
+        numbers.push_back(page.getKey("/KorvexPage").isInteger() ? page.getKey("/KorvexPage").getIntValueAsInt() : -1);
+    return numbers;
+}
+
+std::string pageLabelsOf(const std::filesystem::path& pdf)
+{
+    QPDF document;
+    document.processFile(pdf.c_str());
+    QPDFPageLabelDocumentHelper labels(document);
+    std::string text;
+    const auto count = static_cast<long long>(document.getAllPages().size());
+    for (long long page = 0; page < count; ++page) {
+        QPDFObjectHandle label = labels.getLabelForPage(page);
+        QPDFObjectHandle style = label.getKey("/S");
+        QPDFObjectHandle start = label.getKey("/St");
+        text += (text.empty() ? "" : " ") + (style.isName() ? style.getName().substr(1) : "-") +
+                std::to_string(start.isInteger() ? start.getIntValue() : 1);
+    }
+    return text;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The outline of a PDF as text, read back with libqpdf: "title@n" per bookmark, n being the
+// position of its target in the file's page list ("?" when it points at no page of the file),
+// children in brackets, entries separated by ", ".
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+std::string outlineOf(const std::filesystem::path& pdf);
+
+// The /KorvexPage numbers of the file's pages, in page order (qpdf's QDF order, which
+// PdfFactory::pageNumbers relies on, puts the pages of named destinations first).
+std::vector<int> pageNumbersOf(const std::filesystem::path& pdf);
+
+// The page label of every page: style and number, "r2 r3 D1 D2" (style "-" for none).
+std::string pageLabelsOf(const std::filesystem::path& pdf);
