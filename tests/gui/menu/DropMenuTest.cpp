@@ -142,6 +142,27 @@ TEST_F(DropMenuTest, PagesOpenFromTheMenuAndNamesAreMatchedWithoutCase)
               QStringLiteral("ok-7f3a/+="));
 }
 
+TEST_F(DropMenuTest, FeedbackOpensTheFeedbackWindow)
+{
+    openWith({});
+    QString dialogName;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            dialogName = modal->objectName();
+            modal->close();
+        }
+    });
+    poll.start(20);
+    DropMenu* menu = clickForMenu("dropbtn");
+    ASSERT_NE(menu, nullptr);
+    menu->element(QStringLiteral("BtnFeedback"))->trigger();
+    menu->close();
+    EXPECT_TRUE(pumpUntil([&] { return !dialogName.isEmpty(); }));
+    poll.stop();
+    EXPECT_EQ(dialogName, QStringLiteral("SuggestionWnd"));
+}
+
 TEST_F(DropMenuTest, UpdateAsksTheServiceAndExitEndsTheProgram)
 {
     ServiceProcess service;

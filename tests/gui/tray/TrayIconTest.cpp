@@ -131,12 +131,12 @@ TEST_F(TrayIconTest, FeedbackShowsTheWindowFirstAndExitEndsTheProgram)
     QObject::connect(window.get(), &CMainWnd::quitRequested, [&] { quit = true; });
     window->hide();
     // The main window is back before the feedback window opens.
-    bool dialogSeen = false;
+    QString dialogName;
     bool shownBeforeDialog = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
-            dialogSeen = true;
+            dialogName = modal->objectName();
             shownBeforeDialog = window->isVisible();
             modal->close();
         }
@@ -144,9 +144,9 @@ TEST_F(TrayIconTest, FeedbackShowsTheWindowFirstAndExitEndsTheProgram)
     poll.start(20);
     tray().action(TrayIcon::Feedback)->trigger();
     poll.stop();
+    EXPECT_EQ(dialogName, QStringLiteral("SuggestionWnd"));
+    EXPECT_TRUE(shownBeforeDialog);
     EXPECT_TRUE(window->isVisible());
-    if (dialogSeen)
-        EXPECT_TRUE(shownBeforeDialog);
     EXPECT_FALSE(quit);
 
     window->hide();
