@@ -6,6 +6,7 @@
 #include "common/Utils.h"
 #include "converter/ConverterFactory.h"
 #include "converter/InputElement.h"
+#include "converter/JobFailure.h"
 #include "converter/PdfHandleParameter.h"
 #include "converter/PdfOperations.h"
 
@@ -48,6 +49,8 @@ int CliJobs::run()
         break;
     }
     for (const CommandLine::Input& input : m_line.inputs) {
+        if (m_slot.closed())
+            return 1; // stopped by a signal
         bool ok = false;
         switch (m_line.command) {
         case CommandLine::Command::Info:
@@ -92,16 +95,20 @@ bool CliJobs::report(const std::wstring& label, bool ok, const ConvertError& err
 bool CliJobs::info(const std::wstring& path)
 {
     printLine(stderr, path + L": " + Glossary::text(26)); // "Checking Encryption Status"
+    ConvertError error;
+    if (!Converter::checkInputFile(&error, path, path)) {
+        printLine(stderr, path + L": " + ConsoleCallback::failureText(25, error)); // "Fail To Get Page"
+        return false;
+    }
     // The engine treats a file qpdf had to repair as encrypted (decrypting rewrites it); here
     // the user learns what the file is.
-    const std::string said = Converter::queryEncryptionText(path, nullptr);
+    const std::string said = Converter::queryEncryptionText(path, &m_slot);
     const bool encrypted = said.find("not encrypted") == std::string::npos;
     const std::wstring state = encrypted ? L"encrypted"
                                : said.find("warning") != std::string::npos ? L"not encrypted, damaged (qpdf repairs it when reading)"
                                                                            : L"not encrypted";
     printLine(stderr, path + L": " + Glossary::text(22)); // "Getting Pages"
-    ConvertError error;
-    const int pages = Converter::countPages(path, nullptr, &error);
+    const int pages = Converter::countPages(path, &m_slot, &error);
     if (pages >= 0) {
         printLine(stdout, path + L": " + std::to_wstring(pages) + L" pages, " + state);
         return true;
@@ -118,6 +125,7 @@ bool CliJobs::convert(int zone, const CommandLine::Input& input)
 {
     auto element = std::make_shared<Converter::InputElement>(input.path, m_line.fromPage, m_line.toPage);
     auto callback = std::make_shared<ConsoleCallback>(input.path);
+    callback->setProcessSlot(&m_slot);
     const std::wstring output = outputFor(zone, input.path);
     Converter::createConverter(zone)->run(element, output, Converter::createParameter(zone), callback);
     return report(input.path, callback->ok(), callback->error(), callback->outputPath());
@@ -131,7 +139,7 @@ bool CliJobs::decryptWithPassword(const std::wstring& path, const std::wstring& 
     callback.onProgress(Converter::PdfHandleParameter::Decrypt, 0, 0);
     std::wstring output = outputFor(kDecryptZone, path);
     ConvertError error;
-    const bool ok = Converter::decryptPdf(path, output, password, nullptr, &error);
+    const bool ok = Converter::decryptPdf(path, output, password, &m_slot, &error);
     return report(path, ok, error, output);
 }
 
@@ -144,6 +152,7 @@ bool CliJobs::merge()
     auto parameter = std::dynamic_pointer_cast<Converter::PdfHandleParameter>(Converter::createParameter(kMergeZone));
     parameter->setMergeList(std::move(list));
     auto callback = std::make_shared<ConsoleCallback>(first);
+    callback->setProcessSlot(&m_slot);
     const std::wstring output = outputFor(kMergeZone, first);
     Converter::createConverter(kMergeZone)->run(std::make_shared<Converter::InputElement>(first, 1, 1), output,
                                                 parameter, callback);
@@ -154,7 +163,7 @@ bool CliJobs::split(const std::wstring& path)
 {
     // The plan runs to the last page, so it needs the page count first.
     ConvertError error;
-    const int pages = Converter::countPages(path, nullptr, &error);
+    const int pages = Converter::countPages(path, &m_slot, &error);
     if (pages < 0)
         return report(path, false, error, {});
     auto element = std::make_shared<Converter::InputElement>(path, 1, pages);
@@ -170,6 +179,7 @@ bool CliJobs::split(const std::wstring& path)
         element->setSplitPoints(m_line.points);
     }
     auto callback = std::make_shared<ConsoleCallback>(path);
+    callback->setProcessSlot(&m_slot);
     const std::wstring output = outputFor(kSplitZone, path);
     Converter::createConverter(kSplitZone)->run(element, output, Converter::createParameter(kSplitZone), callback);
     return report(path, callback->ok(), callback->error(), callback->outputPath());

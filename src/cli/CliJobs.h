@@ -6,13 +6,15 @@
 
 #include "converter/ConvertError.h"
 #include "converter/OutputNameClaims.h"
+#include "converter/ProcessSlot.h"
 
 #include <string>
 
 class CliJobs {
 public:
-    CliJobs(const CommandLine& line, std::wstring password)
-        : m_line(line), m_password(std::move(password)) {}
+    // Every qpdf run goes through slot; once it is closed, no further job starts.
+    CliJobs(const CommandLine& line, std::wstring password, Converter::ProcessSlot& slot)
+        : m_line(line), m_password(std::move(password)), m_slot(slot) {}
 
     // 0 when every job succeeded, 1 when any failed.
     int run();
@@ -30,6 +32,7 @@ private:
 
     const CommandLine& m_line;
     std::wstring m_password;
+    Converter::ProcessSlot& m_slot;
     std::wstring m_outFolder;
     Converter::OutputNameClaims m_claims;
 };

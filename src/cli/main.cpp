@@ -4,9 +4,11 @@
 
 #include "CliJobs.h"
 #include "CommandLine.h"
+#include "SignalStop.h"
 
 #include "app/Glossary.h"
 #include "common/Utils.h"
+#include "converter/PrivateTempFolder.h"
 
 #include <clocale>
 #include <cstdio>
@@ -15,17 +17,33 @@
 
 namespace {
 
+// Longer first lines are refused: /dev/zero or an endless stream must not fill the memory.
+constexpr std::size_t kLongestPassword = 4096;
+
+// The first line of the stream, at most kLongestPassword bytes; false when it is longer.
+bool readBoundedLine(std::istream& in, std::string& line)
+{
+    line.clear();
+    for (std::istream::int_type c; (c = in.get()) != std::istream::traits_type::eof();) {
+        if (c == '\n')
+            return true;
+        if (line.size() == kLongestPassword)
+            return false;
+        line.push_back(static_cast<char>(c));
+    }
+    return !in.bad();
+}
+
 // The first line of the file, or of standard input for "-"; false when it cannot be read.
 bool readPassword(const std::string& file, std::string& password)
 {
     if (file == "-") {
-        if (!std::getline(std::cin, password) && !std::cin.eof())
+        if (!readBoundedLine(std::cin, password))
             return false;
     } else {
         std::ifstream in(file, std::ios::binary);
-        if (!in)
+        if (!in || !readBoundedLine(in, password))
             return false;
-        std::getline(in, password);
     }
     if (!password.empty() && password.back() == '\r')
         password.pop_back();
@@ -52,11 +70,20 @@ int main(int argc, char** argv)
 
     std::string password;
     if (!line->passwordFile.empty() && !readPassword(line->passwordFile, password)) {
-        std::fprintf(stderr, "korvex-pdf-cli: cannot read the password from %s\n", line->passwordFile.c_str());
+        std::fprintf(stderr, "korvex-pdf-cli: cannot read the password from %s (its first line, at most %zu bytes)\n",
+                     line->passwordFile.c_str(), kLongestPassword);
         return 2;
     }
 
     // Suffixes and messages in the language asked for; the desktop program starts in Chinese.
     Glossary::setCurrentLanguage(line->chinese ? Glossary::CHINESE : Glossary::ENGLSH);
-    return CliJobs(*line, Utils::utf8ToWide(password)).run();
+    Converter::PrivateTempFolder::removeStaleFolders();
+    Converter::ProcessSlot slot;
+    const SignalStop stop(slot);
+    const int code = CliJobs(*line, Utils::utf8ToWide(password), slot).run();
+    if (const int signal = stop.signal()) {
+        std::fprintf(stderr, "korvex-pdf-cli: stopped by signal %d\n", signal);
+        return 128 + signal;
+    }
+    return code;
 }

@@ -12,6 +12,8 @@
 namespace {
 
 constexpr size_t kMaxPayload = 4 * 1024 * 1024;
+// Worker threads; each connection holds one while it is read.
+constexpr size_t kWorkers = 64;
 
 std::string readWholeFile(const std::string& path)
 {
@@ -84,6 +86,12 @@ void KorvexService::setUpServer()
     httplib::Server& server = *m_server;
     server.set_payload_max_length(kMaxPayload);
     server.set_keep_alive_timeout(2);
+    // Clients that connect and then stall or trickle each hold a worker: give up on a silent
+    // client soon, and keep many more workers than the handful a default pool has, so a few
+    // slow clients cannot stop the service from answering everyone else.
+    server.set_read_timeout(2);
+    server.set_write_timeout(5);
+    server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
 
     // GET and HEAD are routed here by plain string comparison rather than by the server's
     // regular-expression table; other methods go on to the handlers registered below.

@@ -28,6 +28,14 @@ constexpr int kFailConfigText = 48;
 
 } // namespace
 
+bool Action::replySucceeded(const Json::Value& root)
+{
+    if (!root.isObject())
+        return false;
+    const Json::Value& success = root["success"];
+    return success.isBool() || success.isNumeric() ? success.asBool() : false;
+}
+
 std::chrono::milliseconds Action::updateRetryDelay(int failures)
 {
     const int shift = std::clamp(failures, 1, 10);
@@ -70,24 +78,26 @@ void Action::OnJsonReply(const Json::Value& root, int request)
     User* user = User::current();
     if (!user)
         return;
-    const bool success = root["success"].asBool();
+    // Read only for the requests that need it: the replies of the others are ignored whatever
+    // their shape, and the update checks hand the whole reply to the window.
+    const auto success = [&root] { return replySucceeded(root); };
     switch (request) {
     case RequestId::GetAds:
-        if (success && root["result"].isArray())
+        if (success() && root["result"].isArray())
             notify(Notify::AdsReply, std::make_unique<JsonPayload>(root["result"]));
         break;
     case RequestId::GetLoginStatus:
-        if (!success || root["open_key"].asString() != user->getOpenKey())
+        if (!success() || root["open_key"].asString() != user->getOpenKey())
             notify(Notify::LoggedOffElsewhere);
         break;
     case RequestId::GetUserInfo:
-        if (success)
+        if (success())
             onUserInfo(root);
         else
             notify(Notify::AccountProblem, nullptr, kFailUserInfoText);
         break;
     case RequestId::GetConfig:
-        if (success) {
+        if (success()) {
             const Json::Value& result = root["result"];
             user->setWebBase(result["domain"].asString());
             user->setBindPhone(result["binding_phone"].asBool());

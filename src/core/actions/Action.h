@@ -15,6 +15,9 @@ public:
     void OnJsonReply(const Json::Value& root, int request) override;
     void OnRequestError(const std::string& body, int request) override;
 
+    // "success" of an object reply, as a boolean or a number; any other shape counts as a
+    // plain failure rather than an error in the reply.
+    static bool replySucceeded(const Json::Value& root);
     // The wait before the next silent update check after this many failures in a row:
     // 2 s doubling up to 5 minutes.
     static std::chrono::milliseconds updateRetryDelay(int failures);

@@ -2,6 +2,7 @@
 
 #include "app/CrashReportSettings.h"
 #include "common/Utils.h"
+#include "converter/PrivateTempFolder.h"
 
 #include <atomic>
 #include <cerrno>
@@ -76,6 +77,8 @@ void writeError(const char* text)
     writeDecimal(prepared->pid, static_cast<unsigned long long>(::getpid()));
     writeDecimal(prepared->tid, static_cast<unsigned long long>(::syscall(SYS_gettid)));
     writeHex(prepared->xcp, reinterpret_cast<unsigned long long>(faultAddress));
+    // Decrypted copies must not outlive the process, and the reporter may take a while.
+    Converter::PrivateTempFolder::removeAfterCrash();
 
     int errorPipe[2];
     int startError = 0;

@@ -4,6 +4,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -11,11 +14,25 @@
 
 namespace Utils {
 
+namespace {
+
+// "<target>.tmp-<process id>-<counter>"
+constexpr const char* kTemporaryInfix = ".tmp-";
+
+bool processIsRunning(long pid)
+{
+    if (pid <= 0 || pid == ::getpid())
+        return false; // this process writes under its own lock, never while it cleans up
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+} // namespace
+
 bool writeFileAtomically(const std::wstring& path, const std::string& bytes)
 {
     static std::atomic<unsigned> counter{0};
     const std::string target = wideToUtf8(path);
-    const std::string temp = target + ".tmp-" + std::to_string(::getpid()) + "-" +
+    const std::string temp = target + kTemporaryInfix + std::to_string(::getpid()) + "-" +
                              std::to_string(counter.fetch_add(1));
     // Readable by this user only: the configuration holds the account's access key.
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -52,6 +69,64 @@ bool readWholeFile(const std::wstring& path, std::string& bytes)
     buffer << in.rdbuf();
     bytes = buffer.str();
     return true;
+}
+
+ReadStatus readExistingFile(const std::wstring& path, std::string& bytes, int* errorCode)
+{
+    bytes.clear();
+    const int fd = ::open(wideToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+    int error = 0;
+    if (fd < 0) {
+        error = errno;
+        if (error == ENOENT)
+            return ReadStatus::Missing;
+    } else {
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                error = errno;
+                break;
+            }
+            if (n == 0)
+                break;
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        }
+        ::close(fd);
+    }
+    if (error == 0)
+        return ReadStatus::Read;
+    bytes.clear();
+    if (errorCode)
+        *errorCode = error;
+    return ReadStatus::Unreadable;
+}
+
+int removeStaleTemporaries(const std::wstring& path)
+{
+    const std::string target = wideToUtf8(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+    const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + kTemporaryInfix;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return 0;
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+        if (end == name.c_str() + prefix.size() || *end != '-' || processIsRunning(pid))
+            continue;
+        if (::unlinkat(::dirfd(dir), name.c_str(), 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 } // namespace Utils

@@ -12,4 +12,13 @@ bool writeFileAtomically(const std::wstring& path, const std::string& bytes);
 // Reads a whole file; false when it cannot be opened.
 bool readWholeFile(const std::wstring& path, std::string& bytes);
 
+enum class ReadStatus { Read, Missing, Unreadable };
+// Reads a whole file, telling a file that is not there from one that is there but cannot be
+// read (permissions, I/O error, a folder); errorCode gets errno for the latter.
+ReadStatus readExistingFile(const std::wstring& path, std::string& bytes, int* errorCode = nullptr);
+
+// Removes the temporary copies writeFileAtomically left beside path when its process was
+// killed mid-write; copies of processes still running are left alone. Returns how many went.
+int removeStaleTemporaries(const std::wstring& path);
+
 } // namespace Utils

@@ -6,7 +6,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,39 +49,73 @@ bool makePipe(Fd& readEnd, Fd& writeEnd)
     return true;
 }
 
-// Spawn attributes: an empty signal mask and default dispositions in the child, whatever this
-// process blocks or ignores.
-class SpawnAttributes {
-public:
-    SpawnAttributes()
-    {
-        ::posix_spawnattr_init(&m_attr);
+// What the child sets up between fork and exec; everything is prepared before the fork, since
+// only async-signal-safe calls may run in the child of a threaded process.
+struct ChildSetup {
+    int input;  // -1: /dev/null
+    int output;
+    int error;
+    const char* workingDirectory; // null: ours
+    const char* program;
+    char* const* argv;
+};
+
+// Starts the child; 0 or the errno of the step that failed. The child gets an empty signal
+// mask, default dispositions, and dies with SIGKILL when the thread that started it ends, so
+// a killed program never leaves a qpdf writing on behind it. vfork, as posix_spawn does: a
+// fork would copy the page tables of a large program for every qpdf run.
+int startChild(const ChildSetup& setup, pid_t& pid)
+{
+    const pid_t parent = ::getpid();
+    // Written by the child before it exits, read after vfork returns: the two share memory.
+    volatile int childError = 0;
+    // No handler of ours may run in the child while it shares our memory.
+    sigset_t all;
+    sigset_t previous;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+    pid = ::vfork();
+    if (pid == 0) {
+        int error = 0;
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0)
+            error = errno;
+        else if (::getppid() != parent)
+            ::_exit(127); // the parent is already gone
+        struct sigaction action {};
+        action.sa_handler = SIG_DFL;
+        sigemptyset(&action.sa_mask);
+        for (int signal = 1; signal < NSIG && error == 0; ++signal) {
+            if (signal != SIGKILL && signal != SIGSTOP)
+                ::sigaction(signal, &action, nullptr);
+        }
         sigset_t none;
         sigemptyset(&none);
-        sigset_t all;
-        sigfillset(&all);
-        sigdelset(&all, SIGKILL);
-        sigdelset(&all, SIGSTOP);
-        ::posix_spawnattr_setsigmask(&m_attr, &none);
-        ::posix_spawnattr_setsigdefault(&m_attr, &all);
-        ::posix_spawnattr_setflags(&m_attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        const int input = setup.input >= 0 ? setup.input : ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (error == 0 && (input < 0 || ::dup2(input, STDIN_FILENO) < 0 ||
+                           ::dup2(setup.output, STDOUT_FILENO) < 0 || ::dup2(setup.error, STDERR_FILENO) < 0))
+            error = errno;
+        if (error == 0 && setup.workingDirectory && ::chdir(setup.workingDirectory) != 0)
+            error = errno;
+        if (error == 0) {
+            ::execve(setup.program, setup.argv, environ);
+            error = errno;
+        }
+        childError = error != 0 ? error : ECHILD;
+        ::_exit(127);
     }
-    ~SpawnAttributes() { ::posix_spawnattr_destroy(&m_attr); }
-    const posix_spawnattr_t* get() const { return &m_attr; }
-
-private:
-    posix_spawnattr_t m_attr;
-};
-
-class FileActions {
-public:
-    FileActions() { ::posix_spawn_file_actions_init(&m_actions); }
-    ~FileActions() { ::posix_spawn_file_actions_destroy(&m_actions); }
-    posix_spawn_file_actions_t* get() { return &m_actions; }
-
-private:
-    posix_spawn_file_actions_t m_actions;
-};
+    const int forkError = pid < 0 ? errno : 0;
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    if (pid < 0)
+        return forkError;
+    if (childError != 0) {
+        // The child could not become the program: reap it and say why.
+        while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        return childError;
+    }
+    return 0;
+}
 
 constexpr std::size_t kLongestLine = 65536;
 
@@ -125,17 +159,6 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
         ::shutdown(inChild.get(), SHUT_WR);
     }
 
-    FileActions actions;
-    if (options.input)
-        ::posix_spawn_file_actions_adddup2(actions.get(), inChild.get(), STDIN_FILENO);
-    else
-        ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    ::posix_spawn_file_actions_adddup2(actions.get(), outWrite.get(), STDOUT_FILENO);
-    ::posix_spawn_file_actions_adddup2(
-        actions.get(), options.mergeErrorIntoOutput ? outWrite.get() : errWrite.get(), STDERR_FILENO);
-    if (!options.workingDirectory.empty())
-        ::posix_spawn_file_actions_addchdir_np(actions.get(), options.workingDirectory.c_str());
-
     std::vector<char*> argv;
     argv.reserve(args.size() + 2);
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -143,10 +166,12 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
-    SpawnAttributes attributes;
+    const ChildSetup setup{options.input ? inChild.get() : -1, outWrite.get(),
+                           options.mergeErrorIntoOutput ? outWrite.get() : errWrite.get(),
+                           options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
+                           program.c_str(), argv.data()};
     pid_t pid = 0;
-    const int spawnError =
-        ::posix_spawn(&pid, program.c_str(), actions.get(), attributes.get(), argv.data(), environ);
+    const int spawnError = startChild(setup, pid);
     if (spawnError != 0) {
         result.startError = spawnError;
         return result;

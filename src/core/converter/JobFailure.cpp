@@ -3,7 +3,9 @@
 #include "common/Utils.h"
 #include "converter/QpdfRunner.h"
 
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace Converter {
 
@@ -21,6 +23,20 @@ std::wstring lastLine(const std::string& text)
 }
 
 } // namespace
+
+bool checkInputFile(ConvertError* error, const std::wstring& reported, const std::wstring& input)
+{
+    struct stat info {};
+    if (::stat(Utils::wideToUtf8(input).c_str(), &info) != 0) {
+        setFailure(error, reported, FailureReason::CannotOpenInput, input + L": " + systemErrorText(errno));
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        setFailure(error, reported, FailureReason::CannotOpenInput, input + L": not a regular file");
+        return false;
+    }
+    return true;
+}
 
 void setFailure(ConvertError* error, const std::wstring& input, int reason, const std::wstring& detail)
 {

@@ -15,6 +15,10 @@ void setFailure(ConvertError* error, const std::wstring& input, int reason, cons
 void setQpdfFailure(ConvertError* error, const std::wstring& input, const ChildProcess::Result& run,
                     bool passwordGiven);
 
+// True when input names a regular file (through links). Otherwise sets the failure (reported
+// under the name reported) and returns false: qpdf would wait forever on a FIFO or a device.
+bool checkInputFile(ConvertError* error, const std::wstring& reported, const std::wstring& input);
+
 // The text of an errno value.
 std::wstring systemErrorText(int errorNumber);
 

@@ -3,6 +3,7 @@
 #include "common/Utils.h"
 #include "converter/BookmarkPieceName.h"
 #include "converter/JobFailure.h"
+#include "converter/OutputCheck.h"
 #include "converter/PageToolRunner.h"
 #include "converter/PdfSplitter.h"
 #include "converter/QpdfRunner.h"
@@ -155,7 +156,12 @@ bool PageToolSplitter::run(ConvertError* error)
             }
             std::error_code moveError;
             const fs::path target = Utils::toFsPath(targetOf(written));
-            fs::rename(workFolder / (std::to_string(n) + ".pdf"), target, moveError);
+            const fs::path piece = workFolder / (std::to_string(n) + ".pdf");
+            if (!isCompletePdf(piece.string())) {
+                moveProblem = Utils::fromFsPath(target) + L": the written file is incomplete (is the disk full?)";
+                return;
+            }
+            fs::rename(piece, target, moveError);
             if (moveError) {
                 moveProblem = Utils::fromFsPath(target) + L": " + Utils::utf8ToWide(moveError.message());
                 return;

@@ -3,6 +3,7 @@
 #include "app/TextTable.h"
 #include "common/Utils.h"
 #include "converter/JobFailure.h"
+#include "converter/OutputCheck.h"
 #include "converter/PageRanges.h"
 #include "converter/PageToolRunner.h"
 #include "converter/PrivateTempFolder.h"
@@ -70,11 +71,8 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
         return false;
     }
     for (const std::wstring& input : job.inputs) {
-        if (!Utils::pathExists(input)) {
-            setFailure(error, reported, FailureReason::CannotOpenInput,
-                       input + L": " + systemErrorText(ENOENT));
+        if (!checkInputFile(error, reported, input))
             return false;
-        }
     }
 
     const fs::path output = Utils::toFsPath(job.output);
@@ -114,17 +112,20 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
     const std::vector<std::wstring> arguments = job.arguments(Utils::fromFsPath(*temporary));
     const ChildProcess::Result run = job.pageTool ? PageToolRunner::run(arguments, slot, options)
                                                   : QpdfRunner::run(arguments, slot, options);
-    bool ok = run.started && QpdfRunner::isSuccessCode(run.exitCode) &&
-              Utils::getFileSize(Utils::fromFsPath(*temporary)) > 0;
-    if (ok) {
+    bool ok = run.started && QpdfRunner::isSuccessCode(run.exitCode);
+    if (!ok) {
+        setQpdfFailure(error, reported, run, job.passwordGiven);
+    } else if (!isCompletePdf(temporary->string())) {
+        ok = false;
+        setFailure(error, reported, FailureReason::CannotCreateOutput,
+                   job.output + L": the written file is incomplete (is the disk full?)");
+    } else {
         fs::rename(*temporary, output, ec);
         if (ec) {
             ok = false;
             setFailure(error, reported, FailureReason::CannotCreateOutput,
                        job.output + L": " + Utils::utf8ToWide(ec.message()));
         }
-    } else {
-        setQpdfFailure(error, reported, run, job.passwordGiven);
     }
     if (!ok)
         fs::remove(*temporary, ec);
@@ -184,10 +185,8 @@ bool mergePdfs(const PdfHandleParameter::MergeList& list, const std::wstring& ou
 bool decryptPdf(const std::wstring& input, std::wstring& output, const std::wstring& password,
                 ProcessSlot* slot, ConvertError* error)
 {
-    if (!Utils::pathExists(input)) {
-        setFailure(error, input, FailureReason::CannotOpenInput, input + L": " + systemErrorText(ENOENT));
+    if (!checkInputFile(error, input, input))
         return false;
-    }
     if (password.find_first_of(std::wstring(L"\r\n\0", 3)) != std::wstring::npos) {
         setFailure(error, input, FailureReason::WrongPassword, L"a password cannot hold a line break");
         return false;
@@ -222,6 +221,8 @@ bool decryptPdf(const std::wstring& input, std::wstring& output, const std::wstr
 
 int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error)
 {
+    if (!checkInputFile(error, input, input))
+        return -1;
     ChildProcess::Options options;
     options.captureOutput = true;
     const ChildProcess::Result run = QpdfRunner::run(QpdfArguments::pageCount(input), slot, options);
@@ -243,6 +244,8 @@ bool queryEncryption(const std::wstring& input, ProcessSlot* slot)
 
 std::string queryEncryptionText(const std::wstring& input, ProcessSlot* slot)
 {
+    if (!checkInputFile(nullptr, input, input))
+        return {};
     // Both streams, as qpdf wrote them: its warnings arrive on standard error.
     ChildProcess::Options options;
     options.captureOutput = true;

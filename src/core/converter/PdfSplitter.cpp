@@ -2,6 +2,7 @@
 
 #include "common/Utils.h"
 #include "converter/JobFailure.h"
+#include "converter/OutputCheck.h"
 #include "converter/PageRanges.h"
 #include "converter/PdfOperations.h"
 #include "converter/QpdfArguments.h"
@@ -79,12 +80,33 @@ bool PdfSplitter::run(ConvertError* error)
              L"pages per piece must be at least 1, not " + std::to_wstring(m_input.pagesPerPiece()));
         return false;
     }
+    const bool existed = !m_folder.empty() && Utils::pathExists(m_folder);
     if (m_folder.empty() || !Utils::createDeepDirectory(m_folder)) {
         setFailure(error, m_input.path(), FailureReason::CannotCreateOutput,
              m_folder + L": cannot create this folder");
         return false;
     }
-    return canSplitInOneRun(m_input) ? runInOne(plan, error) : runPerPiece(plan, error);
+    const bool ok = canSplitInOneRun(m_input) ? runInOne(plan, error) : runPerPiece(plan, error);
+    if (!ok && !existed) {
+        // A folder this run made and wrote nothing into goes again; pieces written before the
+        // failure stay, and so does their folder.
+        std::error_code ec;
+        fs::remove(Utils::toFsPath(m_folder), ec);
+    }
+    return ok;
+}
+
+void PdfSplitter::reportProgress(int current) const
+{
+    if (!m_progress)
+        return;
+    // Without a known page count the plan's last page is the best total there is; with
+    // neither, no "page n of m" is shown (never "1 / -1"), only the plain step.
+    const int total = m_input.pageCount() >= 1 ? m_input.pageCount() : m_input.toPage();
+    if (current < 1 || total < 1)
+        m_progress(0, 0);
+    else
+        m_progress(current, total);
 }
 
 bool PdfSplitter::runPerPiece(const SplitPlan& plan, ConvertError* error, std::size_t skip)
@@ -95,8 +117,7 @@ bool PdfSplitter::runPerPiece(const SplitPlan& plan, ConvertError* error, std::s
             --skip;
             return true;
         }
-        if (m_progress)
-            m_progress(piece.last, m_input.pageCount());
+        reportProgress(piece.last);
         ok = extractPages(m_input.path(), pageRangeText(piece.first, piece.last),
                           piecePath(m_folder, m_title, piece), m_slot, error);
         return ok;
@@ -107,11 +128,8 @@ bool PdfSplitter::runPerPiece(const SplitPlan& plan, ConvertError* error, std::s
 bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
 {
     const std::wstring& input = m_input.path();
-    if (!Utils::pathExists(input)) {
-        setFailure(error, input, FailureReason::CannotOpenInput,
-                   input + L": " + systemErrorText(ENOENT));
+    if (!checkInputFile(error, input, input))
         return false;
-    }
     const std::vector<SplitPiece> pieces = plan.pieces();
     std::vector<fs::path> targets;
     targets.reserve(pieces.size());
@@ -151,6 +169,10 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
             unexpectedName = true;
             return;
         }
+        if (!isCompletePdf((workFolder / name).string())) {
+            renameProblem = Utils::fromFsPath(targets[written]) + L": the written file is incomplete (is the disk full?)";
+            return;
+        }
         std::error_code renameError;
         fs::rename(workFolder / name, targets[written], renameError);
         if (renameError) {
@@ -158,12 +180,11 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
             return;
         }
         ++written;
-        if (written < pieces.size() && m_progress)
-            m_progress(pieces[written].last, m_input.pageCount());
+        if (written < pieces.size())
+            reportProgress(pieces[written].last);
     };
 
-    if (m_progress)
-        m_progress(pieces.front().last, m_input.pageCount());
+    reportProgress(pieces.front().last);
     const std::wstring absoluteInput = Utils::fromFsPath(fs::absolute(Utils::toFsPath(input), ec));
     const ChildProcess::Result run = QpdfRunner::run(
         QpdfArguments::splitEvery(absoluteInput, plan.piecesSize(), plan.toPage(), m_input.pageCount(), L"%d.pdf"),

@@ -4,7 +4,7 @@
 // one qpdf run (--split-pages), each piece renamed as soon as qpdf reports it; other plans
 // take one run per piece and stop at the first piece that fails. Either way the progress
 // call for a piece comes before the piece is written, and pieces written before a failure
-// stay.
+// stay. A folder the split created stays only when something was written into it.
 
 #include "converter/ConvertError.h"
 #include "converter/InputElement.h"
@@ -37,6 +37,8 @@ private:
     // skip: pieces already written.
     bool runPerPiece(const SplitPlan& plan, ConvertError* error, std::size_t skip = 0);
     bool runInOne(const SplitPlan& plan, ConvertError* error);
+    // The progress call for the piece ending at page current.
+    void reportProgress(int current) const;
 
     const InputElement& m_input;
     std::wstring m_folder;

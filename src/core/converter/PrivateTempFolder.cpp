@@ -2,12 +2,66 @@
 
 #include "common/Utils.h"
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
+#include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace Converter {
+
+namespace {
+
+constexpr const char* kPrefix = "korvex-";
+
+// The folder's path for the crash path, which may not take locks or allocate.
+char g_crashPath[PATH_MAX];
+std::atomic<bool> g_crashPathSet{false};
+
+void rememberForCrash(const std::string& path)
+{
+    g_crashPathSet.store(false);
+    if (path.size() < sizeof g_crashPath) {
+        std::memcpy(g_crashPath, path.c_str(), path.size() + 1);
+        g_crashPathSet.store(true);
+    }
+}
+
+// Empties the folder open at fd and closes fd; only system calls. The folder holds files and
+// one level of subfolders; depth bounds the recursion all the same.
+void removeContents(int fd, int depth)
+{
+    alignas(8) char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::getdents64(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+                continue;
+            if (::unlinkat(fd, name, 0) == 0 || depth <= 0)
+                continue;
+            const int sub = ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub >= 0) {
+                removeContents(sub, depth - 1);
+                ::unlinkat(fd, name, AT_REMOVEDIR);
+            }
+        }
+    }
+    ::close(fd);
+}
+
+} // namespace
 
 PrivateTempFolder& PrivateTempFolder::instance()
 {
@@ -29,10 +83,11 @@ std::wstring PrivateTempFolder::folderLocked()
     const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
     if (ec)
         return {};
-    std::string pattern = (base / "korvex-XXXXXX").string();
+    std::string pattern = (base / (kPrefix + std::to_string(::getpid()) + "-XXXXXX")).string();
     if (!::mkdtemp(pattern.data())) // mkdtemp creates it with mode 0700
         return {};
     m_folder = Utils::utf8ToWide(pattern);
+    rememberForCrash(pattern);
     return m_folder;
 }
 
@@ -85,9 +140,51 @@ void PrivateTempFolder::removeAll()
     std::lock_guard lock(m_mutex);
     if (m_folder.empty())
         return;
+    g_crashPathSet.store(false);
     std::error_code ec;
     std::filesystem::remove_all(Utils::toFsPath(m_folder), ec);
     m_folder.clear();
+}
+
+void PrivateTempFolder::removeAfterCrash()
+{
+    if (!g_crashPathSet.exchange(false))
+        return;
+    const int fd = ::open(g_crashPath, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    removeContents(fd, 3);
+    ::rmdir(g_crashPath);
+}
+
+int PrivateTempFolder::removeStaleFolders()
+{
+    std::error_code ec;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+    if (ec)
+        return 0;
+    int removed = 0;
+    const std::size_t prefixLength = std::strlen(kPrefix);
+    for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
+        // "korvex-<process id>-XXXXXX", a folder of this user whose process has ended.
+        const std::string name = entry.path().filename().string();
+        if (name.compare(0, prefixLength, kPrefix) != 0)
+            continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + prefixLength, &end, 10);
+        if (end == name.c_str() + prefixLength || *end != '-' || std::strlen(end) != 7 || pid <= 0 ||
+            pid == ::getpid())
+            continue;
+        struct stat info {};
+        if (::lstat(entry.path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        std::error_code removeError;
+        if (std::filesystem::remove_all(entry.path(), removeError) > 0 && !removeError)
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace Converter

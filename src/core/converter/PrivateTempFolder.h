@@ -3,7 +3,9 @@
 // (0700), for files of this run only: decrypted copies of password-protected inputs, and the
 // QR pictures and updater the service hands out. Each copy gets a fresh subfolder,
 // so copies keep the input's file name (the name outputs are derived from) and two inputs of
-// the same name never overwrite each other. The folder is removed when the process exits.
+// the same name never overwrite each other. The folder is removed when the process exits, on
+// the crash path too; its name carries the process id, so a later start can remove the
+// folders of processes that were killed.
 
 #include <mutex>
 #include <string>
@@ -33,6 +35,13 @@ public:
 
     // Removes the folder with everything in it; a later use creates a new one.
     void removeAll();
+
+    // For the crash handler: removes the folder with only async-signal-safe calls, without
+    // taking the lock.
+    static void removeAfterCrash();
+
+    // Removes this user's folders of processes that no longer run; returns how many went.
+    static int removeStaleFolders();
 
 private:
     PrivateTempFolder() = default;

@@ -6,10 +6,13 @@
 #include <vector>
 
 struct RowEntry {
-    RowEntry(std::wstring path, int zone) : path(std::move(path)), zone(zone) {}
+    RowEntry(std::wstring path, int zone) : path(path), originalPath(std::move(path)), zone(zone) {}
 
     // Replaced by the decrypted copy's path once the file has been decrypted.
     std::wstring path;
+    // The file the user added, whatever path now reads from: output names are claimed
+    // against it, so no output replaces it.
+    std::wstring originalPath;
     int pageCount = -1;
     int fromPage = -1;
     int toPage = -1;

@@ -214,8 +214,10 @@ void dispatchConversion(std::shared_ptr<Converter::AbstractConverter> converter,
     auto* rowCallback = dynamic_cast<CommonListItemCallback*>(callback.get());
     // Outputs of one run never overwrite each other or an input of the run.
     Converter::OutputNameClaims claims;
-    for (const auto& [row, entry] : reg.rowsOfZone(zone))
+    for (const auto& [row, entry] : reg.rowsOfZone(zone)) {
         claims.reserve(entry.path);
+        claims.reserve(entry.originalPath);
+    }
     while (converter && parameter && callback && rowCallback && !reg.stopping()) {
         const auto next = reg.nextPending(zone);
         if (!next)

@@ -6,12 +6,14 @@
 #include "common/Utils.h"
 #include "platform/DebugLog.h"
 #include "platform/UserFolders.h"
+#include "user/StoredText.h"
 
 #include <json/json.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -41,6 +43,8 @@ std::string compactText(const Json::Value& value)
 #pragma GCC diagnostic pop
 }
 
+// True for a document this program can use: strict JSON whose root is an object. Anything
+// else (an array root included) would be replaced by the first change, so it is refused.
 bool parseStrict(const std::string& bytes, Json::Value& root)
 {
     Json::CharReaderBuilder builder;
@@ -48,7 +52,12 @@ bool parseStrict(const std::string& bytes, Json::Value& root)
     builder.settings_["rejectDupKeys"] = false;
     std::string errors;
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    return reader->parse(bytes.data(), bytes.data() + bytes.size(), &root, &errors);
+    try {
+        return reader->parse(bytes.data(), bytes.data() + bytes.size(), &root, &errors) &&
+               root.isObject();
+    } catch (const std::exception&) {
+        return false; // nesting deeper than the reader's limit
+    }
 }
 
 // The language as the glossary numbers it: anything but English shows Chinese.
@@ -121,11 +130,26 @@ void AbstractUser::load()
 {
     std::lock_guard lock(m_mutex);
     Utils::createDeepDirectory(m_configFolder);
+    // Copies left by a write that was killed half-way hold the account key; the file itself is
+    // always whole, so they are of no use.
+    Utils::removeStaleTemporaries(m_configFile);
     std::string bytes;
-    if (!Utils::readWholeFile(m_configFile, bytes) || bytes.empty())
+    int error = 0;
+    const Utils::ReadStatus status = Utils::readExistingFile(m_configFile, bytes, &error);
+    if (status == Utils::ReadStatus::Unreadable) {
+        m_unreadable = true;
+        m_document = Json::Value();
+        std::fprintf(stderr,
+                     "korvex: cannot read the configuration file %s (%s); running on defaults, "
+                     "changes will not be saved over it\n",
+                     Utils::wideToUtf8(m_configFile).c_str(), std::strerror(error));
+        return;
+    }
+    if (status == Utils::ReadStatus::Missing || bytes.empty())
         return;
     Json::Value root;
     if (parseStrict(bytes, root)) {
+        StoredText::encodeInvalidStrings(root);
         m_document = root;
         saveLocked();
     } else {
@@ -133,6 +157,12 @@ void AbstractUser::load()
         moveAsideCorruptFile();
         m_document = Json::Value();
     }
+}
+
+bool AbstractUser::configurationUnreadable() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_unreadable;
 }
 
 void AbstractUser::moveAsideCorruptFile()
@@ -158,7 +188,7 @@ void AbstractUser::save()
 
 void AbstractUser::saveLocked()
 {
-    if (m_document.isNull())
+    if (m_document.isNull() || m_unreadable)
         return;
     const std::string text = compactText(m_document);
     if (!text.empty())
@@ -173,6 +203,8 @@ std::string AbstractUser::getValue(const std::string& key) const
     const Json::Value& value = m_document[key];
     if (value.isNull())
         return {};
+    if (const std::optional<std::string> text = StoredText::decode(value))
+        return *text;
     try {
         return value.asString();
     } catch (const Json::Exception&) {
@@ -185,7 +217,7 @@ void AbstractUser::setValue(const std::string& key, const std::string& text)
     std::lock_guard lock(m_mutex);
     if (!m_document.isObject())
         m_document = Json::Value(Json::objectValue);
-    m_document[key] = text;
+    m_document[key] = StoredText::encode(text);
     saveLocked();
 }
 
@@ -283,8 +315,8 @@ std::vector<std::string> AbstractUser::getHistory() const
     if (!m_document.isObject() || !m_document[kHistory].isArray())
         return history;
     for (const Json::Value& entry : m_document[kHistory]) {
-        if (entry.isString())
-            history.push_back(entry.asString());
+        if (const std::optional<std::string> path = StoredText::decode(entry))
+            history.push_back(*path);
     }
     return history;
 }
@@ -297,7 +329,7 @@ void AbstractUser::addHistory(const std::string& path)
     Json::Value& history = m_document[kHistory];
     if (!history.isArray())
         history = Json::Value(Json::arrayValue);
-    history.append(path);
+    history.append(StoredText::encode(path));
     saveLocked();
 }
 
@@ -310,7 +342,7 @@ void AbstractUser::removeHistory(const std::string& path)
     Json::Value kept(Json::arrayValue);
     bool removed = false;
     for (const Json::Value& entry : history) {
-        if (!removed && entry.isString() && entry.asString() == path) {
+        if (!removed && StoredText::decode(entry) == path) {
             removed = true;
             continue;
         }
@@ -338,9 +370,9 @@ void AbstractUser::resetAccount()
     try {
         m_document[kLanguage] = languageText(language);
         Glossary::setCurrentLanguage(glossaryLanguageOf(language));
-        m_document[kSavePath] = savePath;
+        m_document[kSavePath] = StoredText::encode(savePath);
         for (const std::string& entry : history)
-            m_document[kHistory].append(entry);
+            m_document[kHistory].append(StoredText::encode(entry));
         m_document[kHotkeyStatus] = hotkeyStatus ? "true" : "false";
         m_document[kHotkeyValue] = hotkeyValue;
         m_document[kBindPhone] = bindPhone;

@@ -35,6 +35,9 @@ public:
 
     void load();
     void save();
+    // True when the configuration file exists but could not be read: the program runs on
+    // defaults and never writes over the file, so nothing in it is lost.
+    bool configurationUnreadable() const;
     std::wstring getConfigFolder() const;
     std::wstring getConfigFile() const;
 
@@ -121,6 +124,7 @@ private:
 
     mutable std::recursive_mutex m_mutex;
     Json::Value m_document;
+    bool m_unreadable = false;
     std::wstring m_configFolder;
     std::wstring m_configFile;
 

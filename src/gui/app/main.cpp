@@ -2,6 +2,7 @@
 // window until it asks to quit; workers and transfers are stopped before the libraries go.
 
 #include "app/CrashHandler.h"
+#include "app/QuitOnSignals.h"
 #include "app/SingleInstance.h"
 #include "app/TextTable.h"
 #include "common/QtText.h"
@@ -12,7 +13,9 @@
 #include "user/User.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 #include <curl/curl.h>
 
@@ -23,6 +26,15 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("korvex-pdf"));
     // A hidden window keeps running (the close prompt's "run in the background").
     QApplication::setQuitOnLastWindowClosed(false);
+    // Stop signals end the program the orderly way, so its private folder goes with it; the
+    // quit waits in the queue until the event loop runs.
+    const QuitOnSignals quitOnSignals;
+    // exit rather than quit: it also ends the loop of a modal dialog that happens to be open,
+    // and no window can refuse it.
+    QObject::connect(&quitOnSignals, &QuitOnSignals::received, &app, [] { QCoreApplication::exit(0); },
+                     Qt::QueuedConnection);
+    // Folders of decrypted copies left by runs that were killed.
+    Converter::PrivateTempFolder::removeStaleFolders();
 
     User& user = User::instance();
     user.setLanguage(Glossary::CHINESE);
@@ -44,6 +56,17 @@ int main(int argc, char** argv)
             window.move(frame.topLeft());
         }
         window.show();
+        if (user.configurationUnreadable()) {
+            // Said once, at start-up: the settings of this run are not kept. Shown from the
+            // event loop, so that a stop signal ends the program while it is open.
+            QTimer::singleShot(0, &window, [&window, &user] {
+                QMessageBox::warning(&window, toQt(Glossary::text(1)),
+                                     QString::fromStdWString(L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n"
+                                                             L"The configuration file cannot be read: this run uses "
+                                                             L"the defaults and does not save changes over it.\n") +
+                                         toQt(user.getConfigFile()));
+            });
+        }
         QObject::connect(&instance, &SingleInstance::activateRequested, &window, &CMainWnd::activateFromOtherInstance);
         QObject::connect(&instance, &SingleInstance::externalReport, &window, &CMainWnd::handleExternalReport);
         QObject::connect(&window, &CMainWnd::quitRequested, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -3,6 +3,7 @@
 #include "app/Diagnostics.h"
 #include "common/QtText.h"
 #include "common/Utils.h"
+#include "platform/UserFolders.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -19,6 +20,13 @@ namespace DesktopUtils {
 namespace {
 
 const char* const kSource = "..\\..\\include\\common\\Utils";
+
+// The folder of the last files chosen in this run; only the user-interface thread uses it.
+QString& lastChosenFolder()
+{
+    static QString folder;
+    return folder;
+}
 
 const QString kFileManagerService = QStringLiteral("org.freedesktop.FileManager1");
 const QString kFileManagerPath = QStringLiteral("/org/freedesktop/FileManager1");
@@ -80,8 +88,13 @@ std::wstring selectFiles(QWidget* owner, const QString& title, const QString& fi
     QString selected;
     if (filterIndex >= 1 && filterIndex <= filters.size())
         selected = filters[filterIndex - 1];
-    const QStringList files = QFileDialog::getOpenFileNames(owner, title, QString(),
+    QString start = lastChosenFolder();
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = toQt(Platform::documentsFolder());
+    const QStringList files = QFileDialog::getOpenFileNames(owner, title, start,
                                                             filters.join(QStringLiteral(";;")), &selected);
+    if (!files.isEmpty())
+        lastChosenFolder() = QFileInfo(files.first()).absolutePath();
     std::wstring result;
     for (const QString& file : files)
         result += fromQt(QDir::cleanPath(file)) + L"\n";

@@ -16,6 +16,8 @@ namespace DesktopUtils {
 // ("PDF (*.pdf);;All files (*)"); a Win32 filter list (description and pattern pairs, each
 // ended by a NUL character) is accepted too. filterIndex is the one-based filter selected at
 // first. Returns every chosen path followed by "\n" (the last one too); empty on cancel.
+// The dialog opens in the folder files were last chosen from since the program started,
+// else in the documents folder.
 std::wstring selectFiles(QWidget* owner, const QString& title, const QString& filter,
                          int filterIndex);
 

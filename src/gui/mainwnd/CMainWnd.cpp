@@ -645,13 +645,15 @@ void CMainWnd::onUpgradeReply(std::unique_ptr<MessagePayload> payload)
     auto* info = dynamic_cast<UpgradeInfo*>(payload.get());
     if (!info || !info->reply.isObject())
         return;
-    if (info->reply["success"].asBool()) {
-        const QString text = QString::fromStdString(info->reply["msg"].asString());
-        const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(30)), text,
+    if (Action::replySucceeded(info->reply)) {
+        const auto text = [&](const char* key) {
+            const Json::Value& value = info->reply[key];
+            return value.isString() ? QString::fromStdString(value.asString()) : QString();
+        };
+        const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(30)), text("msg"),
                                                                toQt(Glossary::text(65)), toQt(Glossary::text(9)), 0);
         if (result == 1)
-            openDownloadWindow(QString::fromStdString(info->reply["url"].asString()),
-                               QString::fromStdString(info->reply["sha256"].asString()));
+            openDownloadWindow(text("url"), text("sha256"));
     } else if (!info->silent) {
         showPrompt(31);
     }

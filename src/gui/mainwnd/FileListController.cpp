@@ -321,7 +321,10 @@ void FileListController::startRun()
     FileListWidget* target = list(zone);
     if (!target)
         return;
-    m_switcher.setState(zone, PaneSwitcher::Converting);
+    // Every row's settings are read first: a setting that cannot be run is shown in its row
+    // and nothing starts, so the zone stays editable and the user starts again once corrected.
+    std::vector<std::pair<RowId, RowEntry>> updates;
+    bool refused = false;
     for (const auto& [row, entry] : m_registry->rowsOfZone(zone)) {
         auto* widget = dynamic_cast<FileRowWidget*>(target->row(row));
         const QString path = toQt(entry.path);
@@ -330,12 +333,17 @@ void FileListController::startRun()
         RowEntry updated = entry;
         QString problem;
         if (!widget->readInto(updated, zone, &problem)) {
-            // A setting that cannot be run is shown in the row instead of starting a job.
-            updated.pending = false;
             widget->setStatusText(problem);
+            refused = true;
+            continue;
         }
-        m_registry->update(row, updated);
+        updates.emplace_back(row, std::move(updated));
     }
+    if (refused)
+        return;
+    m_switcher.setState(zone, PaneSwitcher::Converting);
+    for (const auto& [row, updated] : updates)
+        m_registry->update(row, updated);
     auto parameter = Converter::createParameter(zone);
     if (parameter)
         parameter->setTargetExtension(m_switcher.outputExtension());

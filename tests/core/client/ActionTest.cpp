@@ -169,3 +169,39 @@ TEST(MainActionOffline, SilentUpdateCheckBacksOffAfterEachFailure)
     Network::RequestRunner::instance().shutdown();
     EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::RequestError), 1u);
 }
+
+TEST_F(MainAction, RepliesAreReadOnlyAsFarAsTheirRequestNeeds)
+{
+    // Requests whose replies are ignored: any shape passes without an error or a report.
+    for (const char* body : {"[1,2]", "\"text\"", R"({"success":"yes"})", R"({"success":[true]})", "7"}) {
+        reply("LoginStatistics", body);
+        send(RequestId::LoginStatistics);
+        reply("ConvertStatistics", body);
+        send(RequestId::ConvertStatistics);
+    }
+    waitForTransfers();
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::JsonError), 0u);
+    EXPECT_TRUE(requestsOfType("SetErrorMsg").empty());
+
+    // Update checks hand every object reply to the window, whatever its "success" holds.
+    reply("Upgrade", R"({"success":"1","version":"9.9.9.9"})");
+    send(RequestId::Upgrade);
+    send(RequestId::UpgradeSilent);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::UpgradeReply), 2u);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::JsonError), 0u);
+
+    // Where "success" matters, a shape that is not a boolean is a plain "no".
+    user->setOpenKey("key-1");
+    reply("GetLoginStatus", R"({"success":"true","open_key":"key-1"})");
+    send(RequestId::GetLoginStatus);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::LoggedOffElsewhere), 1u);
+    reply("GetAds", "[{\"img_key\":\"k\"}]");
+    send(RequestId::GetAds);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::AdsReply), 0u);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::JsonError), 0u);
+
+    EXPECT_TRUE(Action::replySucceeded(Json::Value(true)) == false);
+    Json::Value numeric(Json::objectValue);
+    numeric["success"] = 1;
+    EXPECT_TRUE(Action::replySucceeded(numeric));
+}

@@ -1,0 +1,78 @@
+// The real program ends in order on SIGTERM, SIGINT and SIGHUP, and its start removes the
+// private folders that killed runs left behind.
+
+#include "common/Utils.h"
+#include "support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool pumpUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return done();
+}
+
+} // namespace
+
+TEST(ProgramSignals, StopSignalsEndTheProgramInOrderAndStartRemovesStaleFolders)
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, 0}) {
+        TempDir dir;
+        // Last round: a configuration that cannot be read; its notice must not keep the
+        // program from ending, and the file stays as it was.
+        const fs::path config = dir.file("Documents/PDF_Splitting_And_merging_Lumo/korvex_split_and_merge_config.json");
+        if (signal == 0)
+            fs::create_directories(config / "kept");
+        fs::create_directories(dir.file("run"));
+        fs::permissions(dir.file("run"), fs::perms::owner_all);
+        fs::create_directories(dir.file("tmp"));
+        // A folder of decrypted copies whose process was killed.
+        const pid_t gone = ::fork();
+        if (gone == 0)
+            ::_exit(0);
+        ::waitpid(gone, nullptr, 0);
+        const fs::path stale = dir.file("tmp") / ("korvex-" + std::to_string(gone) + "-Q1w2E3");
+        fs::create_directories(stale / "1");
+        writeFile(stale / "1/secret.pdf", "%PDF-1.7\n");
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), QString::fromStdString(dir.path().string()));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(dir.file(".config").string()));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(dir.file("run").string()));
+        env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(dir.file("tmp").string()));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("KORVEX_REPORTIS_LOG"), QString::fromStdString(dir.file("reports.log").string()));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QString::fromStdString(Utils::wideToUtf8(Utils::getModuleDirectory())) + QStringLiteral("korvex-pdf"), {});
+        ASSERT_TRUE(program.waitForStarted());
+        ASSERT_TRUE(pumpUntil([&] { return fs::exists(dir.file("run/korvex-pdf.socket")); }));
+        EXPECT_FALSE(fs::exists(stale));
+
+        ::kill(static_cast<pid_t>(program.processId()), signal == 0 ? SIGTERM : signal);
+        ASSERT_TRUE(pumpUntil([&] { return program.state() == QProcess::NotRunning; }));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(program.exitCode(), 0) << signal;
+        EXPECT_FALSE(fs::exists(dir.file("reports.log"))); // an orderly end, not a crash
+        if (signal == 0) {
+            EXPECT_TRUE(fs::is_directory(config / "kept"));
+        }
+    }
+}
