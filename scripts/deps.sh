@@ -6,7 +6,8 @@ packages=(
   qpdf libqpdf-dev libjsoncpp-dev libcurl4-openssl-dev libssl-dev
   libgtest-dev libcpp-httplib-dev libsqlite3-dev
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
-  fonts-noto-cjk xvfb xauth dbus-daemon
+  libxcb1-dev
+  fonts-noto-cjk xvfb xauth xdotool dbus-daemon
   hyperfine time
   desktop-file-utils appstream dpkg-dev
 )

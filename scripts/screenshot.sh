@@ -41,6 +41,9 @@ shot() {
 shot plain docs/screenshot.png --lang zh
 shot zh docs/rows-zh.png --lang zh --rows "$scratch/pdfs"
 shot en docs/rows-en.png --lang en --rows "$scratch/pdfs"
+shot menu-out docs/menu-logged-out.png --lang zh --menu
+shot menu-in docs/menu-logged-in.png --lang zh --menu --logged-in
+shot capture docs/screenshot-pane.png --lang zh --capture
 # The stand-in service on a free port; its first line names the port.
 "$BUILD_DIR/bin/korvex-service" --port 0 --db "$scratch/service.db" >"$scratch/service.out" &
 service_pid=$!
@@ -55,4 +58,6 @@ for window in download feedback; do
   shot "$window-zh" "docs/$window-zh.png" --lang zh --window "$window"
   shot "$window-en" "docs/$window-en.png" --lang en --window "$window"
 done
-echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png docs/login-qr-zh.png docs/login-email-en.png and the download and feedback windows"
+echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png docs/login-qr-zh.png docs/login-email-en.png,"
+echo "the drop-down menu (docs/menu-logged-out.png, docs/menu-logged-in.png), the screenshot pane"
+echo "(docs/screenshot-pane.png) and the download and feedback windows"

@@ -24,6 +24,7 @@ if [ -e "$build_dir/bin/korvex-pdf" ]; then
   [ -e "$root/bin/korvex-pdf" ] || fail "bin/korvex-pdf missing"
   [ -x "$root/lib/korvex/reportis" ] || fail "the crash reporter is not next to the program"
   [ -x "$root/lib/korvex/korvex_updater" ] || fail "the updater is not next to the program"
+  [ -x "$root/lib/korvex/snaptor" ] || fail "the screenshot program is not next to the program"
   [ -f "$root/share/icons/hicolor/256x256/apps/$app.png" ] || fail "icon missing"
   [ -f "$root/share/icons/hicolor/48x48/apps/$app.png" ] || fail "small icon missing"
   desktop-file-validate "$root/share/applications/$app.desktop"

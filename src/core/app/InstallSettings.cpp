@@ -23,6 +23,10 @@ InstallSettings InstallSettings::readFrom(const std::wstring& folder)
         settings.m_packageName = Utils::utf8ToWide(root["PackageName"].asString());
     if (root["ServiceBase"].isString())
         settings.m_serviceBase = root["ServiceBase"].asString();
+    if (root["HelpPage"].isString())
+        settings.m_helpPage = root["HelpPage"].asString();
+    if (root["AboutPage"].isString())
+        settings.m_aboutPage = root["AboutPage"].asString();
     return settings;
 }
 

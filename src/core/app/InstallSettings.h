@@ -1,7 +1,9 @@
 #pragma once
 // Settings the installer leaves next to the executable in "install.json":
-//   {"PackageName": "...", "ServiceBase": "https://host"}
-// Both are optional; a missing or unreadable file gives empty values.
+//   {"PackageName": "...", "ServiceBase": "https://host",
+//    "HelpPage": "https://...", "AboutPage": "https://..."}
+// All are optional; a missing or unreadable file gives empty values. The maker's help (online
+// service chat) and about (product) pages are offered in the menus only when they are given.
 
 #include <string>
 
@@ -16,8 +18,12 @@ public:
 
     const std::wstring& packageName() const { return m_packageName; }
     const std::string& serviceBase() const { return m_serviceBase; }
+    const std::string& helpPage() const { return m_helpPage; }
+    const std::string& aboutPage() const { return m_aboutPage; }
 
 private:
     std::wstring m_packageName;
     std::string m_serviceBase;
+    std::string m_helpPage;
+    std::string m_aboutPage;
 };

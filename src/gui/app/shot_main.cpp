@@ -1,11 +1,12 @@
 // Takes a picture of the main window:
 //     korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER] [--login] [--service URL]
-//                            [--window download|feedback]
+//                            [--window download|feedback] [--menu [--logged-in]] [--capture]
 // With --rows, every PDF in FOLDER is added to the current zone and inspected first. With
 // --login the picture is of the login window over it (in Chinese, once its QR code is shown);
 // --service names the service to talk to. With --window, the picture is of that window alone
-// (a download a quarter done). Run it with HOME pointing at a scratch folder: it uses a
-// configuration of its own there.
+// (a download a quarter done). --menu takes the screen with the header's drop-down menu open
+// (for a logged-in user with --logged-in); --capture shows the screenshot pane. Run it with
+// HOME pointing at a scratch folder: it uses a configuration of its own there.
 
 #include "actions/NotifyPayload.h"
 #include "app/TextId.h"
@@ -15,6 +16,7 @@
 #include "feedback/SuggestionWnd.h"
 #include "login/LoginWnd.h"
 #include "mainwnd/CMainWnd.h"
+#include "menu/DropMenu.h"
 #include "mainwnd/FileListController.h"
 #include "message/WindowMessages.h"
 #include "network/RequestRunner.h"
@@ -22,7 +24,10 @@
 #include "update/DownloadWnd.h"
 #include "user/User.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
+#include <QScreen>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -76,6 +81,9 @@ int main(int argc, char** argv)
                          args.value(args.indexOf(QStringLiteral("--lang")) + 1) == QLatin1String("en");
     const QString rows = args.contains(QStringLiteral("--rows")) ? args.value(args.indexOf(QStringLiteral("--rows")) + 1) : QString();
     const bool loginWindow = args.contains(QStringLiteral("--login"));
+    const bool menu = args.contains(QStringLiteral("--menu"));
+    const bool loggedIn = args.contains(QStringLiteral("--logged-in"));
+    const bool capture = args.contains(QStringLiteral("--capture"));
     const QString service = args.contains(QStringLiteral("--service")) ? args.value(args.indexOf(QStringLiteral("--service")) + 1) : QString();
 
     curl_global_init(CURL_GLOBAL_ALL);
@@ -106,7 +114,28 @@ int main(int argc, char** argv)
                 pump(50);
             pump(200);
         }
-        if (loginWindow) {
+        if (capture) {
+            window.findChild<QAbstractButton*>(QStringLiteral("capturescropt"))->click();
+            pump(200);
+        }
+        if (menu) {
+            if (loggedIn) {
+                user.setOpenKey("shot");
+                user.setUserName("Lumo");
+                window.findChild<QAbstractButton*>(QStringLiteral("loginbtn"))->setText(QStringLiteral("Lumo"));
+            }
+            auto* drop = window.findChild<QAbstractButton*>(QStringLiteral("dropbtn"));
+            QCursor::setPos(drop->mapToGlobal(QPoint(drop->width() - 150, drop->height())));
+            window.showDropMenu();
+            pump(400);
+            const QRect area = window.frameGeometry();
+            code = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                           .save(output)
+                       ? 0
+                       : 1;
+            if (window.dropMenu())
+                window.dropMenu()->close();
+        } else if (loginWindow) {
             LoginWnd login(window.seamHandle(), &window);
             login.initWindow();
             login.show();

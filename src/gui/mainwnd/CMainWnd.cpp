@@ -7,6 +7,7 @@
 #include "actions/NotifyPayload.h"
 #include "app/TextId.h"
 #include "app/TextTable.h"
+#include "capture/ScreenshotHotKey.h"
 #include "common/DesktopUtils.h"
 #include "common/LanguageManager.h"
 #include "login/LoginWnd.h"
@@ -20,15 +21,20 @@
 #include "mainwnd/FileListController.h"
 #include "mainwnd/HistoryPanel.h"
 #include "mainwnd/MainStyle.h"
+#include "menu/DropMenu.h"
+#include "menu/MenuCommandPayload.h"
+#include "menu/MenuCommands.h"
 #include "message/WindowMessages.h"
 #include "platform/DebugLog.h"
 #include "tasks/TaskPayloads.h"
+#include "tray/TrayIcon.h"
 #include "update/DownloadWnd.h"
 #include "user/RequestId.h"
 #include "user/User.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QListWidget>
@@ -90,6 +96,8 @@ CMainWnd::CMainWnd(QWidget* parent)
     m_action = std::make_shared<Action>(seamHandle());
     m_lists = std::make_unique<FileListController>(*this, m_switcher, m_registry, m_tasks, ui->workingzone);
     m_history = std::make_unique<HistoryPanel>(*this, ui->historyHolder);
+    m_screenshot = new ScreenshotHotKey(this, ui->checkhotkeybtn, ui->hotkeyedit);
+    m_pages = MakerPages::fromInstallSettings();
 }
 
 CMainWnd::~CMainWnd()
@@ -153,8 +161,7 @@ void CMainWnd::initWindow()
     sendStartupRequests();
 
     for (QWidget* hidden : {static_cast<QWidget*>(ui->imageconvertopt), static_cast<QWidget*>(ui->wpsconvertopt),
-                            static_cast<QWidget*>(ui->onlineconvertopt), static_cast<QWidget*>(ui->capturescropt),
-                            static_cast<QWidget*>(ui->librarybtn), static_cast<QWidget*>(ui->subchoicezone)})
+                            static_cast<QWidget*>(ui->onlineconvertopt), static_cast<QWidget*>(ui->librarybtn), static_cast<QWidget*>(ui->subchoicezone)})
         hidden->hide();
     retranslateCodeTexts();
 }
@@ -170,7 +177,8 @@ void CMainWnd::setBrand(int language)
 
 void CMainWnd::createTrayIcon()
 {
-    // The tray icon, its menu and the screenshot hot key come with the tray and menus work.
+    m_tray = new TrayIcon(*this, m_pages);
+    m_tray->show();
 }
 
 void CMainWnd::openDownloadWindow(const QString& url, const QString& sha256)
@@ -210,9 +218,19 @@ void CMainWnd::checkForUpdate()
     user().SendRequest(RequestId::Upgrade, m_action);
 }
 
+DropMenu* CMainWnd::dropMenu() const
+{
+    return m_dropMenu.data();
+}
+
 void CMainWnd::showDropMenu()
 {
-    // The drop-down menu comes with the tray and menus work.
+    if (m_dropMenu)
+        m_dropMenu->close();
+    auto* menu = new DropMenu(seamHandle(), m_pages, user().isLoggedIn(), this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    m_dropMenu = menu;
+    menu->popup(QCursor::pos());
 }
 
 void CMainWnd::sendStartupRequests()
@@ -256,7 +274,11 @@ void CMainWnd::onClick(const QString& name)
     if (name == QLatin1String("closebtn")) {
         const int result = CMessageWnd::showMessage(this, toQt(Glossary::text(6)), toQt(Glossary::text(106)), 0);
         if (result == 1) {
-            hide();
+            // Without a tray nothing could bring a hidden window back.
+            if (TrayIcon::available())
+                hide();
+            else
+                showMinimized();
         } else if (result == 0) {
             m_quitting = true;
             emit quitRequested();
@@ -287,7 +309,10 @@ void CMainWnd::onClick(const QString& name)
         onAccountButton();
     } else if (name == QLatin1String("dropbtn")) {
         showDropMenu();
-    } else if (name == QLatin1String("adsbtn")) {
+    } else if (name == QLatin1String("capturescropt")) {
+        ui->capturescropt->setChecked(true);
+        ui->switchpane->setCurrentWidget(ui->captureLayout);
+    } else if (name == QLatin1String("adsbtn") && m_adsAvailable) {
         const QString key = m_adsButton ? m_adsButton->property("userdata").toString() : QString();
         const std::string url = user().adClickUrl(key.toStdString());
         if (!url.empty())
@@ -343,6 +368,8 @@ void CMainWnd::retranslateCodeTexts()
     const int language = glossaryLanguage();
     setTitleText(title(language));
     setWindowTitle(toQt(Glossary::text(TextId::AppTitle)));
+    if (m_tray)
+        m_tray->retranslate();
     ui->switchlanbtn->setText(language == Glossary::CHINESE ? QStringLiteral("English") : QStringLiteral("中文"));
     if (!user().isLoggedIn() || ui->loginbtn->icon().isNull())
         ui->loginbtn->setText(language == Glossary::CHINESE ? QStringLiteral("请登录") : QStringLiteral("Log in"));
@@ -486,6 +513,14 @@ std::intptr_t CMainWnd::handleSeamMessage(int message, std::intptr_t wParam,
             m_lists->onCheckStatus(static_cast<int>(wParam), row->row);
         else
             m_lists->onCheckStatus(static_cast<int>(wParam), 0);
+        break;
+    case WM_TRAY_NOTIFY:
+        if (auto* mouse = dynamic_cast<NotifyNumber*>(payload.get()); mouse && m_tray)
+            m_tray->notify(static_cast<int>(mouse->value));
+        break;
+    case WM_MENU_COMMAND:
+        if (auto* command = dynamic_cast<MenuCommandPayload*>(payload.get()))
+            MenuCommands::run(*this, m_pages, command->name);
         break;
     case WM_RUN_FINISHED:
         m_lists->onRunFinished(static_cast<int>(wParam));

@@ -5,11 +5,13 @@
 
 #include "filelist/CDragCallBack.h"
 #include "mainwnd/PaneSwitcher.h"
+#include "menu/MakerPages.h"
 #include "seam/SeamWindow.h"
 #include "tasks/RowRegistry.h"
 #include "tasks/TaskThreads.h"
 
 #include <QJsonObject>
+#include <QPointer>
 #include <QWidget>
 
 #include <map>
@@ -20,9 +22,12 @@ class CMainWnd;
 }
 class Action;
 class CGifButton;
+class DropMenu;
 class FileListController;
 class HistoryPanel;
 class QTimer;
+class ScreenshotHotKey;
+class TrayIcon;
 
 class CMainWnd : public QWidget, public SeamWindow, public CDragCallBack {
     Q_OBJECT
@@ -75,6 +80,12 @@ public:
     FileListController& fileLists() { return *m_lists; }
     HistoryPanel& history() { return *m_history; }
     bool isTimerActive(int id) const;
+    // The notification-area icon (null before start-up), the open drop-down menu (null when
+    // none), the screenshot hot key, and the maker's pages the menus offer.
+    TrayIcon* trayIcon() const { return m_tray; }
+    DropMenu* dropMenu() const;
+    ScreenshotHotKey& screenshot() { return *m_screenshot; }
+    MakerPages& makerPages() { return m_pages; }
 
 signals:
     // The window wants the program to end (close prompt answered Cancel, system close).
@@ -122,5 +133,9 @@ private:
     QString m_fullTitle;
     int m_currentZone = WorkingZone::Split;
     bool m_adsAvailable = false;
+    TrayIcon* m_tray = nullptr;
+    QPointer<DropMenu> m_dropMenu;
+    ScreenshotHotKey* m_screenshot = nullptr;
+    MakerPages m_pages;
     bool m_quitting = false;
 };

@@ -164,5 +164,13 @@
         <source>Open Folder</source>
         <translation>打开目录</translation>
     </message>
+    <message>
+        <source>Press the hot key anywhere on the desktop to take a picture of the whole screen. The picture is saved in the output folder below.</source>
+        <translation>在桌面任何地方按下快捷键即可截取整个屏幕，图片保存在下方的输出目录中。</translation>
+    </message>
+    <message>
+        <source>Tick the box, then type a letter: the key is Alt and that letter.</source>
+        <translation>先勾选，再输入一个字母：快捷键为 Alt 加该字母。</translation>
+    </message>
 </context>
 </TS>

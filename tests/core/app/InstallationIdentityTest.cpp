@@ -24,6 +24,17 @@ TEST(InstallationIdentity, InstallSettingsComeFromTheFileInTheFolder)
     const InstallSettings settings = InstallSettings::readFrom(dir.wide() + L"/");
     EXPECT_EQ(settings.packageName(), L"Lumo 合");
     EXPECT_EQ(settings.serviceBase(), "https://svc.example");
+    EXPECT_TRUE(settings.helpPage().empty());
+    EXPECT_TRUE(settings.aboutPage().empty());
+    writeFile(dir.file("install.json"),
+              "{\"HelpPage\":\"https://maker.example/chat\",\"AboutPage\":\"https://maker.example/\"}");
+    const InstallSettings pages = InstallSettings::readFrom(dir.wide() + L"/");
+    EXPECT_EQ(pages.helpPage(), "https://maker.example/chat");
+    EXPECT_EQ(pages.aboutPage(), "https://maker.example/");
+    EXPECT_TRUE(pages.packageName().empty());
+    writeFile(dir.file("install.json"), "{\"HelpPage\":7,\"AboutPage\":[\"x\"]}");
+    EXPECT_TRUE(InstallSettings::readFrom(dir.wide() + L"/").helpPage().empty());
+    EXPECT_TRUE(InstallSettings::readFrom(dir.wide() + L"/").aboutPage().empty());
     writeFile(dir.file("install.json"), "{broken");
     EXPECT_TRUE(InstallSettings::readFrom(dir.wide() + L"/").packageName().empty());
 }

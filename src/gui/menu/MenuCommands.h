@@ -1,0 +1,20 @@
+#pragma once
+// What the elements of the drop-down menu do (WM_MENU_COMMAND), by element name, compared
+// without regard to case. Unknown names do nothing.
+
+#include "menu/MakerPages.h"
+
+#include <QString>
+
+#include <string>
+
+class CMainWnd;
+
+namespace MenuCommands {
+
+// The user centre of the online service for the logged-in user.
+std::string userCentreAddress();
+
+void run(CMainWnd& window, const MakerPages& pages, const QString& name);
+
+} // namespace MenuCommands

@@ -1,0 +1,122 @@
+#include "tray/TrayIcon.h"
+
+#include "actions/NotifyPayload.h"
+#include "app/TextTable.h"
+#include "common/DesktopUtils.h"
+#include "common/QtText.h"
+#include "mainwnd/CMainWnd.h"
+#include "message/WindowMessages.h"
+
+#include <QCursor>
+#include <QMenu>
+
+namespace {
+
+// Each command with its glossary text, in menu order.
+constexpr struct {
+    int command;
+    int text;
+} kEntries[] = {{TrayIcon::Update, 39}, {TrayIcon::Help, 40}, {TrayIcon::About, 41}, {TrayIcon::Feedback, 42},
+                {TrayIcon::Exit, 34}};
+
+} // namespace
+
+TrayIcon::TrayIcon(CMainWnd& window, const MakerPages& pages)
+    : QObject(&window), m_window(window), m_pages(pages), m_menu(std::make_unique<QMenu>()),
+      m_icon(new QSystemTrayIcon(this))
+{
+    m_menu->setObjectName(QStringLiteral("trayMenu"));
+    for (const auto& entry : kEntries) {
+        QAction* action = m_menu->addAction(QString());
+        action->setData(entry.command);
+        const int command = entry.command;
+        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+        if ((command == Help || command == About) && m_pages.help.empty())
+            action->setVisible(false);
+    }
+    m_icon->setIcon(QIcon(QStringLiteral(":/KorvexRes/korvex.png")));
+    m_icon->setContextMenu(m_menu.get());
+    connect(m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::onActivated);
+    retranslate();
+}
+
+TrayIcon::~TrayIcon()
+{
+    m_icon->hide();
+}
+
+bool TrayIcon::available()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::show()
+{
+    m_icon->show();
+}
+
+void TrayIcon::retranslate()
+{
+    m_icon->setToolTip(toQt(Glossary::text(1)));
+    for (const auto& entry : kEntries)
+        action(entry.command)->setText(toQt(Glossary::text(entry.text)));
+}
+
+QAction* TrayIcon::action(int command) const
+{
+    for (QAction* action : m_menu->actions()) {
+        if (action->data().toInt() == command)
+            return action;
+    }
+    return nullptr;
+}
+
+void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    // Desktops with status-notifier trays report only single activations, never a double
+    // click; there a single activation brings the window back too, so it is never lost. The
+    // context menu is shown by the tray itself.
+    if (reason != QSystemTrayIcon::DoubleClick && reason != QSystemTrayIcon::Trigger)
+        return;
+    MessageSink::current().post(m_window.seamHandle(), WindowMessages::WM_TRAY_NOTIFY, kIconId,
+                                std::make_unique<NotifyNumber>(kDoubleClick));
+}
+
+void TrayIcon::notify(int mouseMessage)
+{
+    if (mouseMessage == kDoubleClick) {
+        showWindow();
+    } else if (mouseMessage == kRightButtonDown) {
+        m_window.activateWindow();
+        m_menu->popup(QCursor::pos());
+    }
+}
+
+void TrayIcon::showWindow()
+{
+    m_window.showNormal();
+    m_window.raise();
+    m_window.activateWindow();
+}
+
+void TrayIcon::runCommand(int command)
+{
+    switch (command) {
+    case Update:
+        m_window.checkForUpdate();
+        break;
+    case Help:
+    case About:
+        DesktopUtils::shellOpen(m_pages.help);
+        break;
+    case Feedback:
+        showWindow();
+        m_window.openFeedbackWindow();
+        break;
+    case Exit:
+        m_window.close();
+        break;
+    default:
+        break;
+    }
+}
