@@ -1,6 +1,7 @@
 #include "capture/ScreenshotHotKey.h"
 
 #include "app/Glossary.h"
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/QtText.h"
 #include "common/Utils.h"
@@ -79,7 +80,7 @@ bool ScreenshotHotKey::applyHotKey()
     } else {
         what = english ? L"Cancle" : L"取消";
     }
-    CMessageWnd::showMessage(m_window, toQt(Glossary::text(6)), toQt(Glossary::text(38, what)), 1);
+    CMessageWnd::showMessage(m_window, toQt(Glossary::text(TextId::Prompt)), toQt(Glossary::text(TextId::HotKeyFailed, what)), CMessageWnd::ConfirmOnly);
     return false;
 }
 

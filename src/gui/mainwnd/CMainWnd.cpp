@@ -271,53 +271,88 @@ void CMainWnd::connectButtons()
 
 void CMainWnd::onClick(const QString& name)
 {
-    if (name == QLatin1String("closebtn")) {
-        const int result = CMessageWnd::showMessage(this, toQt(Glossary::text(6)), toQt(Glossary::text(106)), 0);
-        if (result == 1) {
-            // Without a tray nothing could bring a hidden window back.
-            if (TrayIcon::available())
-                hide();
-            else
-                showMinimized();
-        } else if (result == 0) {
-            m_quitting = true;
-            emit quitRequested();
-        }
-    } else if (name == QLatin1String("minbtn")) {
-        showMinimized();
-    } else if (name == QLatin1String("maxbtn")) {
-        showMaximized();
-    } else if (name == QLatin1String("restorebtn")) {
-        showNormal();
-    } else if (name == QLatin1String("switchlanbtn")) {
-        switchLanguage();
-    } else if (name == QLatin1String("addfilebtn")) {
-        m_lists->addFromDialog();
-    } else if (name == QLatin1String("convertbtn")) {
-        m_lists->startRun();
-    } else if (name == QLatin1String("continueConvBtn")) {
-        m_lists->continueZone();
-    } else if (name == QLatin1String("changedirbtn")) {
-        std::wstring folder = fromQt(ui->outdiredit->text());
-        if (DesktopUtils::selectFolder(this, folder)) {
-            ui->outdiredit->setText(toQt(folder));
-            user().setSavePath(Utils::wideToAnsi(folder));
-        }
-    } else if (name == QLatin1String("browsedirbtn") || name == QLatin1String("capturehistoryfilebtn")) {
-        DesktopUtils::shellOpen(Utils::ansiToWide(user().getSavePath()));
-    } else if (name == QLatin1String("loginbtn") || name == QLatin1String("nickphotoopt")) {
-        onAccountButton();
-    } else if (name == QLatin1String("dropbtn")) {
-        showDropMenu();
-    } else if (name == QLatin1String("capturescropt")) {
-        ui->capturescropt->setChecked(true);
-        ui->switchpane->setCurrentWidget(ui->captureLayout);
-    } else if (name == QLatin1String("adsbtn") && m_adsAvailable) {
-        const QString key = m_adsButton ? m_adsButton->property("userdata").toString() : QString();
-        const std::string url = user().adClickUrl(key.toStdString());
-        if (!url.empty())
-            DesktopUtils::shellOpen(Utils::utf8ToWide(url));
+    static const std::map<QString, void (CMainWnd::*)()> kClicks = {
+        {QStringLiteral("closebtn"), &CMainWnd::onCloseButton},
+        {QStringLiteral("minbtn"), &CMainWnd::showMinimized},
+        {QStringLiteral("maxbtn"), &CMainWnd::showMaximized},
+        {QStringLiteral("restorebtn"), &CMainWnd::showNormal},
+        {QStringLiteral("switchlanbtn"), &CMainWnd::switchLanguage},
+        {QStringLiteral("addfilebtn"), &CMainWnd::addFiles},
+        {QStringLiteral("convertbtn"), &CMainWnd::startRun},
+        {QStringLiteral("continueConvBtn"), &CMainWnd::continueRun},
+        {QStringLiteral("changedirbtn"), &CMainWnd::changeSaveFolder},
+        {QStringLiteral("browsedirbtn"), &CMainWnd::openSaveFolder},
+        {QStringLiteral("capturehistoryfilebtn"), &CMainWnd::openSaveFolder},
+        {QStringLiteral("loginbtn"), &CMainWnd::onAccountButton},
+        {QStringLiteral("nickphotoopt"), &CMainWnd::onAccountButton},
+        {QStringLiteral("dropbtn"), &CMainWnd::showDropMenu},
+        {QStringLiteral("capturescropt"), &CMainWnd::showCapturePane},
+        {QStringLiteral("adsbtn"), &CMainWnd::onAdsButton},
+    };
+    const auto click = kClicks.find(name);
+    if (click != kClicks.end())
+        (this->*click->second)();
+}
+
+void CMainWnd::onCloseButton()
+{
+    const int result = CMessageWnd::showMessage(this, toQt(Glossary::text(TextId::Prompt)),
+                                                toQt(Glossary::text(TextId::RunInBackground)), CMessageWnd::ConfirmCancel);
+    if (result == CMessageWnd::Confirm) {
+        // Without a tray nothing could bring a hidden window back.
+        if (TrayIcon::available())
+            hide();
+        else
+            showMinimized();
+    } else if (result == CMessageWnd::Cancel) {
+        m_quitting = true;
+        emit quitRequested();
     }
+}
+
+void CMainWnd::addFiles()
+{
+    m_lists->addFromDialog();
+}
+
+void CMainWnd::startRun()
+{
+    m_lists->startRun();
+}
+
+void CMainWnd::continueRun()
+{
+    m_lists->continueZone();
+}
+
+void CMainWnd::changeSaveFolder()
+{
+    std::wstring folder = fromQt(ui->outdiredit->text());
+    if (DesktopUtils::selectFolder(this, folder)) {
+        ui->outdiredit->setText(toQt(folder));
+        user().setSavePath(Utils::wideToAnsi(folder));
+    }
+}
+
+void CMainWnd::openSaveFolder()
+{
+    DesktopUtils::shellOpen(Utils::ansiToWide(user().getSavePath()));
+}
+
+void CMainWnd::showCapturePane()
+{
+    ui->capturescropt->setChecked(true);
+    ui->switchpane->setCurrentWidget(ui->captureLayout);
+}
+
+void CMainWnd::onAdsButton()
+{
+    if (!m_adsAvailable)
+        return;
+    const QString key = m_adsButton ? m_adsButton->property("userdata").toString() : QString();
+    const std::string url = user().adClickUrl(key.toStdString());
+    if (!url.empty())
+        DesktopUtils::shellOpen(Utils::utf8ToWide(url));
 }
 
 void CMainWnd::dropFiles(const QStringList& paths)

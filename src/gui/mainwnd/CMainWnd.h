@@ -115,6 +115,15 @@ private:
     void setBrand(int language);
     void createTrayIcon();
     void showPrompt(int textId);
+    // Targets of onClick's table.
+    void onCloseButton();
+    void addFiles();
+    void startRun();
+    void continueRun();
+    void changeSaveFolder();
+    void openSaveFolder();
+    void showCapturePane();
+    void onAdsButton();
     void updateCaptionButtons();
     void setTitleText(const QString& text);
     void resizeEvent(QResizeEvent* event) override;

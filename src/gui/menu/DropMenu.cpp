@@ -1,5 +1,6 @@
 #include "menu/DropMenu.h"
 
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/QtText.h"
 #include "menu/MenuCommandPayload.h"
@@ -23,7 +24,7 @@ DropMenu::DropMenu(WindowHandle window, const MakerPages& pages, bool loggedIn, 
                QStringLiteral(":/KorvexRes/user.png"))
         ->setVisible(loggedIn);
     addSeparator();
-    addElement(QStringLiteral("exit"), toQt(Glossary::text(34)), QStringLiteral(":/KorvexRes/close.png"));
+    addElement(QStringLiteral("exit"), toQt(Glossary::text(TextId::ExitProcess)), QStringLiteral(":/KorvexRes/close.png"));
 }
 
 QAction* DropMenu::addElement(const QString& name, const QString& text, const QString& icon)

@@ -1,6 +1,7 @@
 #include "tray/TrayIcon.h"
 
 #include "actions/NotifyPayload.h"
+#include "app/TextId.h"
 #include "app/TextTable.h"
 #include "common/DesktopUtils.h"
 #include "common/QtText.h"
@@ -57,7 +58,7 @@ void TrayIcon::show()
 
 void TrayIcon::retranslate()
 {
-    m_icon->setToolTip(toQt(Glossary::text(1)));
+    m_icon->setToolTip(toQt(Glossary::text(TextId::AppTitle)));
     for (const auto& entry : kEntries)
         action(entry.command)->setText(toQt(Glossary::text(entry.text)));
 }
