@@ -80,7 +80,9 @@ TEST(PrivateFolder, FoldersOfKilledProcessesGoAtTheNextStartOthersStay)
 
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
-    EXPECT_GE(PrivateTempFolder::removeStaleFolders(), 1);
+    // Any program of ours that starts meanwhile (tests run side by side) may be the one that
+    // removes it: what counts is that it is gone.
+    PrivateTempFolder::removeStaleFolders();
     EXPECT_FALSE(fs::exists(folder));
     EXPECT_TRUE(fs::exists(unrelated));
     EXPECT_EQ(fs::exists(foreign), root); // without root it is ours, and stale
