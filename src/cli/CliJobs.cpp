@@ -2,15 +2,15 @@
 
 #include "ConsoleCallback.h"
 
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/Utils.h"
-#include "converter/ConverterFactory.h"
-#include "converter/WorkingZone.h"
-#include "converter/InputElement.h"
-#include "converter/JobFailure.h"
-#include "converter/PdfHandleParameter.h"
-#include "converter/PdfOperations.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "core/common/Utils.h"
+#include "core/converter/ConverterFactory.h"
+#include "core/converter/WorkingZone.h"
+#include "core/converter/InputElement.h"
+#include "core/converter/JobFailure.h"
+#include "core/converter/PdfHandleParameter.h"
+#include "core/converter/PdfOperations.h"
 
 #include <filesystem>
 

@@ -4,9 +4,9 @@
 
 #include "CommandLine.h"
 
-#include "converter/ConvertError.h"
-#include "converter/OutputNameClaims.h"
-#include "converter/ProcessSlot.h"
+#include "core/converter/ConvertError.h"
+#include "core/converter/OutputNameClaims.h"
+#include "core/converter/ProcessSlot.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "CommandLine.h"
 
-#include "common/Utils.h"
-#include "converter/PageRanges.h"
+#include "core/common/Utils.h"
+#include "core/converter/PageRanges.h"
 
 #include <map>
 #include <sys/stat.h>

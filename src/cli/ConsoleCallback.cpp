@@ -1,9 +1,9 @@
 #include "ConsoleCallback.h"
 
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/Utils.h"
-#include "converter/PdfHandleParameter.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "core/common/Utils.h"
+#include "core/converter/PdfHandleParameter.h"
 
 #include <cstdio>
 #include <cwchar>

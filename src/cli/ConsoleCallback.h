@@ -2,8 +2,8 @@
 // Reports a job on the console: each progress step as its glossary status text on standard
 // error, and keeps the error and the result for the summary.
 
-#include "converter/ConvertError.h"
-#include "converter/PdfHandleCallback.h"
+#include "core/converter/ConvertError.h"
+#include "core/converter/PdfHandleCallback.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // killed through the jobs' process slot, so the job fails the usual way and removes its
 // hidden files, and no further job starts.
 
-#include "converter/ProcessSlot.h"
+#include "core/converter/ProcessSlot.h"
 
 #include <atomic>
 

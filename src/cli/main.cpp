@@ -6,9 +6,9 @@
 #include "CommandLine.h"
 #include "SignalStop.h"
 
-#include "app/Glossary.h"
-#include "common/Utils.h"
-#include "converter/PrivateTempFolder.h"
+#include "core/app/Glossary.h"
+#include "core/common/Utils.h"
+#include "core/converter/PrivateTempFolder.h"
 
 #include <clocale>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "support/BookmarkedPdf.h"
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 #include "support/PdfFactory.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "support/PdfFactory.h"
 
-#include "converter/ChildProcess.h"
+#include "core/converter/ChildProcess.h"
 
 #include <cstdio>
 #include <cstdlib>

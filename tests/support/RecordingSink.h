@@ -2,7 +2,7 @@
 // A message sink for tests: keeps every posted message so a test can wait for and inspect
 // what workers and actions told their windows.
 
-#include "message/MessageSink.h"
+#include "core/message/MessageSink.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,6 +1,6 @@
 #include "support/TempDir.h"
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 
 #include <cstdlib>
 #include <fstream>

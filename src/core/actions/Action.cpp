@@ -1,11 +1,11 @@
-#include "actions/Action.h"
+#include "core/actions/Action.h"
 
-#include "actions/ActionPayloads.h"
-#include "common/Utils.h"
-#include "message/WindowMessages.h"
-#include "network/RequestRunner.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/actions/ActionPayloads.h"
+#include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
+#include "core/network/RequestRunner.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 #include <json/json.h>
 

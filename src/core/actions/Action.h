@@ -2,7 +2,7 @@
 // The main window's action: account, configuration, advertisement and update replies, with
 // the retries of the requests the window cannot do without.
 
-#include "actions/CommonWndUserAction.h"
+#include "core/network/CommonWndUserAction.h"
 
 #include <chrono>
 #include <memory>

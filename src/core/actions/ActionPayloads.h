@@ -1,7 +1,7 @@
 #pragma once
 // Payloads that response actions hand to their windows.
 
-#include "message/MessagePayload.h"
+#include "core/message/MessagePayload.h"
 
 #include <json/value.h>
 

@@ -1,13 +1,13 @@
-#include "actions/DownloadAction.h"
+#include "core/actions/DownloadAction.h"
 
-#include "actions/NotifyPayload.h"
-#include "common/Sha256.h"
-#include "common/Utils.h"
-#include "message/WindowMessages.h"
-#include "platform/DebugLog.h"
-#include "platform/DetachedProcess.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/network/NotifyPayload.h"
+#include "core/common/Sha256.h"
+#include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
+#include "core/platform/DebugLog.h"
+#include "core/platform/DetachedProcess.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 #include <algorithm>
 #include <atomic>

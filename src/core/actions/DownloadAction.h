@@ -3,7 +3,7 @@
 // the user cancels, and on completion checks the program against the digest the service sent
 // before it is started. The window then ends the program in order.
 
-#include "actions/CommonWndUserAction.h"
+#include "core/network/CommonWndUserAction.h"
 
 #include <memory>
 #include <string>

@@ -1,10 +1,10 @@
-#include "actions/LoginWndAction.h"
+#include "core/actions/LoginWndAction.h"
 
-#include "actions/ActionPayloads.h"
-#include "common/Utils.h"
-#include "message/WindowMessages.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/actions/ActionPayloads.h"
+#include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 #include <json/json.h>
 

@@ -3,7 +3,7 @@
 // Replies change the stored identity and report to the login window through the message seam.
 // Once the window has closed (detach), replies change nothing.
 
-#include "actions/CommonWndUserAction.h"
+#include "core/network/CommonWndUserAction.h"
 
 #include <atomic>
 #include <memory>

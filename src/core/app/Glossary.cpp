@@ -1,4 +1,4 @@
-#include "app/Glossary.h"
+#include "core/app/Glossary.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "app/GlossaryTexts.h"
+#include "core/app/GlossaryTexts.h"
 
 namespace Glossary {
 

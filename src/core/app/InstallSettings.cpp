@@ -1,7 +1,7 @@
-#include "app/InstallSettings.h"
+#include "core/app/InstallSettings.h"
 
-#include "common/AtomicFile.h"
-#include "common/Utils.h"
+#include "core/common/AtomicFile.h"
+#include "core/common/Utils.h"
 
 #include <json/json.h>
 #include <memory>

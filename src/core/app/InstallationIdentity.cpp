@@ -1,9 +1,9 @@
-#include "app/InstallationIdentity.h"
+#include "core/app/InstallationIdentity.h"
 
-#include "app/InstallSettings.h"
-#include "common/UrlEscape.h"
-#include "common/Utils.h"
-#include "platform/DebugLog.h"
+#include "core/app/InstallSettings.h"
+#include "core/common/UrlEscape.h"
+#include "core/common/Utils.h"
+#include "core/platform/DebugLog.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "app/TextTable.h"
+#include "core/app/TextTable.h"
 
-#include "app/Glossary.h"
-#include "app/GlossaryTexts.h"
+#include "core/app/Glossary.h"
+#include "core/app/GlossaryTexts.h"
 
 #include <stdexcept>
 

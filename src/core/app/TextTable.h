@@ -2,7 +2,7 @@
 // Every user-visible text that code produces, keyed by id, in English (index 0) and Chinese
 // (index 1). Built once, read-only afterwards, so lookups from any thread need no lock.
 
-#include "app/TextRequest.h"
+#include "core/app/TextRequest.h"
 
 #include <map>
 #include <string>

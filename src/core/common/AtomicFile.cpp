@@ -1,6 +1,6 @@
-#include "common/AtomicFile.h"
+#include "core/common/AtomicFile.h"
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "common/Sha256.h"
+#include "core/common/Sha256.h"
 
 #include <openssl/evp.h>
 

@@ -1,4 +1,4 @@
-#include "common/TrackedThreads.h"
+#include "core/common/TrackedThreads.h"
 
 TrackedThreads::~TrackedThreads()
 {

@@ -1,4 +1,4 @@
-#include "common/UrlEscape.h"
+#include "core/common/UrlEscape.h"
 
 #include <curl/curl.h>
 

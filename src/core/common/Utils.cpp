@@ -1,6 +1,6 @@
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 
-#include "app/Diagnostics.h"
+#include "core/common/Diagnostics.h"
 
 #include <cstdio>
 #include <cwchar>

@@ -1,4 +1,4 @@
-#include "converter/AbstractConverter.h"
+#include "core/converter/AbstractConverter.h"
 
 namespace Converter {
 

@@ -1,4 +1,4 @@
-#include "converter/AbstractConverterCallback.h"
+#include "core/converter/AbstractConverterCallback.h"
 
 namespace Converter {
 

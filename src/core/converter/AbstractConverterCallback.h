@@ -1,7 +1,7 @@
 #pragma once
 // How a converter reports the end of a job, and where it parks the child process it runs.
 
-#include "converter/ConvertError.h"
+#include "core/converter/ConvertError.h"
 
 #include <string>
 

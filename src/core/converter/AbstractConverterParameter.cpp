@@ -1,4 +1,4 @@
-#include "converter/AbstractConverterParameter.h"
+#include "core/converter/AbstractConverterParameter.h"
 
 namespace Converter {
 

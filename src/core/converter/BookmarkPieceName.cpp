@@ -1,6 +1,6 @@
-#include "converter/BookmarkPieceName.h"
+#include "core/converter/BookmarkPieceName.h"
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 
 namespace Converter {
 

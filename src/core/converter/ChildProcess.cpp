@@ -1,6 +1,6 @@
-#include "converter/ChildProcess.h"
+#include "core/converter/ChildProcess.h"
 
-#include "converter/ProcessSlot.h"
+#include "core/converter/ProcessSlot.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,8 +1,8 @@
-#include "converter/ConverterFactory.h"
+#include "core/converter/ConverterFactory.h"
 
-#include "converter/PdfHandleConverter.h"
-#include "converter/PdfHandleParameter.h"
-#include "converter/WorkingZone.h"
+#include "core/converter/PdfHandleConverter.h"
+#include "core/converter/PdfHandleParameter.h"
+#include "core/converter/WorkingZone.h"
 
 namespace Converter {
 

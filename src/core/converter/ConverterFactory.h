@@ -2,8 +2,8 @@
 // Turns a working zone into the converter and parameter of its jobs. The PDF zones (see
 // WorkingZone) get the PDF converter and their operation; every other zone gets empty pointers.
 
-#include "converter/AbstractConverter.h"
-#include "converter/AbstractConverterParameter.h"
+#include "core/converter/AbstractConverter.h"
+#include "core/converter/AbstractConverterParameter.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "converter/File.h"
+#include "core/converter/File.h"
 
 namespace Converter {
 

@@ -1,4 +1,4 @@
-#include "converter/InputElement.h"
+#include "core/converter/InputElement.h"
 
 namespace Converter {
 

@@ -1,7 +1,7 @@
 #pragma once
 // One input of a job with its page selection and, for a split, how to cut it.
 
-#include "converter/PdfFile.h"
+#include "core/converter/PdfFile.h"
 
 #include <vector>
 

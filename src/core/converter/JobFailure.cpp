@@ -1,7 +1,7 @@
-#include "converter/JobFailure.h"
+#include "core/converter/JobFailure.h"
 
-#include "common/Utils.h"
-#include "converter/QpdfRunner.h"
+#include "core/common/Utils.h"
+#include "core/converter/QpdfRunner.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,8 +1,8 @@
 #pragma once
 // Filling in the cause of a failed operation.
 
-#include "converter/ChildProcess.h"
-#include "converter/ConvertError.h"
+#include "core/converter/ChildProcess.h"
+#include "core/converter/ConvertError.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "converter/OutputCheck.h"
+#include "core/converter/OutputCheck.h"
 
 #include <cstring>
 #include <fcntl.h>

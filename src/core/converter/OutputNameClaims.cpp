@@ -1,7 +1,7 @@
-#include "converter/OutputNameClaims.h"
+#include "core/converter/OutputNameClaims.h"
 
-#include "common/Utils.h"
-#include "converter/WorkingZone.h"
+#include "core/common/Utils.h"
+#include "core/converter/WorkingZone.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "converter/PageRanges.h"
+#include "core/converter/PageRanges.h"
 
 #include <climits>
 #include <cwctype>

@@ -1,7 +1,7 @@
-#include "converter/PageToolRunner.h"
+#include "core/converter/PageToolRunner.h"
 
-#include "common/Utils.h"
-#include "platform/DebugLog.h"
+#include "core/common/Utils.h"
+#include "core/platform/DebugLog.h"
 
 #include <cerrno>
 #include <unistd.h>

@@ -3,7 +3,7 @@
 // bookmarks: the one next to our executable, else the one this build wrote. A job that
 // cannot find it keeps to the qpdf command lines.
 
-#include "converter/ChildProcess.h"
+#include "core/converter/ChildProcess.h"
 
 #include <string>
 #include <vector>

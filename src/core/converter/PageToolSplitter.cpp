@@ -1,13 +1,13 @@
-#include "converter/PageToolSplitter.h"
+#include "core/converter/PageToolSplitter.h"
 
-#include "common/Utils.h"
-#include "converter/BookmarkPieceName.h"
-#include "converter/JobFailure.h"
-#include "converter/OutputCheck.h"
-#include "converter/PageToolRunner.h"
-#include "converter/PdfSplitter.h"
-#include "converter/QpdfRunner.h"
-#include "converter/SplitPlan.h"
+#include "core/common/Utils.h"
+#include "core/converter/BookmarkPieceName.h"
+#include "core/converter/JobFailure.h"
+#include "core/converter/OutputCheck.h"
+#include "core/converter/PageToolRunner.h"
+#include "core/converter/PdfSplitter.h"
+#include "core/converter/QpdfRunner.h"
+#include "core/converter/SplitPlan.h"
 
 #include <cerrno>
 #include <charconv>

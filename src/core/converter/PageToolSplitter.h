@@ -7,8 +7,8 @@
 // the progress call for it; whatever the run leaves unfinished is removed, and an output
 // folder that this run created and that stays empty is removed too.
 
-#include "converter/ConvertError.h"
-#include "converter/InputElement.h"
+#include "core/converter/ConvertError.h"
+#include "core/converter/InputElement.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "converter/PdfFile.h"
+#include "core/converter/PdfFile.h"
 
 namespace Converter {
 

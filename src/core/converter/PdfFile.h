@@ -1,7 +1,7 @@
 #pragma once
 // A PDF file with its page count (-1 while nobody has counted it).
 
-#include "converter/File.h"
+#include "core/converter/File.h"
 
 namespace Converter {
 

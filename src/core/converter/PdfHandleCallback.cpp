@@ -1,4 +1,4 @@
-#include "converter/PdfHandleCallback.h"
+#include "core/converter/PdfHandleCallback.h"
 
 namespace Converter {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The PDF converter's callback: adds progress in pages.
 
-#include "converter/AbstractConverterCallback.h"
+#include "core/converter/AbstractConverterCallback.h"
 
 namespace Converter {
 

@@ -1,13 +1,13 @@
-#include "converter/PdfHandleConverter.h"
+#include "core/converter/PdfHandleConverter.h"
 
-#include "converter/InputElement.h"
-#include "converter/JobFailure.h"
-#include "converter/PageRanges.h"
-#include "converter/PageToolSplitter.h"
-#include "converter/PdfHandleCallback.h"
-#include "converter/PdfHandleParameter.h"
-#include "converter/PdfOperations.h"
-#include "converter/PdfSplitter.h"
+#include "core/converter/InputElement.h"
+#include "core/converter/JobFailure.h"
+#include "core/converter/PageRanges.h"
+#include "core/converter/PageToolSplitter.h"
+#include "core/converter/PdfHandleCallback.h"
+#include "core/converter/PdfHandleParameter.h"
+#include "core/converter/PdfOperations.h"
+#include "core/converter/PdfSplitter.h"
 
 namespace Converter {
 

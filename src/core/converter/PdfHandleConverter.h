@@ -2,7 +2,7 @@
 // The converter of the five PDF working zones: extract, compress, decrypt, merge, split, each
 // through qpdf.
 
-#include "converter/AbstractConverter.h"
+#include "core/converter/AbstractConverter.h"
 
 namespace Converter {
 

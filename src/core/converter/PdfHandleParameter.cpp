@@ -1,4 +1,4 @@
-#include "converter/PdfHandleParameter.h"
+#include "core/converter/PdfHandleParameter.h"
 
 namespace Converter {
 

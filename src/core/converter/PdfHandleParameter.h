@@ -1,7 +1,7 @@
 #pragma once
 // Which PDF operation a job runs, and for a merge the inputs with their page ranges.
 
-#include "converter/AbstractConverterParameter.h"
+#include "core/converter/AbstractConverterParameter.h"
 
 #include <string>
 #include <utility>

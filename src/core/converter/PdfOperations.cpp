@@ -1,15 +1,15 @@
-#include "converter/PdfOperations.h"
+#include "core/converter/PdfOperations.h"
 
-#include "app/TextTable.h"
-#include "common/Utils.h"
-#include "converter/JobFailure.h"
-#include "converter/OutputCheck.h"
-#include "converter/PageRanges.h"
-#include "converter/PageToolRunner.h"
-#include "converter/PrivateTempFolder.h"
-#include "converter/QpdfArguments.h"
-#include "converter/QpdfRunner.h"
-#include "converter/WorkingZone.h"
+#include "core/app/TextTable.h"
+#include "core/common/Utils.h"
+#include "core/converter/JobFailure.h"
+#include "core/converter/OutputCheck.h"
+#include "core/converter/PageRanges.h"
+#include "core/converter/PageToolRunner.h"
+#include "core/converter/PrivateTempFolder.h"
+#include "core/converter/QpdfArguments.h"
+#include "core/converter/QpdfRunner.h"
+#include "core/converter/WorkingZone.h"
 
 #include <algorithm>
 #include <atomic>

@@ -8,8 +8,8 @@
 // Every operation takes the job's process slot (may be null) and, optionally, a place for
 // the cause of a failure.
 
-#include "converter/ConvertError.h"
-#include "converter/PdfHandleParameter.h"
+#include "core/converter/ConvertError.h"
+#include "core/converter/PdfHandleParameter.h"
 
 #include <string>
 
@@ -53,7 +53,5 @@ int parsePageCount(const std::string& output);
 // the split zone; empty for other zones.
 std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstring& extension,
                             const std::wstring& saveFolder);
-// The same in the user's configured save folder; empty while there is no user record.
-std::wstring makeOutputPath(int zone, const std::wstring& input, const std::wstring& extension);
 
 } // namespace Converter

@@ -1,12 +1,12 @@
-#include "converter/PdfSplitter.h"
+#include "core/converter/PdfSplitter.h"
 
-#include "common/Utils.h"
-#include "converter/JobFailure.h"
-#include "converter/OutputCheck.h"
-#include "converter/PageRanges.h"
-#include "converter/PdfOperations.h"
-#include "converter/QpdfArguments.h"
-#include "converter/QpdfRunner.h"
+#include "core/common/Utils.h"
+#include "core/converter/JobFailure.h"
+#include "core/converter/OutputCheck.h"
+#include "core/converter/PageRanges.h"
+#include "core/converter/PdfOperations.h"
+#include "core/converter/QpdfArguments.h"
+#include "core/converter/QpdfRunner.h"
 
 #include <cerrno>
 #include <cstring>

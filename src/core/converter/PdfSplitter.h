@@ -6,9 +6,9 @@
 // call for a piece comes before the piece is written, and pieces written before a failure
 // stay. A folder the split created stays only when something was written into it.
 
-#include "converter/ConvertError.h"
-#include "converter/InputElement.h"
-#include "converter/SplitPlan.h"
+#include "core/converter/ConvertError.h"
+#include "core/converter/InputElement.h"
+#include "core/converter/SplitPlan.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "converter/PrivateTempFolder.h"
+#include "core/converter/PrivateTempFolder.h"
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "converter/ProcessSlot.h"
+#include "core/converter/ProcessSlot.h"
 
 #include <csignal>
 

@@ -1,6 +1,6 @@
-#include "converter/QpdfArguments.h"
+#include "core/converter/QpdfArguments.h"
 
-#include "converter/PageRanges.h"
+#include "core/converter/PageRanges.h"
 
 namespace Converter::QpdfArguments {
 

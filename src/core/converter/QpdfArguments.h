@@ -4,7 +4,7 @@
 // quotes and spaces in it need no escaping. The password never appears here: qpdf reads it
 // from standard input (--password-file=-).
 
-#include "converter/PdfHandleParameter.h"
+#include "core/converter/PdfHandleParameter.h"
 
 #include <string>
 #include <vector>

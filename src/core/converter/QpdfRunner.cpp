@@ -1,7 +1,7 @@
-#include "converter/QpdfRunner.h"
+#include "core/converter/QpdfRunner.h"
 
-#include "common/Utils.h"
-#include "platform/DebugLog.h"
+#include "core/common/Utils.h"
+#include "core/platform/DebugLog.h"
 
 #include <unistd.h>
 

@@ -2,7 +2,7 @@
 // Runs the qpdf program: the one next to our executable when there is one, else the one this
 // build was configured with.
 
-#include "converter/ChildProcess.h"
+#include "core/converter/ChildProcess.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "converter/SplitPlan.h"
+#include "core/converter/SplitPlan.h"
 
-#include "converter/InputElement.h"
+#include "core/converter/InputElement.h"
 
 namespace Converter {
 

@@ -1,8 +1,8 @@
-#include "converter/WorkingZone.h"
+#include "core/converter/WorkingZone.h"
 
-#include "app/TextId.h"
-#include "converter/PdfHandleConverter.h"
-#include "converter/PdfHandleParameter.h"
+#include "core/app/TextId.h"
+#include "core/converter/PdfHandleConverter.h"
+#include "core/converter/PdfHandleParameter.h"
 
 namespace {
 

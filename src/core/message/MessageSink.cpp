@@ -1,4 +1,4 @@
-#include "message/MessageSink.h"
+#include "core/message/MessageSink.h"
 
 #include <mutex>
 

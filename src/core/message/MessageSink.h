@@ -2,7 +2,7 @@
 // The seam between workers and windows. Workers never touch widgets: they post
 // (window, message, wParam, payload) here, and the gui delivers it on its own thread.
 
-#include "message/MessagePayload.h"
+#include "core/message/MessagePayload.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 // Receives the outcome of a transfer on the transfer's own thread.
 
-#include "network/Reply.h"
+#include "core/network/Reply.h"
 
 namespace Network {
 

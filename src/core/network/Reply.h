@@ -1,7 +1,7 @@
 #pragma once
 // The outcome of one transfer as an action sees it.
 
-#include "network/Url.h"
+#include "core/network/Url.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "network/RequestRunner.h"
+#include "core/network/RequestRunner.h"
 
 #include <curl/curl.h>
 

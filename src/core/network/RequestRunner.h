@@ -2,8 +2,8 @@
 // Runs each transfer on a thread of its own. Threads are tracked, not detached, so that
 // shutdown and tests can wait for every transfer (and its action's OnReply) to end.
 
-#include "common/TrackedThreads.h"
-#include "network/AbstractAction.h"
+#include "core/common/TrackedThreads.h"
+#include "core/network/AbstractAction.h"
 
 #include <chrono>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "network/Url.h"
+#include "core/network/Url.h"
 
 namespace Network {
 

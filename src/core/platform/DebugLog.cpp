@@ -1,4 +1,4 @@
-#include "platform/DebugLog.h"
+#include "core/platform/DebugLog.h"
 
 #include <cstdio>
 #include <cstdlib>

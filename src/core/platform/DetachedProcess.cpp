@@ -1,4 +1,4 @@
-#include "platform/DetachedProcess.h"
+#include "core/platform/DetachedProcess.h"
 
 #include <spawn.h>
 #include <sys/types.h>

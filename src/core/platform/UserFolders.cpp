@@ -1,6 +1,6 @@
-#include "platform/UserFolders.h"
+#include "core/platform/UserFolders.h"
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,11 +1,11 @@
-#include "tasks/CommonListItemCallback.h"
+#include "core/tasks/CommonListItemCallback.h"
 
-#include "actions/CommonWndUserAction.h"
-#include "message/WindowMessages.h"
-#include "tasks/RowRegistry.h"
-#include "tasks/TaskPayloads.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/network/CommonWndUserAction.h"
+#include "core/message/WindowMessages.h"
+#include "core/tasks/RowRegistry.h"
+#include "core/tasks/TaskPayloads.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 namespace {
 constexpr int kConversionStatisticsType = 9;

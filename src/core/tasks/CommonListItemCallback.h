@@ -1,9 +1,9 @@
 #pragma once
 // Reports the result of one row's job to the main window, if the row still exists.
 
-#include "converter/ConvertError.h"
-#include "message/MessageSink.h"
-#include "tasks/RowId.h"
+#include "core/converter/ConvertError.h"
+#include "core/message/MessageSink.h"
+#include "core/tasks/RowId.h"
 
 #include <memory>
 #include <string>

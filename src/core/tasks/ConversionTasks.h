@@ -3,11 +3,11 @@
 // the per-file runner. They talk to the window only through the message seam and touch rows
 // only through the registry, checking each time that the row still exists.
 
-#include "converter/AbstractConverter.h"
-#include "converter/AbstractConverterCallback.h"
-#include "converter/AbstractConverterParameter.h"
-#include "converter/File.h"
-#include "message/MessageSink.h"
+#include "core/converter/AbstractConverter.h"
+#include "core/converter/AbstractConverterCallback.h"
+#include "core/converter/AbstractConverterParameter.h"
+#include "core/converter/File.h"
+#include "core/message/MessageSink.h"
 
 #include <memory>
 #include <string>

@@ -1,4 +1,4 @@
-#include "tasks/PasswordHandshake.h"
+#include "core/tasks/PasswordHandshake.h"
 
 void PasswordHandshake::answer()
 {

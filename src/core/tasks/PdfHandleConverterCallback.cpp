@@ -1,11 +1,11 @@
-#include "tasks/PdfHandleConverterCallback.h"
+#include "core/tasks/PdfHandleConverterCallback.h"
 
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "converter/PdfHandleParameter.h"
-#include "message/WindowMessages.h"
-#include "tasks/RowRegistry.h"
-#include "tasks/TaskPayloads.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "core/converter/PdfHandleParameter.h"
+#include "core/message/WindowMessages.h"
+#include "core/tasks/RowRegistry.h"
+#include "core/tasks/TaskPayloads.h"
 
 namespace {
 using Converter::PdfHandleParameter;

@@ -1,8 +1,8 @@
 #pragma once
 // The callback of a single-file job: progress texts in the row, then its result.
 
-#include "converter/PdfHandleCallback.h"
-#include "tasks/CommonListItemCallback.h"
+#include "core/converter/PdfHandleCallback.h"
+#include "core/tasks/CommonListItemCallback.h"
 
 class PdfHandleConverterCallback : public Converter::PdfHandleCallback, public CommonListItemCallback {
 public:

@@ -1,9 +1,9 @@
-#include "tasks/PdfHandleMergeCallback.h"
+#include "core/tasks/PdfHandleMergeCallback.h"
 
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "message/WindowMessages.h"
-#include "tasks/TaskPayloads.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "core/message/WindowMessages.h"
+#include "core/tasks/TaskPayloads.h"
 
 void PdfHandleMergeCallback::onProgress(int, int, int)
 {

@@ -2,8 +2,8 @@
 // The callback of a merge: one job for several rows, so every row gets the progress text and
 // its own result with the same output.
 
-#include "converter/PdfHandleCallback.h"
-#include "tasks/CommonListItemCallback.h"
+#include "core/converter/PdfHandleCallback.h"
+#include "core/tasks/CommonListItemCallback.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "tasks/RowRegistry.h"
+#include "core/tasks/RowRegistry.h"
 
 #include <algorithm>
 

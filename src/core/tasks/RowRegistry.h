@@ -3,10 +3,10 @@
 // the qpdf process working for it and the row it works on. One lock guards all of it; it is
 // held only for look-ups and updates, never while qpdf runs or a dialog is open.
 
-#include "converter/ProcessSlot.h"
-#include "converter/RowEntry.h"
-#include "tasks/PasswordHandshake.h"
-#include "tasks/RowId.h"
+#include "core/converter/ProcessSlot.h"
+#include "core/converter/RowEntry.h"
+#include "core/tasks/PasswordHandshake.h"
+#include "core/tasks/RowId.h"
 
 #include <array>
 #include <atomic>

@@ -1,10 +1,10 @@
 #pragma once
 // Payloads the workers hand to the main window.
 
-#include "converter/ConvertError.h"
-#include "message/MessagePayload.h"
-#include "message/MessageSink.h"
-#include "tasks/RowId.h"
+#include "core/converter/ConvertError.h"
+#include "core/message/MessagePayload.h"
+#include "core/message/MessageSink.h"
+#include "core/tasks/RowId.h"
 
 #include <string>
 

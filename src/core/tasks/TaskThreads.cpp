@@ -1,4 +1,4 @@
-#include "tasks/TaskThreads.h"
+#include "core/tasks/TaskThreads.h"
 
 TaskThreads::~TaskThreads()
 {

@@ -2,7 +2,7 @@
 // The worker threads a window starts (inspection, conversion). They are tracked rather than
 // detached, so that shutdown can stop them and wait until none touches shared state any more.
 
-#include "common/TrackedThreads.h"
+#include "core/common/TrackedThreads.h"
 
 #include <functional>
 

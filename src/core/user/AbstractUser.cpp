@@ -1,12 +1,12 @@
-#include "user/AbstractUser.h"
+#include "core/user/AbstractUser.h"
 
-#include "app/InstallationIdentity.h"
-#include "app/TextTable.h"
-#include "common/AtomicFile.h"
-#include "common/Utils.h"
-#include "platform/DebugLog.h"
-#include "platform/UserFolders.h"
-#include "user/StoredText.h"
+#include "core/app/InstallationIdentity.h"
+#include "core/app/TextTable.h"
+#include "core/common/AtomicFile.h"
+#include "core/common/Utils.h"
+#include "core/platform/DebugLog.h"
+#include "core/platform/UserFolders.h"
+#include "core/user/StoredText.h"
 
 #include <json/json.h>
 

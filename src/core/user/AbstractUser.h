@@ -4,7 +4,7 @@
 // One lock guards the document and the fields, so request threads may read while the UI
 // thread writes.
 
-#include "app/Glossary.h"
+#include "core/app/Glossary.h"
 
 #include <json/value.h>
 

@@ -1,4 +1,4 @@
-#include "user/AdvertisementList.h"
+#include "core/user/AdvertisementList.h"
 
 void AdvertisementList::add(const Advertisement& ad)
 {

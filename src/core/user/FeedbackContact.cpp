@@ -1,6 +1,6 @@
-#include "user/FeedbackContact.h"
+#include "core/user/FeedbackContact.h"
 
-#include "app/Glossary.h"
+#include "core/app/Glossary.h"
 
 #include <regex>
 

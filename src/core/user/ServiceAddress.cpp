@@ -1,4 +1,4 @@
-#include "user/ServiceAddress.h"
+#include "core/user/ServiceAddress.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "user/StoredText.h"
+#include "core/user/StoredText.h"
 
 namespace StoredText {
 

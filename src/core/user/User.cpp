@@ -1,14 +1,14 @@
-#include "user/User.h"
+#include "core/user/User.h"
 
-#include "actions/CommonWndUserAction.h"
-#include "app/Diagnostics.h"
-#include "app/InstallSettings.h"
-#include "common/AtomicFile.h"
-#include "common/UrlEscape.h"
-#include "common/Utils.h"
-#include "network/RequestRunner.h"
-#include "converter/PrivateTempFolder.h"
-#include "user/RequestId.h"
+#include "core/network/CommonWndUserAction.h"
+#include "core/common/Diagnostics.h"
+#include "core/app/InstallSettings.h"
+#include "core/common/AtomicFile.h"
+#include "core/common/UrlEscape.h"
+#include "core/common/Utils.h"
+#include "core/network/RequestRunner.h"
+#include "core/converter/PrivateTempFolder.h"
+#include "core/user/RequestId.h"
 
 #include <map>
 

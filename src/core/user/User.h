@@ -2,10 +2,10 @@
 // The process-wide user record: the configuration store plus everything needed to talk to the
 // online service (request builder, downloads, advertisements).
 
-#include "network/Url.h"
-#include "user/AbstractUser.h"
-#include "user/AdvertisementList.h"
-#include "user/ServiceAddress.h"
+#include "core/network/Url.h"
+#include "core/user/AbstractUser.h"
+#include "core/user/AdvertisementList.h"
+#include "core/user/ServiceAddress.h"
 
 #include <atomic>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/QuitOnSignals.h"
+#include "gui/app/QuitOnSignals.h"
 
 #include <QSocketNotifier>
 

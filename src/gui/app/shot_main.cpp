@@ -8,21 +8,21 @@
 // (for a logged-in user with --logged-in); --capture shows the screenshot pane. Run it with
 // HOME pointing at a scratch folder: it uses a configuration of its own there.
 
-#include "actions/NotifyPayload.h"
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/LanguageManager.h"
-#include "common/QtText.h"
-#include "feedback/SuggestionWnd.h"
-#include "login/LoginWnd.h"
-#include "mainwnd/CMainWnd.h"
-#include "menu/DropMenu.h"
-#include "mainwnd/FileListController.h"
-#include "message/WindowMessages.h"
-#include "network/RequestRunner.h"
-#include "seam/QtMessageSink.h"
-#include "update/DownloadWnd.h"
-#include "user/User.h"
+#include "core/network/NotifyPayload.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "gui/common/LanguageManager.h"
+#include "gui/common/QtText.h"
+#include "gui/feedback/SuggestionWnd.h"
+#include "gui/login/LoginWnd.h"
+#include "gui/mainwnd/CMainWnd.h"
+#include "gui/menu/DropMenu.h"
+#include "gui/mainwnd/FileListController.h"
+#include "core/message/WindowMessages.h"
+#include "core/network/RequestRunner.h"
+#include "gui/seam/QtMessageSink.h"
+#include "gui/update/DownloadWnd.h"
+#include "core/user/User.h"
 
 #include <QAbstractButton>
 #include <QApplication>

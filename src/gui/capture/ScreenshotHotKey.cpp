@@ -1,14 +1,14 @@
-#include "capture/ScreenshotHotKey.h"
+#include "gui/capture/ScreenshotHotKey.h"
 
-#include "app/Glossary.h"
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/QtText.h"
-#include "common/Utils.h"
-#include "dialogs/CMessageWnd.h"
-#include "platform/DebugLog.h"
-#include "platform/GlobalHotKey.h"
-#include "user/User.h"
+#include "core/app/Glossary.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "gui/common/QtText.h"
+#include "core/common/Utils.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "core/platform/DebugLog.h"
+#include "gui/platform/GlobalHotKey.h"
+#include "core/user/User.h"
 
 #include <QCheckBox>
 #include <QDateTime>

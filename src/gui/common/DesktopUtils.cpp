@@ -1,9 +1,9 @@
-#include "common/DesktopUtils.h"
+#include "gui/common/DesktopUtils.h"
 
-#include "app/Diagnostics.h"
-#include "common/QtText.h"
-#include "common/Utils.h"
-#include "platform/UserFolders.h"
+#include "core/common/Diagnostics.h"
+#include "gui/common/QtText.h"
+#include "core/common/Utils.h"
+#include "core/platform/UserFolders.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,4 +1,4 @@
-#include "common/LanguageManager.h"
+#include "gui/common/LanguageManager.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "common/Resources.h"
+#include "gui/common/Resources.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "common/RichText.h"
+#include "gui/common/RichText.h"
 
 #include <QRegularExpression>
 

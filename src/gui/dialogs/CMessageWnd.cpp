@@ -1,11 +1,11 @@
-#include "dialogs/CMessageWnd.h"
+#include "gui/dialogs/CMessageWnd.h"
 
 #include "ui_msg.h"
 
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/QtText.h"
-#include "common/RichText.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "gui/common/QtText.h"
+#include "gui/common/RichText.h"
 
 #include <QEvent>
 #include <QPushButton>

@@ -4,7 +4,7 @@
 // window goes through it. It is modal, centred on its owner, dragged by its caption strip and
 // never resized; its result tells which control closed it.
 
-#include "dialogs/FramelessDialog.h"
+#include "gui/dialogs/FramelessDialog.h"
 
 #include <memory>
 

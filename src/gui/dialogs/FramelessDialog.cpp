@@ -1,4 +1,4 @@
-#include "dialogs/FramelessDialog.h"
+#include "gui/dialogs/FramelessDialog.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

@@ -1,12 +1,12 @@
-#include "dialogs/PasswordWnd.h"
+#include "gui/dialogs/PasswordWnd.h"
 
 #include "ui_enterpassworWnd.h"
 
-#include "app/Glossary.h"
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/QtText.h"
-#include "converter/PdfOperations.h"
+#include "core/app/Glossary.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "gui/common/QtText.h"
+#include "core/converter/PdfOperations.h"
 
 #include <QApplication>
 #include <QEventLoop>

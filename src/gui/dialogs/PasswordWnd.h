@@ -4,7 +4,7 @@
 // Result 0: the user gave up (cancel, close, Escape). A wrong password keeps the prompt open;
 // there is no limit on attempts.
 
-#include "dialogs/FramelessDialog.h"
+#include "gui/dialogs/FramelessDialog.h"
 
 #include <memory>
 #include <string>

@@ -1,16 +1,16 @@
-#include "feedback/SuggestionWnd.h"
+#include "gui/feedback/SuggestionWnd.h"
 
 #include "ui_Suggestion.h"
 
-#include "actions/CommonWndUserAction.h"
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/QtText.h"
-#include "common/Utils.h"
-#include "dialogs/CMessageWnd.h"
-#include "user/FeedbackContact.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/network/CommonWndUserAction.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "gui/common/QtText.h"
+#include "core/common/Utils.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "core/user/FeedbackContact.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 #include <QPushButton>
 

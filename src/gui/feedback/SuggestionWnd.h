@@ -3,8 +3,8 @@
 // picks how to be contacted and submits. The contact is checked against its kind's pattern;
 // the feedback is sent and the window closes without waiting for the reply.
 
-#include "dialogs/FramelessDialog.h"
-#include "seam/SeamWindow.h"
+#include "gui/dialogs/FramelessDialog.h"
+#include "gui/seam/SeamWindow.h"
 
 #include <memory>
 

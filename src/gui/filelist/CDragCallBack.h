@@ -3,7 +3,7 @@
 // on its row registry: moveRow decides (and may keep the registry locked), endMove always
 // follows a drag and ends what moveRow began.
 
-#include "tasks/RowId.h"
+#include "core/tasks/RowId.h"
 
 class CDragCallBack {
 public:

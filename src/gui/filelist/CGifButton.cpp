@@ -1,4 +1,4 @@
-#include "filelist/CGifButton.h"
+#include "gui/filelist/CGifButton.h"
 
 #include <QMouseEvent>
 #include <QMovie>

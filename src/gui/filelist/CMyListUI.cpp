@@ -1,6 +1,6 @@
-#include "filelist/CMyListUI.h"
+#include "gui/filelist/CMyListUI.h"
 
-#include "filelist/CDragCallBack.h"
+#include "gui/filelist/CDragCallBack.h"
 
 #include <QApplication>
 #include <QFrame>

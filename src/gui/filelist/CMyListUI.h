@@ -2,7 +2,7 @@
 // The merge list: its rows can be put in order by dragging one onto another with the mouse.
 // The drop asks the drag callback first; without a callback the order never changes.
 
-#include "filelist/FileListWidget.h"
+#include "gui/filelist/FileListWidget.h"
 
 #include <QPoint>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "filelist/ElidedLabel.h"
+#include "gui/filelist/ElidedLabel.h"
 
 #include <QPainter>
 

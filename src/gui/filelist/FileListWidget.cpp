@@ -1,4 +1,4 @@
-#include "filelist/FileListWidget.h"
+#include "gui/filelist/FileListWidget.h"
 
 #include <QScrollBar>
 #include <QVBoxLayout>

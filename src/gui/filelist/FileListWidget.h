@@ -2,7 +2,7 @@
 // A scrolling list of rows, one under the other. Rows are named by their RowId so that messages
 // from workers can find them (or find that they are gone).
 
-#include "filelist/ListRowWidget.h"
+#include "gui/filelist/ListRowWidget.h"
 
 #include <QHash>
 #include <QList>

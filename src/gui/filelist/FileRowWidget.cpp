@@ -1,17 +1,17 @@
-#include "filelist/FileRowWidget.h"
+#include "gui/filelist/FileRowWidget.h"
 
 #include "ui_SplitElement.h"
 #include "ui_WithPageElement.h"
 
-#include "app/Glossary.h"
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/QtText.h"
-#include "common/RichText.h"
-#include "common/Utils.h"
-#include "converter/PageRanges.h"
-#include "converter/RowEntry.h"
-#include "converter/WorkingZone.h"
+#include "core/app/Glossary.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "gui/common/QtText.h"
+#include "gui/common/RichText.h"
+#include "core/common/Utils.h"
+#include "core/converter/PageRanges.h"
+#include "core/converter/RowEntry.h"
+#include "core/converter/WorkingZone.h"
 
 #include <QEvent>
 #include <QRegularExpressionValidator>

@@ -2,7 +2,7 @@
 // One row of a working zone's file list: the file, its page range, its status through inspection
 // and conversion, and its result. Split rows also carry the split settings under the columns.
 
-#include "filelist/ListRowWidget.h"
+#include "gui/filelist/ListRowWidget.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "filelist/ListAdding.h"
+#include "gui/filelist/ListAdding.h"
 
-#include "app/Diagnostics.h"
-#include "common/QtText.h"
-#include "common/Utils.h"
-#include "filelist/FileListWidget.h"
+#include "core/common/Diagnostics.h"
+#include "gui/common/QtText.h"
+#include "core/common/Utils.h"
+#include "gui/filelist/FileListWidget.h"
 
 ListAdding::ListAdding(FileListWidget* list, FileRowWidget::Template tmpl)
     : m_list(list), m_template(tmpl)

@@ -2,7 +2,7 @@
 // Adds one file at a time to a list: refuses paths already listed or unreadable, builds the row
 // from the template and lets the caller fill it once it is in the list.
 
-#include "filelist/FileRowWidget.h"
+#include "gui/filelist/FileRowWidget.h"
 
 #include <QPointer>
 

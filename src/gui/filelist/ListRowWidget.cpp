@@ -1,6 +1,6 @@
-#include "filelist/ListRowWidget.h"
+#include "gui/filelist/ListRowWidget.h"
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 
 #include <QLabel>
 #include <QPainter>

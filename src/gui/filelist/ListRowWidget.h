@@ -2,7 +2,7 @@
 // Base of every list row: a process-wide id that core code uses to name the row, and the path of
 // the file the row stands for.
 
-#include "tasks/RowId.h"
+#include "core/tasks/RowId.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "history/HistoryListItemAdder.h"
+#include "gui/history/HistoryListItemAdder.h"
 
-#include "history/HistoryRowWidget.h"
+#include "gui/history/HistoryRowWidget.h"
 
 HistoryListItemAdder::HistoryListItemAdder(FileListWidget* historyList)
     : ListAdding(historyList, FileRowWidget::WithPage)

@@ -2,7 +2,7 @@
 // Adds output files to the history list: the same refusals as any list (unreadable, already
 // listed, refused), but the row is a history row, completed only when it was listed.
 
-#include "filelist/ListAdding.h"
+#include "gui/filelist/ListAdding.h"
 
 class HistoryListItemAdder : public ListAdding {
 public:

@@ -1,9 +1,9 @@
-#include "history/HistoryRowWidget.h"
+#include "gui/history/HistoryRowWidget.h"
 
 #include "ui_HistoryElement.h"
 
-#include "common/QtText.h"
-#include "common/Utils.h"
+#include "gui/common/QtText.h"
+#include "core/common/Utils.h"
 
 #include <QEvent>
 

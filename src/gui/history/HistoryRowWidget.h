@@ -2,7 +2,7 @@
 // One output file in the history list: its type icon and name, and buttons to reveal it in the
 // file manager or to drop it from the history.
 
-#include "filelist/ListRowWidget.h"
+#include "gui/filelist/ListRowWidget.h"
 
 #include <memory>
 #include <string>

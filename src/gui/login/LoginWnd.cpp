@@ -1,18 +1,18 @@
-#include "login/LoginWnd.h"
+#include "gui/login/LoginWnd.h"
 
 #include "ui_LoginWnd.h"
 
-#include "actions/ActionPayloads.h"
-#include "actions/LoginWndAction.h"
-#include "actions/NotifyPayload.h"
-#include "common/QtText.h"
-#include "common/RichText.h"
-#include "common/UrlEscape.h"
-#include "common/Utils.h"
-#include "dialogs/CMessageWnd.h"
-#include "message/WindowMessages.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/actions/ActionPayloads.h"
+#include "core/actions/LoginWndAction.h"
+#include "core/network/NotifyPayload.h"
+#include "gui/common/QtText.h"
+#include "gui/common/RichText.h"
+#include "core/common/UrlEscape.h"
+#include "core/common/Utils.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "core/message/WindowMessages.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 #include <QButtonGroup>
 #include <QPainter>

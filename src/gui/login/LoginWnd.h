@@ -5,8 +5,8 @@
 // identity is stored, the owner window gets WM_USER_REFRESH and the dialog closes with 1.
 // Every countdown and poll stops when the dialog closes, and later replies change nothing.
 
-#include "dialogs/FramelessDialog.h"
-#include "seam/SeamWindow.h"
+#include "gui/dialogs/FramelessDialog.h"
+#include "gui/seam/SeamWindow.h"
 
 #include <QString>
 

@@ -3,12 +3,12 @@
 // file lists, and the folder row. Workers and service actions reach it only through the
 // message seam; it changes its widgets on its own thread.
 
-#include "filelist/CDragCallBack.h"
-#include "mainwnd/PaneSwitcher.h"
-#include "menu/MakerPages.h"
-#include "seam/SeamWindow.h"
-#include "tasks/RowRegistry.h"
-#include "tasks/TaskThreads.h"
+#include "gui/filelist/CDragCallBack.h"
+#include "gui/mainwnd/PaneSwitcher.h"
+#include "gui/menu/MakerPages.h"
+#include "gui/seam/SeamWindow.h"
+#include "core/tasks/RowRegistry.h"
+#include "core/tasks/TaskThreads.h"
 
 #include <QJsonObject>
 #include <QPointer>

@@ -2,8 +2,8 @@
 // The file lists of the working zones: adding files (dialog or drop), following the inspection
 // and the run of each row, the password step, removing rows, and starting or emptying a zone.
 
-#include "filelist/FileRowWidget.h"
-#include "tasks/RowId.h"
+#include "gui/filelist/FileRowWidget.h"
+#include "core/tasks/RowId.h"
 
 #include <QObject>
 #include <QString>

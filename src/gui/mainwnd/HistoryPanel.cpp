@@ -1,15 +1,15 @@
-#include "mainwnd/HistoryPanel.h"
+#include "gui/mainwnd/HistoryPanel.h"
 
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/DesktopUtils.h"
-#include "common/QtText.h"
-#include "common/Utils.h"
-#include "dialogs/CMessageWnd.h"
-#include "filelist/FileListWidget.h"
-#include "history/HistoryListItemAdder.h"
-#include "history/HistoryRowWidget.h"
-#include "user/User.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "gui/common/DesktopUtils.h"
+#include "gui/common/QtText.h"
+#include "core/common/Utils.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "gui/filelist/FileListWidget.h"
+#include "gui/history/HistoryListItemAdder.h"
+#include "gui/history/HistoryRowWidget.h"
+#include "core/user/User.h"
 
 #include <QLayout>
 #include <QWidget>

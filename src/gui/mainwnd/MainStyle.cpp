@@ -1,4 +1,4 @@
-#include "mainwnd/MainStyle.h"
+#include "gui/mainwnd/MainStyle.h"
 
 namespace MainStyle {
 

@@ -1,7 +1,7 @@
-#include "mainwnd/PaneSwitcher.h"
+#include "gui/mainwnd/PaneSwitcher.h"
 
-#include "app/Glossary.h"
-#include "message/WindowMessages.h"
+#include "core/app/Glossary.h"
+#include "core/message/WindowMessages.h"
 
 #include <stdexcept>
 

@@ -2,8 +2,8 @@
 // Which working zone is current and in which state each zone is. Every change asks the window
 // to rebuild the zone's controls (WM_PANE_STATE_CHANGED).
 
-#include "converter/WorkingZone.h"
-#include "message/MessageSink.h"
+#include "core/converter/WorkingZone.h"
+#include "core/message/MessageSink.h"
 
 #include <QString>
 

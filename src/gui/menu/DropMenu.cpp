@@ -1,10 +1,10 @@
-#include "menu/DropMenu.h"
+#include "gui/menu/DropMenu.h"
 
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/QtText.h"
-#include "menu/MenuCommandPayload.h"
-#include "message/WindowMessages.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "gui/common/QtText.h"
+#include "gui/menu/MenuCommandPayload.h"
+#include "core/message/WindowMessages.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "menu/MakerPages.h"
+#include "gui/menu/MakerPages.h"
 
-#include "app/InstallSettings.h"
+#include "core/app/InstallSettings.h"
 
 MakerPages MakerPages::fromInstallSettings()
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The name of the drop-down menu element that was chosen (WM_MENU_COMMAND).
 
-#include "message/MessagePayload.h"
+#include "core/message/MessagePayload.h"
 
 #include <QString>
 

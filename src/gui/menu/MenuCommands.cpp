@@ -1,11 +1,11 @@
-#include "menu/MenuCommands.h"
+#include "gui/menu/MenuCommands.h"
 
-#include "actions/NotifyPayload.h"
-#include "common/DesktopUtils.h"
-#include "common/UrlEscape.h"
-#include "mainwnd/CMainWnd.h"
-#include "message/WindowMessages.h"
-#include "user/User.h"
+#include "core/network/NotifyPayload.h"
+#include "gui/common/DesktopUtils.h"
+#include "core/common/UrlEscape.h"
+#include "gui/mainwnd/CMainWnd.h"
+#include "core/message/WindowMessages.h"
+#include "core/user/User.h"
 
 namespace MenuCommands {
 

@@ -2,7 +2,7 @@
 // What the elements of the drop-down menu do (WM_MENU_COMMAND), by element name, compared
 // without regard to case. Unknown names do nothing.
 
-#include "menu/MakerPages.h"
+#include "gui/menu/MakerPages.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "platform/GlobalHotKey.h"
+#include "gui/platform/GlobalHotKey.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "seam/QtMessageSink.h"
+#include "gui/seam/QtMessageSink.h"
 
-#include "seam/SeamEvent.h"
-#include "seam/SeamWindow.h"
+#include "gui/seam/SeamEvent.h"
+#include "gui/seam/SeamWindow.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -2,7 +2,7 @@
 // The message seam on Qt: posts become events in the receiving window's queue; a send from
 // another thread waits until the window has handled the message.
 
-#include "message/MessageSink.h"
+#include "core/message/MessageSink.h"
 
 #include <QPointer>
 #include <QObject>

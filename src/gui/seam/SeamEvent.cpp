@@ -1,4 +1,4 @@
-#include "seam/SeamEvent.h"
+#include "gui/seam/SeamEvent.h"
 
 QEvent::Type SeamEvent::eventType()
 {

@@ -2,7 +2,7 @@
 // A window message delivered through Qt's event queue. A synchronous send carries the promise
 // its sender waits on; an event dropped unhandled (window gone) answers 0.
 
-#include "message/MessagePayload.h"
+#include "core/message/MessagePayload.h"
 
 #include <QEvent>
 

@@ -1,7 +1,7 @@
-#include "seam/SeamWindow.h"
+#include "gui/seam/SeamWindow.h"
 
-#include "seam/QtMessageSink.h"
-#include "seam/SeamEvent.h"
+#include "gui/seam/QtMessageSink.h"
+#include "gui/seam/SeamEvent.h"
 
 SeamWindow::SeamWindow(QObject* self) : m_handle(QtMessageSink::instance().registerWindow(self, this)) {}
 

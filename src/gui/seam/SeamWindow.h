@@ -3,7 +3,7 @@
 // each message on its own thread through handleSeamMessage. A message to a window that is gone
 // is dropped and its payload freed.
 
-#include "message/MessageSink.h"
+#include "core/message/MessageSink.h"
 
 #include <QObject>
 

@@ -1,12 +1,12 @@
-#include "tray/TrayIcon.h"
+#include "gui/tray/TrayIcon.h"
 
-#include "actions/NotifyPayload.h"
-#include "app/TextId.h"
-#include "app/TextTable.h"
-#include "common/DesktopUtils.h"
-#include "common/QtText.h"
-#include "mainwnd/CMainWnd.h"
-#include "message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
+#include "gui/common/DesktopUtils.h"
+#include "gui/common/QtText.h"
+#include "gui/mainwnd/CMainWnd.h"
+#include "core/message/WindowMessages.h"
 
 #include <QCursor>
 #include <QMenu>

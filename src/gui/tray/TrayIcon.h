@@ -4,7 +4,7 @@
 // window back. Mouse activity reaches the window as WM_TRAY_NOTIFY with Win32 mouse-message
 // numbers, as the shell would send it.
 
-#include "menu/MakerPages.h"
+#include "gui/menu/MakerPages.h"
 
 #include <QObject>
 #include <QSystemTrayIcon>

@@ -1,15 +1,15 @@
-#include "update/DownloadWnd.h"
+#include "gui/update/DownloadWnd.h"
 
 #include "ui_download.h"
 
-#include "actions/DownloadAction.h"
-#include "actions/NotifyPayload.h"
-#include "common/QtText.h"
-#include "common/Utils.h"
-#include "dialogs/CMessageWnd.h"
-#include "message/WindowMessages.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/actions/DownloadAction.h"
+#include "core/network/NotifyPayload.h"
+#include "gui/common/QtText.h"
+#include "core/common/Utils.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "core/message/WindowMessages.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 #include <QPushButton>
 

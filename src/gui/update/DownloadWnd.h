@@ -3,8 +3,8 @@
 // status line and a button that stops the download. When the checked updater has been
 // started the window closes with UpdaterStarted, and its owner ends the program.
 
-#include "dialogs/FramelessDialog.h"
-#include "seam/SeamWindow.h"
+#include "gui/dialogs/FramelessDialog.h"
+#include "gui/seam/SeamWindow.h"
 
 #include <memory>
 

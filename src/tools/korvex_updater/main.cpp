@@ -1,9 +1,9 @@
 // Stand-in updater: installs nothing. It appends one line saying what it would update, with
 // its arguments, to updater.log in the program's configuration folder, and exits 0.
 
-#include "common/Utils.h"
-#include "platform/UserFolders.h"
-#include "user/AbstractUser.h"
+#include "core/common/Utils.h"
+#include "core/platform/UserFolders.h"
+#include "core/user/AbstractUser.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,6 +1,6 @@
 // korvex-pdf-cli split --bookmarks LEVEL from the outside.
 
-#include "converter/ChildProcess.h"
+#include "core/converter/ChildProcess.h"
 #include "support/BookmarkedPdf.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"

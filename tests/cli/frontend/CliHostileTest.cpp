@@ -1,8 +1,8 @@
 // korvex-pdf-cli against what a hostile user or a flaky machine throws at it: endless
 // password sources, FIFOs and devices as inputs, and signals in the middle of a split.
 
-#include "converter/ChildProcess.h"
-#include "converter/ProcessSlot.h"
+#include "core/converter/ChildProcess.h"
+#include "core/converter/ProcessSlot.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 

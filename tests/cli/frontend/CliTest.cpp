@@ -1,6 +1,6 @@
 // korvex-pdf-cli from the outside: exit codes, output names, messages, and what is left on disk.
 
-#include "converter/ChildProcess.h"
+#include "core/converter/ChildProcess.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 

@@ -1,5 +1,5 @@
-#include "app/Glossary.h"
-#include "app/TextTable.h"
+#include "core/app/Glossary.h"
+#include "core/app/TextTable.h"
 
 #include <gtest/gtest.h>
 

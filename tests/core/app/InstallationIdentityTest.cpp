@@ -1,5 +1,5 @@
-#include "app/InstallSettings.h"
-#include "app/InstallationIdentity.h"
+#include "core/app/InstallSettings.h"
+#include "core/app/InstallationIdentity.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

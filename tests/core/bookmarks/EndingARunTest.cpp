@@ -1,10 +1,10 @@
 // Ending a split that korvex-pages is writing, from the job's process slot.
 
 #include "../converter/RecordingCallback.h"
-#include "common/Utils.h"
-#include "converter/ConverterFactory.h"
-#include "converter/InputElement.h"
-#include "converter/ProcessSlot.h"
+#include "core/common/Utils.h"
+#include "core/converter/ConverterFactory.h"
+#include "core/converter/InputElement.h"
+#include "core/converter/ProcessSlot.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 

@@ -1,12 +1,12 @@
 #include "ServiceFixture.h"
 
-#include "actions/Action.h"
-#include "actions/ActionPayloads.h"
-#include "actions/NotifyPayload.h"
-#include "app/Diagnostics.h"
-#include "common/Utils.h"
-#include "message/WindowMessages.h"
-#include "user/RequestId.h"
+#include "core/actions/Action.h"
+#include "core/actions/ActionPayloads.h"
+#include "core/network/NotifyPayload.h"
+#include "core/common/Diagnostics.h"
+#include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
+#include "core/user/RequestId.h"
 
 using namespace WindowMessages;
 

@@ -1,11 +1,11 @@
 #include "ServiceFixture.h"
 
-#include "actions/ActionPayloads.h"
-#include "actions/LoginWndAction.h"
-#include "actions/NotifyPayload.h"
-#include "common/Utils.h"
-#include "message/WindowMessages.h"
-#include "user/RequestId.h"
+#include "core/actions/ActionPayloads.h"
+#include "core/actions/LoginWndAction.h"
+#include "core/network/NotifyPayload.h"
+#include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
+#include "core/user/RequestId.h"
 
 using namespace WindowMessages;
 

@@ -1,11 +1,11 @@
 #pragma once
 // A user record talking to a small scripted service on 127.0.0.1, with a recording sink.
 
-#include "network/RequestRunner.h"
+#include "core/network/RequestRunner.h"
 #include "support/LocalHttpServer.h"
 #include "support/RecordingSink.h"
 #include "support/TempDir.h"
-#include "user/User.h"
+#include "core/user/User.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 #include "support/TempDir.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Tracked worker threads: every started work runs and is waited for, a closed set starts
 // nothing, and closing wakes a delayed wait.
 
-#include "common/TrackedThreads.h"
+#include "core/common/TrackedThreads.h"
 
 #include <gtest/gtest.h>
 

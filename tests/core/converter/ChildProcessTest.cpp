@@ -1,7 +1,7 @@
 // Starting, feeding, reading and ending child processes; sh stands in for a chatty child.
 
-#include "converter/ChildProcess.h"
-#include "converter/ProcessSlot.h"
+#include "core/converter/ChildProcess.h"
+#include "core/converter/ProcessSlot.h"
 
 #include <gtest/gtest.h>
 

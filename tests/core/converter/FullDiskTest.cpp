@@ -3,11 +3,11 @@
 
 #include "RecordingCallback.h"
 
-#include "common/Utils.h"
-#include "converter/ConverterFactory.h"
-#include "converter/InputElement.h"
-#include "converter/OutputCheck.h"
-#include "converter/PdfOperations.h"
+#include "core/common/Utils.h"
+#include "core/converter/ConverterFactory.h"
+#include "core/converter/InputElement.h"
+#include "core/converter/OutputCheck.h"
+#include "core/converter/PdfOperations.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 

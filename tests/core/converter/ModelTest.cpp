@@ -1,21 +1,22 @@
 // The converter model, the factories, and the pure rules: page texts, split plans, output
 // names, qpdf argument vectors, query readings.
 
-#include "app/Glossary.h"
-#include "converter/ConverterFactory.h"
-#include "converter/InputElement.h"
-#include "converter/OutputNameClaims.h"
-#include "converter/PageRanges.h"
-#include "converter/PdfHandleConverter.h"
-#include "converter/PdfHandleParameter.h"
-#include "converter/PdfOperations.h"
-#include "converter/QpdfArguments.h"
-#include "converter/RowEntry.h"
-#include "converter/File.h"
+#include "core/app/Glossary.h"
+#include "core/converter/ConverterFactory.h"
+#include "core/converter/InputElement.h"
+#include "core/converter/OutputNameClaims.h"
+#include "core/converter/PageRanges.h"
+#include "core/converter/PdfHandleConverter.h"
+#include "core/converter/PdfHandleParameter.h"
+#include "core/converter/PdfOperations.h"
+#include "core/tasks/SavedOutputPath.h"
+#include "core/converter/QpdfArguments.h"
+#include "core/converter/RowEntry.h"
+#include "core/converter/File.h"
 #include "RecordingCallback.h"
-#include "converter/SplitPlan.h"
+#include "core/converter/SplitPlan.h"
 #include "support/TempDir.h"
-#include "user/AbstractUser.h"
+#include "core/user/AbstractUser.h"
 
 #include <gtest/gtest.h>
 

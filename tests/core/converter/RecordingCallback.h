@@ -1,7 +1,7 @@
 #pragma once
 // A callback that writes down everything a converter tells it.
 
-#include "converter/PdfHandleCallback.h"
+#include "core/converter/PdfHandleCallback.h"
 
 #include <string>
 #include <vector>

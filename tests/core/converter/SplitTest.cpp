@@ -1,10 +1,10 @@
 // Splits through the converter against the real qpdf: piece names, pages, progress, and the
 // one-run and one-run-per-piece ways giving the same pieces.
 
-#include "common/Utils.h"
-#include "converter/ConverterFactory.h"
-#include "converter/InputElement.h"
-#include "converter/PdfSplitter.h"
+#include "core/common/Utils.h"
+#include "core/converter/ConverterFactory.h"
+#include "core/converter/InputElement.h"
+#include "core/converter/PdfSplitter.h"
 #include "RecordingCallback.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"

@@ -1,5 +1,5 @@
-#include "app/CrashReportSettings.h"
-#include "common/Utils.h"
+#include "core/crash/CrashReportSettings.h"
+#include "core/common/Utils.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

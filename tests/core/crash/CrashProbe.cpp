@@ -1,6 +1,6 @@
 // Installs the crash handler, then faults the way the first argument says.
 
-#include "app/CrashHandler.h"
+#include "core/crash/CrashHandler.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "network/RequestRunner.h"
+#include "core/network/RequestRunner.h"
 #include "support/LocalHttpServer.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Decrypted copies do not outlive their process: the crash path removes the private folder,
 // and a start after a kill removes the folders of processes that are gone.
 
-#include "converter/ChildProcess.h"
-#include "converter/PrivateTempFolder.h"
+#include "core/converter/ChildProcess.h"
+#include "core/converter/PrivateTempFolder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,16 +1,16 @@
 // Output names are claimed against the files the user added, not against the private
 // decrypted copies a run reads from, so no output replaces an encrypted input.
 
-#include "app/Glossary.h"
-#include "converter/ConverterFactory.h"
-#include "converter/PrivateTempFolder.h"
-#include "network/RequestRunner.h"
+#include "core/app/Glossary.h"
+#include "core/converter/ConverterFactory.h"
+#include "core/converter/PrivateTempFolder.h"
+#include "core/network/RequestRunner.h"
 #include "support/PdfFactory.h"
 #include "support/RecordingSink.h"
 #include "support/TempDir.h"
-#include "tasks/ConversionTasks.h"
-#include "tasks/RowRegistry.h"
-#include "user/User.h"
+#include "core/tasks/ConversionTasks.h"
+#include "core/tasks/RowRegistry.h"
+#include "core/user/User.h"
 
 #include <gtest/gtest.h>
 

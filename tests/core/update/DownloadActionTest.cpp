@@ -3,17 +3,17 @@
 // updater, which notes in the configuration folder of $HOME what it was asked to update.
 
 #include "ApiClient.h"
-#include "actions/DownloadAction.h"
-#include "actions/NotifyPayload.h"
-#include "common/Sha256.h"
-#include "common/Utils.h"
-#include "message/WindowMessages.h"
-#include "network/RequestRunner.h"
+#include "core/actions/DownloadAction.h"
+#include "core/network/NotifyPayload.h"
+#include "core/common/Sha256.h"
+#include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
+#include "core/network/RequestRunner.h"
 #include "support/RecordingSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 #include <gtest/gtest.h>
 

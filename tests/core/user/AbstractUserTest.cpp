@@ -1,7 +1,7 @@
-#include "app/Glossary.h"
-#include "common/Utils.h"
+#include "core/app/Glossary.h"
+#include "core/common/Utils.h"
 #include "support/TempDir.h"
-#include "user/AbstractUser.h"
+#include "core/user/AbstractUser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The configuration store under hostile conditions: files it cannot read or use, file names
 // that are not UTF-8, and copies left by writes that were killed.
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 #include "support/TempDir.h"
-#include "user/AbstractUser.h"
+#include "core/user/AbstractUser.h"
 
 #include <gtest/gtest.h>
 

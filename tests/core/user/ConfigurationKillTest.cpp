@@ -3,7 +3,7 @@
 // of a write behind.
 
 #include "support/TempDir.h"
-#include "user/AbstractUser.h"
+#include "core/user/AbstractUser.h"
 
 #include <gtest/gtest.h>
 #include <json/json.h>

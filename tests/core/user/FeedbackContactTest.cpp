@@ -1,6 +1,6 @@
 // The contact patterns of the feedback window, and what counts as an empty detail.
 
-#include "user/FeedbackContact.h"
+#include "core/user/FeedbackContact.h"
 
 #include <gtest/gtest.h>
 

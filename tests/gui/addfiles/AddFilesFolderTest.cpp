@@ -1,7 +1,7 @@
 // The add-files dialog opens in the documents folder at first, then where the user last chose
 // files in this run. A program of its own, so that no earlier dialog has chosen anything.
 
-#include "common/DesktopUtils.h"
+#include "gui/common/DesktopUtils.h"
 #include "gui/dialogs/ModalDriver.h"
 #include "support/TempDir.h"
 

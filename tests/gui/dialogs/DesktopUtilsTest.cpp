@@ -5,8 +5,8 @@
 #include "FakeFileManager.h"
 #include "ModalDriver.h"
 
-#include "app/Diagnostics.h"
-#include "common/DesktopUtils.h"
+#include "core/common/Diagnostics.h"
+#include "gui/common/DesktopUtils.h"
 #include "support/TempDir.h"
 
 #include <QDBusConnection>

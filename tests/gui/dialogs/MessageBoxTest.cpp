@@ -2,8 +2,8 @@
 
 #include "ModalDriver.h"
 
-#include "app/Glossary.h"
-#include "dialogs/CMessageWnd.h"
+#include "core/app/Glossary.h"
+#include "gui/dialogs/CMessageWnd.h"
 
 #include <QKeyEvent>
 #include <QLabel>

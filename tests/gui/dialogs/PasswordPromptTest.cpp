@@ -3,11 +3,11 @@
 
 #include "ModalDriver.h"
 
-#include "app/Glossary.h"
-#include "common/Utils.h"
-#include "converter/PrivateTempFolder.h"
-#include "converter/ProcessSlot.h"
-#include "dialogs/PasswordWnd.h"
+#include "core/app/Glossary.h"
+#include "core/common/Utils.h"
+#include "core/converter/PrivateTempFolder.h"
+#include "core/converter/ProcessSlot.h"
+#include "gui/dialogs/PasswordWnd.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 

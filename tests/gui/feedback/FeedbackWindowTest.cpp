@@ -3,15 +3,15 @@
 // the window closes without waiting for the reply.
 
 #include "ApiClient.h"
-#include "app/Glossary.h"
-#include "common/LanguageManager.h"
-#include "feedback/SuggestionWnd.h"
+#include "core/app/Glossary.h"
+#include "gui/common/LanguageManager.h"
+#include "gui/feedback/SuggestionWnd.h"
 #include "gui/MessageBoxAnswers.h"
-#include "network/RequestRunner.h"
-#include "seam/QtMessageSink.h"
+#include "core/network/RequestRunner.h"
+#include "gui/seam/QtMessageSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "user/User.h"
+#include "core/user/User.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // The split row's third mode: split by bookmarks with a level box, in both languages.
 
-#include "converter/InputElement.h"
-#include "converter/RowEntry.h"
-#include "filelist/FileRowWidget.h"
+#include "core/converter/InputElement.h"
+#include "core/converter/RowEntry.h"
+#include "gui/filelist/FileRowWidget.h"
 
 #include "RowTestSupport.h"
 

@@ -1,9 +1,9 @@
 // File rows of both templates: their parts, the split settings, reading them into a RowEntry,
 // and what a run's result shows.
 
-#include "common/RichText.h"
-#include "converter/RowEntry.h"
-#include "filelist/FileRowWidget.h"
+#include "gui/common/RichText.h"
+#include "core/converter/RowEntry.h"
+#include "gui/filelist/FileRowWidget.h"
 
 #include "RowTestSupport.h"
 

@@ -1,8 +1,8 @@
 // The history list: one row per output file, with its type icon, and its own signals.
 
-#include "filelist/FileListWidget.h"
-#include "history/HistoryListItemAdder.h"
-#include "history/HistoryRowWidget.h"
+#include "gui/filelist/FileListWidget.h"
+#include "gui/history/HistoryListItemAdder.h"
+#include "gui/history/HistoryRowWidget.h"
 
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"

@@ -1,9 +1,9 @@
 // Reordering the merge list with the mouse: the drop asks the callback, then moves the row.
 
-#include "filelist/CDragCallBack.h"
-#include "filelist/CGifButton.h"
-#include "filelist/CMyListUI.h"
-#include "filelist/FileRowWidget.h"
+#include "gui/filelist/CDragCallBack.h"
+#include "gui/filelist/CGifButton.h"
+#include "gui/filelist/CMyListUI.h"
+#include "gui/filelist/FileRowWidget.h"
 
 #include "RowTestSupport.h"
 

@@ -2,7 +2,7 @@
 // Small helpers of the row tests: readable QStrings in failure messages, a glossary language
 // that holds for one scope (the program itself starts in Chinese), and a row's named parts.
 
-#include "app/Glossary.h"
+#include "core/app/Glossary.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "LoginFixture.h"
 
-#include "dialogs/CMessageWnd.h"
-#include "message/WindowMessages.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "core/message/WindowMessages.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
 #include "LoginFixture.h"
 
-#include "message/WindowMessages.h"
+#include "core/message/WindowMessages.h"
 #include "support/LocalHttpServer.h"
 
 #include <atomic>

@@ -2,13 +2,13 @@
 // A login window talking to the stand-in service on a loopback port, with a window of the
 // test's own as its owner, and helpers to reach the service's control endpoints.
 
-#include "common/Utils.h"
-#include "login/LoginWnd.h"
-#include "network/RequestRunner.h"
-#include "seam/QtMessageSink.h"
+#include "core/common/Utils.h"
+#include "gui/login/LoginWnd.h"
+#include "core/network/RequestRunner.h"
+#include "gui/seam/QtMessageSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "user/User.h"
+#include "core/user/User.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "LoginFixture.h"
 
-#include "message/WindowMessages.h"
+#include "core/message/WindowMessages.h"
 
 using namespace WindowMessages;
 

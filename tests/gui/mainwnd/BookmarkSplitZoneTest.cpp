@@ -3,9 +3,9 @@
 
 #include "MainWindowFixture.h"
 
-#include "filelist/FileListWidget.h"
-#include "filelist/FileRowWidget.h"
-#include "mainwnd/FileListController.h"
+#include "gui/filelist/FileListWidget.h"
+#include "gui/filelist/FileRowWidget.h"
+#include "gui/mainwnd/FileListController.h"
 #include "support/BookmarkedPdf.h"
 #include "support/PdfFactory.h"
 

@@ -2,12 +2,12 @@
 // A main window on a fresh configuration, offline (the service address is a closed loopback
 // port), with helpers to answer the message boxes it opens.
 
-#include "app/Glossary.h"
-#include "mainwnd/CMainWnd.h"
-#include "network/RequestRunner.h"
-#include "seam/QtMessageSink.h"
+#include "core/app/Glossary.h"
+#include "gui/mainwnd/CMainWnd.h"
+#include "core/network/RequestRunner.h"
+#include "gui/seam/QtMessageSink.h"
 #include "support/TempDir.h"
-#include "user/User.h"
+#include "core/user/User.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,14 +1,14 @@
 #include "MainWindowFixture.h"
 
-#include "actions/ActionPayloads.h"
-#include "actions/NotifyPayload.h"
-#include "app/TextTable.h"
-#include "common/Utils.h"
-#include "filelist/FileListWidget.h"
-#include "mainwnd/FileListController.h"
-#include "mainwnd/HistoryPanel.h"
-#include "message/WindowMessages.h"
-#include "tasks/TaskPayloads.h"
+#include "core/actions/ActionPayloads.h"
+#include "core/network/NotifyPayload.h"
+#include "core/app/TextTable.h"
+#include "core/common/Utils.h"
+#include "gui/filelist/FileListWidget.h"
+#include "gui/mainwnd/FileListController.h"
+#include "gui/mainwnd/HistoryPanel.h"
+#include "core/message/WindowMessages.h"
+#include "core/tasks/TaskPayloads.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

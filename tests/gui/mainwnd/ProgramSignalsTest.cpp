@@ -1,7 +1,7 @@
 // The real program ends in order on SIGTERM, SIGINT and SIGHUP, and its start removes the
 // private folders that killed runs left behind.
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>

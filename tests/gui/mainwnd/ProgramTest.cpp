@@ -1,6 +1,6 @@
 // The real program, started twice and then made to fault.
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>

@@ -1,14 +1,14 @@
 #include "MainWindowFixture.h"
 
-#include "common/Utils.h"
-#include "filelist/FileListWidget.h"
-#include "filelist/FileRowWidget.h"
-#include "mainwnd/FileListController.h"
-#include "mainwnd/HistoryPanel.h"
+#include "core/common/Utils.h"
+#include "gui/filelist/FileListWidget.h"
+#include "gui/filelist/FileRowWidget.h"
+#include "gui/mainwnd/FileListController.h"
+#include "gui/mainwnd/HistoryPanel.h"
 #include "support/PdfFactory.h"
 
-#include "app/SingleInstance.h"
-#include "history/HistoryRowWidget.h"
+#include "gui/app/SingleInstance.h"
+#include "gui/history/HistoryRowWidget.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -3,13 +3,13 @@
 // advertisement buttons of the header.
 
 #include "gui/UrlRecorder.h"
-#include "actions/ActionPayloads.h"
-#include "app/TextTable.h"
-#include "common/QtText.h"
+#include "core/actions/ActionPayloads.h"
+#include "core/app/TextTable.h"
+#include "gui/common/QtText.h"
 #include "gui/mainwnd/MainWindowFixture.h"
-#include "menu/DropMenu.h"
-#include "menu/MenuCommandPayload.h"
-#include "message/WindowMessages.h"
+#include "gui/menu/DropMenu.h"
+#include "gui/menu/MenuCommandPayload.h"
+#include "core/message/WindowMessages.h"
 #include "support/ServiceProcess.h"
 
 #include <QUrlQuery>

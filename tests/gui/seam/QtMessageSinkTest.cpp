@@ -1,6 +1,6 @@
-#include "message/WindowMessages.h"
-#include "seam/QtMessageSink.h"
-#include "seam/SeamWindow.h"
+#include "core/message/WindowMessages.h"
+#include "gui/seam/QtMessageSink.h"
+#include "gui/seam/SeamWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

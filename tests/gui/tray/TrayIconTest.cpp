@@ -2,13 +2,13 @@
 // bringing the window back after "run in the background".
 
 #include "gui/UrlRecorder.h"
-#include "actions/NotifyPayload.h"
-#include "app/TextTable.h"
-#include "common/QtText.h"
+#include "core/network/NotifyPayload.h"
+#include "core/app/TextTable.h"
+#include "gui/common/QtText.h"
 #include "gui/mainwnd/MainWindowFixture.h"
-#include "message/WindowMessages.h"
+#include "core/message/WindowMessages.h"
 #include "support/ServiceProcess.h"
-#include "tray/TrayIcon.h"
+#include "gui/tray/TrayIcon.h"
 
 #include <QMenu>
 

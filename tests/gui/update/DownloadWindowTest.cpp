@@ -3,12 +3,12 @@
 
 #include "UpdateFixture.h"
 
-#include "actions/DownloadAction.h"
-#include "actions/NotifyPayload.h"
-#include "common/Sha256.h"
-#include "message/WindowMessages.h"
+#include "core/actions/DownloadAction.h"
+#include "core/network/NotifyPayload.h"
+#include "core/common/Sha256.h"
+#include "core/message/WindowMessages.h"
 #include "support/LocalHttpServer.h"
-#include "update/DownloadWnd.h"
+#include "gui/update/DownloadWnd.h"
 
 #include <QLabel>
 #include <QProgressBar>

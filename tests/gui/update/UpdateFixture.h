@@ -3,15 +3,15 @@
 // updater notes what it would update under this fixture's own $HOME.
 
 #include "ApiClient.h"
-#include "app/Glossary.h"
-#include "common/Utils.h"
+#include "core/app/Glossary.h"
+#include "core/common/Utils.h"
 #include "gui/MessageBoxAnswers.h"
-#include "mainwnd/CMainWnd.h"
-#include "network/RequestRunner.h"
-#include "seam/QtMessageSink.h"
+#include "gui/mainwnd/CMainWnd.h"
+#include "core/network/RequestRunner.h"
+#include "gui/seam/QtMessageSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "user/User.h"
+#include "core/user/User.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

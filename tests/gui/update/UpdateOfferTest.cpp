@@ -3,8 +3,8 @@
 
 #include "UpdateFixture.h"
 
-#include "app/TextTable.h"
-#include "common/QtText.h"
+#include "core/app/TextTable.h"
+#include "gui/common/QtText.h"
 
 namespace fs = std::filesystem;
 

@@ -3,7 +3,7 @@
 // downloaded, checked and started, and the program ends in order with exit code 0.
 
 #include "ApiClient.h"
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
 

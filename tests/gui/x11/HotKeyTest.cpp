@@ -2,14 +2,14 @@
 // runs the screenshot program and leaves its picture in the output folder; a key another client
 // holds is refused with the message; the program's wait is bounded.
 
-#include "actions/ActionPayloads.h"
-#include "app/TextTable.h"
-#include "capture/ScreenshotHotKey.h"
-#include "common/QtText.h"
+#include "core/actions/ActionPayloads.h"
+#include "core/app/TextTable.h"
+#include "gui/capture/ScreenshotHotKey.h"
+#include "gui/common/QtText.h"
 #include "gui/mainwnd/MainWindowFixture.h"
-#include "history/HistoryRowWidget.h"
-#include "message/WindowMessages.h"
-#include "platform/GlobalHotKey.h"
+#include "gui/history/HistoryRowWidget.h"
+#include "core/message/WindowMessages.h"
+#include "gui/platform/GlobalHotKey.h"
 
 #include <QCheckBox>
 #include <QDir>

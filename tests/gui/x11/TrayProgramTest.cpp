@@ -2,7 +2,7 @@
 // tray menu's "exit" ends it with exit code 0.
 
 #include "StatusNotifierWatcher.h"
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 #include "gui/dialogs/FakeFileManager.h"
 #include "support/TempDir.h"
 

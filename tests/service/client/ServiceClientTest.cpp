@@ -1,14 +1,14 @@
-#include "actions/Action.h"
-#include "actions/ActionPayloads.h"
-#include "app/Diagnostics.h"
-#include "common/Utils.h"
-#include "message/WindowMessages.h"
-#include "network/RequestRunner.h"
+#include "core/actions/Action.h"
+#include "core/actions/ActionPayloads.h"
+#include "core/common/Diagnostics.h"
+#include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
+#include "core/network/RequestRunner.h"
 #include "support/RecordingSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "user/RequestId.h"
-#include "user/User.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 
 #include <httplib.h>
 #include <json/json.h>

@@ -1,7 +1,7 @@
 #pragma once
 // An action that reads its reply as JSON and dispatches the outcome.
 
-#include "network/AbstractAction.h"
+#include "core/network/AbstractAction.h"
 
 #include <json/value.h>
 

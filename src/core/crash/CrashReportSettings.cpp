@@ -1,8 +1,8 @@
-#include "app/CrashReportSettings.h"
+#include "core/crash/CrashReportSettings.h"
 
-#include "app/InstallationIdentity.h"
-#include "user/AbstractUser.h"
-#include "user/User.h"
+#include "core/app/InstallationIdentity.h"
+#include "core/user/AbstractUser.h"
+#include "core/user/User.h"
 
 CrashReportSettings CrashReportSettings::fromCurrentUser()
 {

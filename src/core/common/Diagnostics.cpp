@@ -1,6 +1,6 @@
-#include "app/Diagnostics.h"
+#include "core/common/Diagnostics.h"
 
-#include "common/Utils.h"
+#include "core/common/Utils.h"
 
 Diagnostics& Diagnostics::instance()
 {

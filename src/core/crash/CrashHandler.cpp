@@ -1,8 +1,8 @@
-#include "app/CrashHandler.h"
+#include "core/crash/CrashHandler.h"
 
-#include "app/CrashReportSettings.h"
-#include "common/Utils.h"
-#include "converter/PrivateTempFolder.h"
+#include "core/crash/CrashReportSettings.h"
+#include "core/common/Utils.h"
+#include "core/converter/PrivateTempFolder.h"
 
 #include <atomic>
 #include <cerrno>

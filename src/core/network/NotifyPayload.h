@@ -1,7 +1,7 @@
 #pragma once
 // A plain number carried with a notification (for example the text id of a message to show).
 
-#include "message/MessagePayload.h"
+#include "core/message/MessagePayload.h"
 
 #include <cstdint>
 

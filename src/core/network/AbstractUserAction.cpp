@@ -1,4 +1,4 @@
-#include "actions/AbstractUserAction.h"
+#include "core/network/AbstractUserAction.h"
 
 #include <json/json.h>
 

@@ -1,9 +1,9 @@
-#include "actions/CommonWndUserAction.h"
+#include "core/network/CommonWndUserAction.h"
 
-#include "actions/NotifyPayload.h"
-#include "app/Diagnostics.h"
-#include "common/Utils.h"
-#include "message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
+#include "core/common/Diagnostics.h"
+#include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
 
 #include <atomic>
 
