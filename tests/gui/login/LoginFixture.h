@@ -9,10 +9,10 @@
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
 #include "core/user/User.h"
+#include "gui/GuiWait.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QObject>
@@ -81,11 +81,7 @@ protected:
     // Runs the event loop until the condition holds (or a generous limit passes).
     static bool pumpUntil(const std::function<bool()>& done, int limitMs = 60000)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < limitMs)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
+        return GuiWait::until(done, limitMs);
     }
     bool waitForMarkup(const char* name, const QString& text)
     {

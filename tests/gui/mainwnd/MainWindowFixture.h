@@ -8,10 +8,10 @@
 #include "gui/seam/QtMessageSink.h"
 #include "support/TempDir.h"
 #include "core/user/User.h"
+#include "gui/GuiWait.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
 
@@ -45,18 +45,11 @@ protected:
     // Runs the event loop until the condition holds (or ten seconds pass).
     static bool pumpUntil(const std::function<bool()>& done)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 10000)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
+        return GuiWait::until(done, 10000);
     }
     static void pump(int ms = 50)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < ms)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        GuiWait::events(ms);
     }
     // Clicks the named button of the next modal dialog once it is shown; records its text. A
     // polling timer, so that it also fires inside the dialog's own event loop.

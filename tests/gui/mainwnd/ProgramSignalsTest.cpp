@@ -3,9 +3,9 @@
 
 #include "core/common/Utils.h"
 #include "support/TempDir.h"
+#include "gui/GuiWait.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -22,11 +22,7 @@ namespace {
 
 bool pumpUntil(const std::function<bool()>& done)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
+    return GuiWait::until(done, 60000);
 }
 
 } // namespace

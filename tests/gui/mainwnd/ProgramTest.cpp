@@ -2,9 +2,9 @@
 
 #include "core/common/Utils.h"
 #include "support/TempDir.h"
+#include "gui/GuiWait.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -34,11 +34,7 @@ QProcessEnvironment environmentIn(const TempDir& dir)
 
 bool waitFor(const std::function<bool()>& done, int ms = 20000)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
+    return GuiWait::until(done, ms);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "core/message/WindowMessages.h"
 #include "gui/seam/QtMessageSink.h"
 #include "gui/seam/SeamWindow.h"
+#include "gui/GuiWait.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QThread>
 
@@ -37,10 +37,7 @@ public:
 
 void processUntil(const std::function<bool()>& done)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    GuiWait::until(done, 10000);
 }
 
 } // namespace

@@ -12,9 +12,9 @@
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
 #include "core/user/User.h"
+#include "gui/GuiWait.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -52,11 +52,7 @@ protected:
     }
     static bool pumpUntil(const std::function<bool()>& done, int ms = 30000)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < ms)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
+        return GuiWait::until(done, ms);
     }
     void answerNextBox(const QString& button, SeenBox* seen) { boxes.answerNext(button, seen); }
     void answerBoxes(std::vector<std::pair<QString, SeenBox*>> answers) { boxes.answerInTurn(std::move(answers)); }

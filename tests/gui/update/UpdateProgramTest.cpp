@@ -6,9 +6,9 @@
 #include "core/common/Utils.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
+#include "gui/GuiWait.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -33,11 +33,7 @@ QString qt(const fs::path& path)
 
 bool waitFor(const std::function<bool()>& done, int ms = 60000)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
+    return GuiWait::until(done, ms);
 }
 
 } // namespace

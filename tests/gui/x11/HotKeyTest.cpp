@@ -10,6 +10,7 @@
 #include "gui/history/HistoryRowWidget.h"
 #include "core/message/WindowMessages.h"
 #include "gui/platform/GlobalHotKey.h"
+#include "gui/GuiWait.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -48,11 +49,7 @@ protected:
     }
     static bool waitFor(const std::function<bool()>& done)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 60000)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
+        return GuiWait::until(done, 60000);
     }
 };
 

@@ -5,12 +5,12 @@
 #include "core/common/Utils.h"
 #include "gui/dialogs/FakeFileManager.h"
 #include "support/TempDir.h"
+#include "gui/GuiWait.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QElapsedTimer>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -23,11 +23,7 @@ namespace {
 
 bool waitFor(const std::function<bool()>& done, int ms = 30000)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
+    return GuiWait::until(done, ms);
 }
 
 // The labels of the menu entries that the program exports (com.canonical.dbusmenu), by id.
