@@ -1,8 +1,8 @@
 // The crash reporter. The crashed program starts it with
 //   -n NAME -v VERSION -u ADDRESS -pid PID -tid TID -xcp ADDRESS -p "name:value,..."
 // and waits. It sends one report to ADDRESS; when that fails, the report is kept in the
-// configuration folder. Kept reports go out after the next report that is sent, or when the
-// program starts it as "reportis -resend" (which returns at once and works in the background).
+// configuration folder. Kept reports go out in the background after the next report that is
+// sent, or when the program starts it as "reportis -resend" (which returns at once).
 // KORVEX_REPORTIS_LOG names a file that gets one line per step, for tests.
 
 #include "CrashReportArguments.h"
@@ -84,7 +84,8 @@ void sendKept(const KeptCrashReports& kept, const std::string& address)
     ::close(lock);
 }
 
-// Leaves the caller at once; the work goes on in a process of its own.
+// Leaves the caller at once; the work goes on in a process of its own that holds none of the
+// caller's streams (a pipe someone reads to its end must not stay open for it).
 bool detach()
 {
     const pid_t child = ::fork();
@@ -95,8 +96,7 @@ bool detach()
     if (null >= 0) {
         ::dup2(null, STDIN_FILENO);
         ::dup2(null, STDOUT_FILENO);
-        if (!std::getenv("KORVEX_REPORTIS_LOG"))
-            ::dup2(null, STDERR_FILENO);
+        ::dup2(null, STDERR_FILENO);
         if (null > STDERR_FILENO)
             ::close(null);
     }
@@ -141,7 +141,9 @@ int main(int argc, char** argv)
             exitCode = path.empty() ? 1 : 0;
         } else {
             logLine(outcome == ReportSender::Outcome::Sent ? "sent" : "refused");
-            sendKept(kept, address);
+            // The service is there: kept reports follow, without holding up the crashed program.
+            if (!kept.empty() && detach())
+                sendKept(kept, address);
         }
     } else {
         sendKept(kept, address);
