@@ -6,15 +6,25 @@
 #include "network/RequestRunner.h"
 #include "user/User.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
 
+// In memory when the machine has /dev/shm: every configuration change is flushed to disk.
 inline std::string makeFuzzFolder(const char* name)
 {
     Network::RequestRunner::instance().shutdown();
-    std::string pattern = std::string("/tmp/korvex-fuzz-") + name + "-XXXXXX";
-    return ::mkdtemp(pattern.data());
+    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    std::string pattern = std::string(base) + "/korvex-fuzz-" + name + "-XXXXXX";
+    static std::string folder;
+    folder = ::mkdtemp(pattern.data());
+    std::atexit([] {
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+    });
+    return folder;
 }
 
 inline std::unique_ptr<User> makeOfflineUser(const std::string& configFolder)

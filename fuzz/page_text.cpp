@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<int> cuts;
     readSplitPoints(points, cuts);
     FUZZ_CHECK(cuts.size() <= points.size());
-    int size = 0;
-    if (readPiecesSize(points, size) == PageTextStatus::Ok)
-        FUZZ_CHECK(size >= 1);
+    int pieces = 0;
+    if (readPiecesSize(points, pieces) == PageTextStatus::Ok)
+        FUZZ_CHECK(pieces >= 1);
     return 0;
 }
