@@ -3,11 +3,12 @@
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
-  qpdf libjsoncpp-dev libcurl4-openssl-dev
+  qpdf libjsoncpp-dev libcurl4-openssl-dev libssl-dev
   libgtest-dev libcpp-httplib-dev libsqlite3-dev
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
   fonts-noto-cjk xvfb xauth dbus-daemon
   hyperfine
+  desktop-file-utils appstream dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

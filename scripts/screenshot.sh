@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Pictures of the main window under Xvfb: docs/screenshot.png (the README's), and a zone with
-# rows in both languages (docs/rows-zh.png, docs/rows-en.png). Builds first.
+# Pictures of the main window under Xvfb: docs/screenshot.png (the README's), a zone with
+# rows in both languages (docs/rows-zh.png, docs/rows-en.png), the login window's QR page
+# (docs/login-qr-zh.png) and e-mail page (docs/login-email-en.png) against the stand-in
+# service on a loopback port, and the download and feedback windows in both languages
+# (docs/download-*.png, docs/feedback-*.png). Builds first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh
 BUILD_DIR=${BUILD_DIR:-build}
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+service_pid=
+trap '[ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
 mkdir -p docs "$scratch/pdfs"
 # A few small PDFs to show as rows.
 python3 - "$scratch/pdfs" <<'PY'
@@ -37,4 +41,18 @@ shot() {
 shot plain docs/screenshot.png --lang zh
 shot zh docs/rows-zh.png --lang zh --rows "$scratch/pdfs"
 shot en docs/rows-en.png --lang en --rows "$scratch/pdfs"
-echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png"
+# The stand-in service on a free port; its first line names the port.
+"$BUILD_DIR/bin/korvex-service" --port 0 --db "$scratch/service.db" >"$scratch/service.out" &
+service_pid=$!
+for _ in $(seq 100); do
+  grep -q '^listening on ' "$scratch/service.out" && break
+  sleep 0.1
+done
+service_url="http://$(sed -n 's/^listening on //p' "$scratch/service.out" | head -1)"
+shot login-zh docs/login-qr-zh.png --lang zh --login --service "$service_url"
+shot login-en docs/login-email-en.png --lang en --login --service "$service_url"
+for window in download feedback; do
+  shot "$window-zh" "docs/$window-zh.png" --lang zh --window "$window"
+  shot "$window-en" "docs/$window-en.png" --lang en --window "$window"
+done
+echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png docs/login-qr-zh.png docs/login-email-en.png and the download and feedback windows"

@@ -1,18 +1,30 @@
-// Takes a picture of the main window: korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER]
-// With --rows, every PDF in FOLDER is added to the current zone and inspected first. Run it
-// with HOME pointing at a scratch folder: it uses a configuration of its own there.
+// Takes a picture of the main window:
+//     korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER] [--login] [--service URL]
+//                            [--window download|feedback]
+// With --rows, every PDF in FOLDER is added to the current zone and inspected first. With
+// --login the picture is of the login window over it (in Chinese, once its QR code is shown);
+// --service names the service to talk to. With --window, the picture is of that window alone
+// (a download a quarter done). Run it with HOME pointing at a scratch folder: it uses a
+// configuration of its own there.
 
+#include "actions/NotifyPayload.h"
 #include "app/TextTable.h"
+#include "common/LanguageManager.h"
 #include "common/QtText.h"
+#include "feedback/SuggestionWnd.h"
+#include "login/LoginWnd.h"
 #include "mainwnd/CMainWnd.h"
 #include "mainwnd/FileListController.h"
+#include "message/WindowMessages.h"
 #include "network/RequestRunner.h"
 #include "seam/QtMessageSink.h"
+#include "update/DownloadWnd.h"
 #include "user/User.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
 
 #include <curl/curl.h>
@@ -25,6 +37,27 @@ void pump(int ms)
     timer.start();
     while (timer.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// A picture of one of the small windows, laid out as the user sees it.
+int shootWindow(const QString& which, const QString& output, bool english)
+{
+    LanguageManager::instance().apply(english ? Glossary::ENGLSH : Glossary::CHINESE);
+    std::unique_ptr<QDialog> window;
+    if (which == QLatin1String("download")) {
+        auto download = std::make_unique<DownloadWnd>();
+        download->handleSeamMessage(WindowMessages::WM_DOWNLOAD_PROGRESS, 2097152,
+                                    std::make_unique<NotifyNumber>(524288));
+        window = std::move(download);
+    } else if (which == QLatin1String("feedback")) {
+        window = std::make_unique<SuggestionWnd>();
+    } else {
+        std::fprintf(stderr, "unknown window %s\n", qPrintable(which));
+        return 2;
+    }
+    window->show();
+    pump(300);
+    return window->grab().save(output) ? 0 : 1;
 }
 
 } // namespace
@@ -41,11 +74,18 @@ int main(int argc, char** argv)
     const bool english = args.contains(QStringLiteral("--lang")) &&
                          args.value(args.indexOf(QStringLiteral("--lang")) + 1) == QLatin1String("en");
     const QString rows = args.contains(QStringLiteral("--rows")) ? args.value(args.indexOf(QStringLiteral("--rows")) + 1) : QString();
+    const bool loginWindow = args.contains(QStringLiteral("--login"));
+    const QString service = args.contains(QStringLiteral("--service")) ? args.value(args.indexOf(QStringLiteral("--service")) + 1) : QString();
 
     curl_global_init(CURL_GLOBAL_ALL);
     QtMessageSink::instance();
-    User& user = User::instance();
+    std::unique_ptr<User> ownUser;
+    if (!service.isEmpty())
+        ownUser = std::make_unique<User>(std::nullopt, service.toStdString());
+    User& user = ownUser ? *ownUser : User::instance();
     user.setLanguage(english ? Glossary::ENGLSH : Glossary::CHINESE);
+    if (args.contains(QStringLiteral("--window")))
+        return shootWindow(args.value(args.indexOf(QStringLiteral("--window")) + 1), output, english);
     int code = 0;
     {
         CMainWnd window;
@@ -65,7 +105,21 @@ int main(int argc, char** argv)
                 pump(50);
             pump(200);
         }
-        code = window.grab().save(output) ? 0 : 1;
+        if (loginWindow) {
+            LoginWnd login(window.seamHandle(), &window);
+            login.initWindow();
+            login.show();
+            auto* qr = login.findChild<QLabel*>(QStringLiteral("qrcodepng"));
+            QElapsedTimer timer;
+            timer.start();
+            while (!english && qr && qr->pixmap().isNull() && timer.elapsed() < 20000)
+                pump(50);
+            pump(1200); // the countdown's first second
+            code = login.grab().save(output) ? 0 : 1;
+            login.done(1);
+        } else {
+            code = window.grab().save(output) ? 0 : 1;
+        }
         window.shutdown();
     }
     Network::RequestRunner::instance().shutdown();

@@ -8,10 +8,12 @@
 #include "app/TextTable.h"
 #include "common/DesktopUtils.h"
 #include "common/LanguageManager.h"
+#include "login/LoginWnd.h"
 #include "common/QtText.h"
 #include "common/Resources.h"
 #include "common/Utils.h"
 #include "dialogs/CMessageWnd.h"
+#include "feedback/SuggestionWnd.h"
 #include "filelist/CGifButton.h"
 #include "filelist/CMyListUI.h"
 #include "mainwnd/FileListController.h"
@@ -20,6 +22,7 @@
 #include "message/WindowMessages.h"
 #include "platform/DebugLog.h"
 #include "tasks/TaskPayloads.h"
+#include "update/DownloadWnd.h"
 #include "user/RequestId.h"
 #include "user/User.h"
 
@@ -169,10 +172,15 @@ void CMainWnd::createTrayIcon()
     // The tray icon, its menu and the screenshot hot key come with the tray and menus work.
 }
 
-void CMainWnd::openDownloadWindow(const QString& url)
+void CMainWnd::openDownloadWindow(const QString& url, const QString& sha256)
 {
-    // The download window comes with the update work; until then the offer opens in the browser.
-    DesktopUtils::shellOpen(fromQt(url));
+    DownloadWnd window(this);
+    window.startDownload(url, sha256);
+    if (window.showModal() == DownloadWnd::UpdaterStarted) {
+        // The updater takes over: the program ends at once, but in order.
+        m_quitting = true;
+        emit quitRequested();
+    }
 }
 
 void CMainWnd::onAccountButton()
@@ -185,12 +193,15 @@ void CMainWnd::onAccountButton()
 
 void CMainWnd::openLoginWindow()
 {
-    // The login window comes with the account work.
+    LoginWnd login(seamHandle(), this);
+    login.initWindow();
+    login.showModal();
 }
 
 void CMainWnd::openFeedbackWindow()
 {
-    // The feedback window comes with the feedback work.
+    SuggestionWnd window(this);
+    window.showModal();
 }
 
 void CMainWnd::checkForUpdate()
@@ -604,7 +615,8 @@ void CMainWnd::onUpgradeReply(std::unique_ptr<MessagePayload> payload)
         const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(30)), text,
                                                                toQt(Glossary::text(65)), toQt(Glossary::text(9)), 0);
         if (result == 1)
-            openDownloadWindow(QString::fromStdString(info->reply["url"].asString()));
+            openDownloadWindow(QString::fromStdString(info->reply["url"].asString()),
+                               QString::fromStdString(info->reply["sha256"].asString()));
     } else if (!info->silent) {
         showPrompt(31);
     }

@@ -65,8 +65,9 @@ public:
     void checkForUpdate();
     // The drop-down menu of the header under its button.
     void showDropMenu();
-    // The update download window for the offered link, run modally.
-    void openDownloadWindow(const QString& url);
+    // The update download window for the offered link, run modally; sha256 is the digest the
+    // offer gave for the updater. When the updater has started, the program quits.
+    void openDownloadWindow(const QString& url, const QString& sha256 = QString());
 
     QString title(int language) const;
     PaneSwitcher& paneSwitcher() { return m_switcher; }

@@ -1,0 +1,130 @@
+#include "update/DownloadWnd.h"
+
+#include "ui_download.h"
+
+#include "actions/DownloadAction.h"
+#include "actions/NotifyPayload.h"
+#include "common/QtText.h"
+#include "common/Utils.h"
+#include "dialogs/CMessageWnd.h"
+#include "message/WindowMessages.h"
+#include "user/RequestId.h"
+#include "user/User.h"
+
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace WindowMessages;
+
+DownloadWnd::DownloadWnd(QWidget* owner)
+    : FramelessDialog(owner), SeamWindow(this), m_ui(std::make_unique<Ui::DownloadWnd>())
+{
+    DownloadAction::setCancelled(false);
+    setObjectName(QString::fromLatin1(kWindowName));
+    m_ui->setupUi(this);
+    setFixedSize(kWidth, kHeight);
+    setCaptionStrip(m_ui->Caption);
+    setWindowTitle(m_ui->titlelbl->text());
+    m_ui->closebtn->setEnabled(true);
+    m_ui->StopBtn->setEnabled(true);
+    connect(m_ui->closebtn, &QPushButton::clicked, this, &DownloadWnd::stop);
+    connect(m_ui->StopBtn, &QPushButton::clicked, this, &DownloadWnd::stop);
+}
+
+DownloadWnd::~DownloadWnd()
+{
+    DownloadAction::setCancelled(true);
+}
+
+void DownloadWnd::startDownload(const QString& url, const QString& sha256)
+{
+    User* user = User::current();
+    const std::string link = url.toStdString();
+    if (!user || !DownloadAction::isAllowedLink(link)) {
+        // Told the way a failed transfer is, once the window runs.
+        MessageSink::current().post(seamHandle(), WM_UI_NOTIFY, Notify::DownloadFinished, nullptr);
+        MessageSink::current().post(seamHandle(), WM_CLOSE, 0, nullptr);
+        return;
+    }
+    user->SendRequestTo(RequestId::DownloadUpdater,
+                        std::make_shared<DownloadAction>(seamHandle(), sha256.trimmed().toStdString()),
+                        Network::URL(link));
+}
+
+void DownloadWnd::stop()
+{
+    DownloadAction::setCancelled(true);
+    done(Stopped);
+}
+
+void DownloadWnd::reject()
+{
+    stop();
+}
+
+bool DownloadWnd::event(QEvent* event)
+{
+    if (dispatchSeamEvent(event))
+        return true;
+    return FramelessDialog::event(event);
+}
+
+std::intptr_t DownloadWnd::handleSeamMessage(int message, std::intptr_t wParam,
+                                             std::unique_ptr<MessagePayload> payload)
+{
+    if (message == WM_DOWNLOAD_PROGRESS) {
+        const auto* received = dynamic_cast<NotifyNumber*>(payload.get());
+        onProgress(static_cast<double>(static_cast<std::uint32_t>(wParam)),
+                   received ? static_cast<double>(received->value) : 0.0);
+    } else if (message == WM_UI_NOTIFY) {
+        if (wParam == Notify::UpdaterStarted)
+            done(UpdaterStarted);
+        else if (wParam == Notify::DownloadFinished && isVisible())
+            showFailure();
+    } else if (message == WM_CLOSE) {
+        if (isVisible())
+            done(Stopped);
+    }
+    return 0;
+}
+
+namespace {
+
+// The whole percent received, 1 to 100; 0 when nothing is to be shown (an unknown size, or
+// less than 1%).
+int percentOf(double received, double total)
+{
+    if (received == 0 || total == 0)
+        return 0;
+    return std::clamp(static_cast<int>(std::trunc(received / total * 100)), 0, 100);
+}
+
+} // namespace
+
+QString DownloadWnd::statusText(double received, double total)
+{
+    const int percent = percentOf(received, total);
+    if (percent < 1)
+        return {};
+    return QString::number(percent) + QStringLiteral("% [") + toQt(Utils::formatFileSize(received)) +
+           QLatin1Char('/') + toQt(Utils::formatFileSize(total)) + QLatin1Char(']');
+}
+
+void DownloadWnd::onProgress(double total, double received)
+{
+    const int percent = percentOf(received, total);
+    if (percent < 1)
+        return;
+    m_ui->StatueLabel->setText(statusText(received, total));
+    m_ui->progress->setValue(percent);
+}
+
+void DownloadWnd::showFailure()
+{
+    const User* user = User::current();
+    const QString host = user ? QString::fromStdString(user->serviceAddress().host()) : QString();
+    CMessageWnd::showMessage(this, QStringLiteral("更新提醒"),
+                             QStringLiteral("更新失败，请到官网(") + host + QStringLiteral(")下载最新版!"), 1);
+}

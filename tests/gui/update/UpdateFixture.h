@@ -1,0 +1,77 @@
+#pragma once
+// A main window talking to the stand-in service, which hands out the real korvex_updater; the
+// updater notes what it would update under this fixture's own $HOME.
+
+#include "ApiClient.h"
+#include "app/Glossary.h"
+#include "common/Utils.h"
+#include "gui/MessageBoxAnswers.h"
+#include "mainwnd/CMainWnd.h"
+#include "network/RequestRunner.h"
+#include "seam/QtMessageSink.h"
+#include "support/ServiceProcess.h"
+#include "support/TempDir.h"
+#include "user/User.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+class UpdateFixture : public testing::Test {
+protected:
+    static std::filesystem::path binFolder() { return Utils::wideToUtf8(Utils::getModuleDirectory()); }
+
+    void SetUp() override
+    {
+        ::setenv("HOME", home.path().c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (home.path() / ".config").c_str(), 1);
+        QtMessageSink::instance();
+        Network::RequestRunner::instance().restart();
+        user = std::make_unique<User>(dir.wide("config"), service.baseUrl());
+        user->setLanguage(Glossary::CHINESE);
+    }
+    void TearDown() override
+    {
+        boxes.stop();
+        window.reset();
+        Network::RequestRunner::instance().shutdown();
+    }
+    void offerUpdate() { ASSERT_TRUE(api.post("/control/update?version=9.0.0.0&msg=Version%209%20is%20out").json["success"].asBool()); }
+    CMainWnd& open()
+    {
+        window = std::make_unique<CMainWnd>();
+        QObject::connect(window.get(), &CMainWnd::quitRequested, [this] { quitRequested = true; });
+        window->initWindow();
+        window->show();
+        return *window;
+    }
+    static bool pumpUntil(const std::function<bool()>& done, int ms = 30000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+    void answerNextBox(const QString& button, SeenBox* seen) { boxes.answerNext(button, seen); }
+    void answerBoxes(std::vector<std::pair<QString, SeenBox*>> answers) { boxes.answerInTurn(std::move(answers)); }
+    std::filesystem::path updaterLog() const { return home.path() / "Documents/PDF_Splitting_And_merging_Lumo/updater.log"; }
+    std::filesystem::path savedUpdater() const
+    {
+        return std::filesystem::path(Utils::wideToUtf8(user->runFolder())) / "korvex_updater";
+    }
+
+    TempDir dir;
+    TempDir home;
+    ServiceProcess service{dir.path() / "service.db", {"--updater", (binFolder() / "korvex_updater").string()}};
+    ApiClient api{service};
+    std::unique_ptr<User> user;
+    std::unique_ptr<CMainWnd> window;
+    MessageBoxAnswers boxes;
+    bool quitRequested = false;
+};
