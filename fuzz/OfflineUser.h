@@ -6,25 +6,19 @@
 #include "network/RequestRunner.h"
 #include "user/User.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <unistd.h>
 
 // In memory when the machine has /dev/shm: every configuration change is flushed to disk.
+// The name carries the process id, so the script that ran the target can remove the folder
+// (libFuzzer ends a timed run without running exit handlers).
 inline std::string makeFuzzFolder(const char* name)
 {
     Network::RequestRunner::instance().shutdown();
     const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(base) + "/korvex-fuzz-" + name + "-XXXXXX";
-    static std::string folder;
-    folder = ::mkdtemp(pattern.data());
-    std::atexit([] {
-        std::error_code error;
-        std::filesystem::remove_all(folder, error);
-    });
-    return folder;
+    std::string pattern = std::string(base) + "/korvex-fuzz-" + name + "-" + std::to_string(::getpid()) + "-XXXXXX";
+    return ::mkdtemp(pattern.data());
 }
 
 inline std::unique_ptr<User> makeOfflineUser(const std::string& configFolder)

@@ -86,7 +86,11 @@ case "$mode" in
       status=0
       "build-fuzz/bin/fuzz_$t" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 \
         -print_final_stats=1 -artifact_prefix="build-fuzz/crashes/$t-" \
-        "$work" "fuzz/corpus/$t" >"$log" 2>&1 </dev/null || status=$?
+        "$work" "fuzz/corpus/$t" >"$log" 2>&1 </dev/null &
+      pid=$!
+      wait "$pid" || status=$?
+      # The targets that need a configuration folder name it after their process.
+      rm -rf /dev/shm/korvex-fuzz-*-"$pid"-* /tmp/korvex-fuzz-*-"$pid"-*
       runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
       if [ "$status" -ne 0 ]; then
         failed=1
