@@ -1,6 +1,7 @@
 #include "seam/SeamWindow.h"
 
 #include "seam/QtMessageSink.h"
+#include "seam/QueueHandOff.h"
 #include "seam/SeamEvent.h"
 
 SeamWindow::SeamWindow(QObject* self) : m_handle(QtMessageSink::instance().registerWindow(self, this)) {}
@@ -12,6 +13,7 @@ SeamWindow::~SeamWindow()
 
 bool SeamWindow::dispatchSeamEvent(QEvent* event)
 {
+    QueueHandOff::takeOver(event);
     if (event->type() != SeamEvent::eventType())
         return false;
     auto* seam = static_cast<SeamEvent*>(event);
