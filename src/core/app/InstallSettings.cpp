@@ -16,9 +16,12 @@ InstallSettings InstallSettings::readFrom(const std::wstring& folder)
     Json::Value root;
     std::string errors;
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    if (!reader->parse(bytes.data(), bytes.data() + bytes.size(), &root, &errors) ||
-        !root.isObject())
-        return settings;
+    try {
+        if (!reader->parse(bytes.data(), bytes.data() + bytes.size(), &root, &errors) || !root.isObject())
+            return settings;
+    } catch (const Json::Exception&) {
+        return settings; // nested too deep to read
+    }
     if (root["PackageName"].isString())
         settings.m_packageName = Utils::utf8ToWide(root["PackageName"].asString());
     if (root["ServiceBase"].isString())

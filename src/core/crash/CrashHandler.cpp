@@ -1,6 +1,7 @@
 #include "core/crash/CrashHandler.h"
 
 #include "core/crash/CrashReportSettings.h"
+#include "core/crash/KeptCrashReports.h"
 #include "core/common/Utils.h"
 #include "core/converter/PrivateTempFolder.h"
 
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
+#include <spawn.h>
 #include <string>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -158,6 +160,21 @@ void prepare()
     prepared->argv.push_back(nullptr);
     // The previous preparation is kept alive: a handler on another thread may be reading it.
     g_prepared.store(prepared);
+}
+
+void sendKeptReports()
+{
+    if (KeptCrashReports().empty())
+        return;
+    std::string reporter = Utils::wideToUtf8(Utils::getModuleDirectory()) + kReporterName;
+    std::string mode = "-resend";
+    char* argv[] = {reporter.data(), mode.data(), nullptr};
+    pid_t child = 0;
+    // The reporter leaves a background process to do the sending and exits at once.
+    if (::posix_spawn(&child, reporter.c_str(), nullptr, nullptr, argv, environ) == 0) {
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
 }
 
 void install()

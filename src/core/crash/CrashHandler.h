@@ -14,4 +14,8 @@ inline constexpr const char* kReporterName = "reportis";
 void install();
 void prepare();
 
+// Starts the reporter in the background ("reportis -resend") when reports of earlier crashes
+// are kept because they could not be sent; returns without waiting for the sending.
+void sendKeptReports();
+
 } // namespace CrashHandler

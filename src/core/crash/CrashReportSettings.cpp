@@ -1,5 +1,6 @@
 #include "core/crash/CrashReportSettings.h"
 
+#include "core/app/InstallSettings.h"
 #include "core/app/InstallationIdentity.h"
 #include "core/user/AbstractUser.h"
 #include "core/user/User.h"
@@ -10,12 +11,16 @@ CrashReportSettings CrashReportSettings::fromCurrentUser()
     const InstallationIdentity::FileVersion fileVersion = InstallationIdentity::getFileVersion();
     settings.version = std::to_string(fileVersion.major) + "." + std::to_string(fileVersion.minor) + ".0.0";
     std::string packageName;
-    std::string origin = ServiceAddress::parse(ServiceAddress::kDefaultBase).origin();
+    std::string origin;
     if (User* user = User::current()) {
         packageName = user->getPackageName();
         origin = user->serviceAddress().origin();
-    } else if (AbstractUser* record = AbstractUser::current()) {
-        packageName = record->getPackageName();
+    } else {
+        // Without a user record (a crash before it exists) the installation still names its
+        // package and its service.
+        packageName = AbstractUser::current() ? AbstractUser::current()->getPackageName()
+                                              : InstallationIdentity::readPackageName();
+        origin = ServiceAddress::parse(InstallSettings::readDefault().serviceBase()).origin();
     }
     settings.reportAddress = origin + kReportPath;
     settings.parameters = {{"packagename", packageName},

@@ -18,7 +18,14 @@ void AbstractUserAction::OnReply(Network::Reply& reply)
     Json::Value root;
     std::string errors;
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    if (!reader->parse(begin, end, &root, &errors)) {
+    bool parsed = false;
+    try {
+        parsed = reader->parse(begin, end, &root, &errors);
+    } catch (const Json::Exception&) {
+        // Nested deeper than the reader's limit: not a reply we can read either.
+        parsed = false;
+    }
+    if (!parsed) {
         OnParseError(std::string(begin, end), reply.requestId);
         return;
     }

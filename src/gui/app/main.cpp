@@ -44,6 +44,7 @@ int main(int argc, char** argv)
     SingleInstance instance;
     if (!instance.claim())
         return 0;
+    CrashHandler::sendKeptReports();
     curl_global_init(CURL_GLOBAL_ALL);
     QtMessageSink::instance();
 

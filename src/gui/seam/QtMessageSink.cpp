@@ -1,5 +1,6 @@
 #include "gui/seam/QtMessageSink.h"
 
+#include "gui/seam/QueueHandOff.h"
 #include "gui/seam/SeamEvent.h"
 #include "gui/seam/SeamWindow.h"
 
@@ -41,7 +42,9 @@ bool QtMessageSink::post(WindowHandle window, int message, std::intptr_t wParam,
     if (it == m_windows.end() || !it->second.object)
         return false; // the payload goes with the unique_ptr
     // Qt drops events posted to an object that is deleted before delivery, freeing the payload.
-    QCoreApplication::postEvent(it->second.object, new SeamEvent(message, wParam, std::move(payload)));
+    auto* event = new SeamEvent(message, wParam, std::move(payload));
+    QueueHandOff::handOver(event);
+    QCoreApplication::postEvent(it->second.object, event);
     return true;
 }
 
@@ -63,6 +66,8 @@ std::intptr_t QtMessageSink::send(WindowHandle window, int message, std::intptr_
     std::promise<std::intptr_t> answer;
     std::future<std::intptr_t> result = answer.get_future();
     // The event goes to the window object itself, so it is dropped with the window.
-    QCoreApplication::postEvent(object, new SeamEvent(message, wParam, std::move(payload), &answer));
+    auto* event = new SeamEvent(message, wParam, std::move(payload), &answer);
+    QueueHandOff::handOver(event);
+    QCoreApplication::postEvent(object, event);
     return result.get();
 }

@@ -3,6 +3,7 @@
 // its sender waits on; an event dropped unhandled (window gone) answers 0.
 
 #include "core/message/MessagePayload.h"
+#include "gui/seam/QueueHandOff.h"
 
 #include <QEvent>
 
@@ -22,6 +23,8 @@ public:
     }
     ~SeamEvent() override
     {
+        // Qt frees an undelivered event on the receiver's thread.
+        QueueHandOff::takeOver(this);
         if (m_answer)
             m_answer->set_value(0);
     }

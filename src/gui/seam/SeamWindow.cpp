@@ -1,6 +1,7 @@
 #include "gui/seam/SeamWindow.h"
 
 #include "gui/seam/QtMessageSink.h"
+#include "gui/seam/QueueHandOff.h"
 #include "gui/seam/SeamEvent.h"
 
 SeamWindow::SeamWindow(QObject* self) : m_handle(QtMessageSink::instance().registerWindow(self, this)) {}
@@ -12,6 +13,7 @@ SeamWindow::~SeamWindow()
 
 bool SeamWindow::dispatchSeamEvent(QEvent* event)
 {
+    QueueHandOff::takeOver(event);
     if (event->type() != SeamEvent::eventType())
         return false;
     auto* seam = static_cast<SeamEvent*>(event);

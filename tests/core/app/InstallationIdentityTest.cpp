@@ -37,6 +37,9 @@ TEST(InstallationIdentity, InstallSettingsComeFromTheFileInTheFolder)
     EXPECT_TRUE(InstallSettings::readFrom(dir.wide() + L"/").aboutPage().empty());
     writeFile(dir.file("install.json"), "{broken");
     EXPECT_TRUE(InstallSettings::readFrom(dir.wide() + L"/").packageName().empty());
+    // Nested beyond the reader's limit: read as no settings, not an exception at every start.
+    writeFile(dir.file("install.json"), "{\"PackageName\":" + std::string(5000, '[') + std::string(5000, ']') + "}");
+    EXPECT_TRUE(InstallSettings::readFrom(dir.wide() + L"/").packageName().empty());
 }
 
 TEST(InstallationIdentity, VersionsAndAdapterHaveTheirForms)

@@ -55,10 +55,12 @@ protected:
     void waitForTransfers() { Network::RequestRunner::instance().waitForAll(); }
 
     TempDir dir;
-    LocalHttpServer http;
-    ScopedRecordingSink sink;
-    std::unique_ptr<User> user;
+    // What the server's handlers touch is declared before the server, so the server (and its
+    // threads) are gone before these are destroyed.
     std::mutex mutex;
     std::map<std::string, std::string> replies;
     std::vector<std::multimap<std::string, std::string>> requests;
+    LocalHttpServer http;
+    ScopedRecordingSink sink;
+    std::unique_ptr<User> user;
 };

@@ -1,4 +1,5 @@
-// Installs the crash handler, then faults the way the first argument says.
+// Installs the crash handler, then faults the way the first argument says; "resend" starts
+// the sending of kept reports as the program does at start-up.
 
 #include "core/crash/CrashHandler.h"
 
@@ -26,6 +27,8 @@ int main(int argc, char** argv)
         std::thread([] { *g_null = 1; }).join();
         return 0;
     }
+    if (std::strcmp(how, "resend") == 0)
+        CrashHandler::sendKeptReports();
     std::puts("no fault");
     return 0;
 }

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 using namespace WindowMessages;
@@ -140,11 +141,16 @@ TEST_F(Tasks, PasswordStepWaitsForTheWindowAndGoesOnWhateverTheAnswer)
     const RowId last = add(pdf("last.pdf", 3), 13);
 
     // The window: asks for the password when told; it knows the first and gives up on the second.
+    // Each answer comes from a thread of its own, as from a prompt; they are all joined before
+    // the registry and its handshake go away.
+    std::mutex answersMutex;
+    std::vector<std::jthread> answers;
     sink->onPost = [&](const RecordedMessage& m) {
         if (m.message != WM_FILE_CHECK_STATUS || m.wParam != InspectionStep::PasswordNeeded)
             return;
         const RowId row = m.as<RowPayload>()->row;
-        std::thread([this, row, kept] {
+        std::lock_guard lock(answersMutex);
+        answers.emplace_back([this, row, kept] {
             if (row == kept) {
                 std::wstring output;
                 if (Converter::decryptPdf(registry->copy(row)->path, output, L"open sesame", nullptr))
@@ -153,9 +159,16 @@ TEST_F(Tasks, PasswordStepWaitsForTheWindowAndGoesOnWhateverTheAnswer)
                 registry->erase(row);
             }
             registry->passwordHandshake().answer();
-        }).detach();
+        });
     };
     inspect(13);
+    sink->onPost = nullptr;
+    {
+        std::lock_guard lock(answersMutex);
+        for (std::jthread& answer : answers)
+            answer.join();
+        EXPECT_EQ(answers.size(), 2u);
+    }
     EXPECT_EQ(steps(kept), (std::vector<int>{0, 1, 4, 2, 3}));
     EXPECT_EQ(registry->copy(kept)->pageCount, 4);
     EXPECT_EQ(steps(dropped), (std::vector<int>{0, 1, 4}));

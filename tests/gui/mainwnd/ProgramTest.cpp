@@ -32,7 +32,9 @@ QProcessEnvironment environmentIn(const TempDir& dir)
     return env;
 }
 
-bool waitFor(const std::function<bool()>& done, int ms = 20000)
+// Waits for a condition of the other process; the limit only ends a test that would hang (a
+// loaded machine, or a sanitizer build, may need minutes to start the program).
+bool waitFor(const std::function<bool()>& done, int ms = 180000)
 {
     return GuiWait::until(done, ms);
 }
