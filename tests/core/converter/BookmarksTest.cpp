@@ -4,7 +4,7 @@
 
 #include "OutlineProbe.h"
 
-#include "../converter/RecordingCallback.h"
+#include "RecordingCallback.h"
 #include "core/common/Utils.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/InputElement.h"

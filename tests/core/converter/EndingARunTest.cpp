@@ -1,6 +1,6 @@
 // Ending a split that korvex-pages is writing, from the job's process slot.
 
-#include "../converter/RecordingCallback.h"
+#include "RecordingCallback.h"
 #include "core/common/Utils.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/InputElement.h"
