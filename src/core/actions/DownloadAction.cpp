@@ -7,6 +7,7 @@
 #include "core/platform/DebugLog.h"
 #include "core/platform/DetachedProcess.h"
 #include "core/user/RequestId.h"
+#include "core/user/ServiceAddress.h"
 #include "core/user/User.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
-#include <arpa/inet.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,31 +33,6 @@ template <class T> T clampedSize(double value)
         return 0;
     const double limit = static_cast<double>(std::numeric_limits<T>::max());
     return static_cast<T>(std::min(value, limit));
-}
-
-// localhost, [::1] or a 127.x.x.x address, with or without a port; a name that merely starts
-// with "127." is not loopback.
-bool isLoopbackLiteral(const std::string& authority)
-{
-    std::string host = authority;
-    if (host.rfind("[::1]", 0) == 0)
-        host = host.substr(5);
-    else {
-        const std::size_t colon = host.find(':');
-        std::string name = host.substr(0, colon);
-        host = colon == std::string::npos ? std::string() : host.substr(colon);
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        in_addr address{};
-        const bool ipv4 = ::inet_pton(AF_INET, name.c_str(), &address) == 1 &&
-                          (ntohl(address.s_addr) >> 24) == 127;
-        if (name != "localhost" && !ipv4)
-            return false;
-    }
-    // What is left is nothing or a port.
-    return host.empty() || (host.size() > 1 && host[0] == ':' &&
-                            std::all_of(host.begin() + 1, host.end(),
-                                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }));
 }
 
 } // namespace
@@ -91,7 +66,7 @@ bool DownloadAction::isAllowedLink(const std::string& link)
         return false;
     if (scheme == "https")
         return true;
-    return scheme == "http" && isLoopbackLiteral(authority);
+    return scheme == "http" && ServiceAddress::isLoopbackHost(authority);
 }
 
 int DownloadAction::OnProgress(double, double downloadTotal, double downloaded, double, double)

@@ -3,17 +3,30 @@
 #include <algorithm>
 #include <cctype>
 
+#include <arpa/inet.h>
+
 bool ServiceAddress::isLoopbackHost(const std::string& hostWithPort)
 {
-    std::string host = hostWithPort;
-    if (!host.empty() && host[0] == '[') {
-        const std::size_t end = host.find(']');
-        return host.substr(1, end == std::string::npos ? std::string::npos : end - 1) == "::1";
+    // localhost, [::1] or a 127.x.x.x address, with or without a port; a name that merely
+    // starts with "127." (127.0.0.1.example.com) is somebody else's host.
+    std::string rest = hostWithPort;
+    if (rest.rfind("[::1]", 0) == 0) {
+        rest = rest.substr(5);
+    } else {
+        const std::size_t colon = rest.find(':');
+        std::string name = rest.substr(0, colon);
+        rest = colon == std::string::npos ? std::string() : rest.substr(colon);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        in_addr address{};
+        const bool ipv4 = ::inet_pton(AF_INET, name.c_str(), &address) == 1 && (ntohl(address.s_addr) >> 24) == 127;
+        if (name != "localhost" && !ipv4)
+            return false;
     }
-    host = host.substr(0, host.find(':'));
-    std::transform(host.begin(), host.end(), host.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return host == "localhost" || host.rfind("127.", 0) == 0;
+    // What is left is nothing or a port.
+    return rest.empty() || (rest.size() > 1 && rest[0] == ':' &&
+                            std::all_of(rest.begin() + 1, rest.end(),
+                                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }));
 }
 
 ServiceAddress ServiceAddress::parse(const std::string& base)

@@ -58,6 +58,10 @@ TEST(UserRequests, OnlyLoopbackMayUsePlainHttp)
     EXPECT_EQ(ServiceAddress::parse("http://api.example.com/v2/").prefix(), "/v2");
     EXPECT_EQ(ServiceAddress::parse("http://localhost:8080").origin(), "http://localhost:8080");
     EXPECT_EQ(ServiceAddress::parse("http://[::1]:80").origin(), "http://[::1]:80");
+    EXPECT_EQ(ServiceAddress::parse("http://127.0.0.2:9/").origin(), "http://127.0.0.2:9");
+    // Names that only look like loopback are other hosts.
+    EXPECT_EQ(ServiceAddress::parse("http://127.0.0.1.example.com/").origin(), "https://127.0.0.1.example.com");
+    EXPECT_EQ(ServiceAddress::parse("http://127.0.0.1@example.com/").origin(), "https://127.0.0.1@example.com");
     EXPECT_EQ(ServiceAddress::parse("").origin(), "https://service.korvex.invalid");
     EXPECT_EQ(ServiceAddress::parse("ftp://x").origin(), "https://service.korvex.invalid");
     TempDir dir;
