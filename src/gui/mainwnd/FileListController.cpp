@@ -209,7 +209,7 @@ void FileListController::askPassword(RowId row)
 {
     // The prompt runs without the registry lock; the row is looked at again once it closes.
     const auto entry = m_registry->copy(row);
-    int result = 0;
+    int result = PasswordWnd::GaveUp;
     std::wstring output;
     if (entry) {
         PasswordWnd prompt(output, &m_registry->slot(RowRegistry::kInspectionSlot), &m_window);
@@ -218,14 +218,14 @@ void FileListController::askPassword(RowId row)
     }
     const auto now = m_registry->copy(row);
     if (now) {
-        if (result == 1) {
+        if (result == PasswordWnd::Decrypted) {
             m_registry->withRow(row, [&](RowEntry& e) { e.path = output; });
         } else {
             if (FileListWidget* owner = list(now->zone))
                 owner->removeRow(row);
             eraseRow(row, now->zone);
         }
-    } else if (result == 1) {
+    } else if (result == PasswordWnd::Decrypted) {
         releaseCopy(output);
     }
     m_registry->passwordHandshake().answer();
