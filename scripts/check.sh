@@ -48,7 +48,7 @@ case "$mode" in
     configure build-asan -DCMAKE_CXX_FLAGS="$flags" \
       -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
     cmake --build build-asan -j2
-    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1:suppressions=$checks/asan.supp"
     export LSAN_OPTIONS="suppressions=$checks/lsan.supp:print_suppressions=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     cd build-asan
