@@ -67,8 +67,14 @@ struct ChildSetup {
 int startChild(const ChildSetup& setup, pid_t& pid)
 {
     const pid_t parent = ::getpid();
-    // Written by the child before it exits, read after vfork returns: the two share memory.
-    volatile int childError = 0;
+    // The child writes why it could not become the program into this pipe; exec closes it
+    // (close-on-exec), so an empty read means the program runs. A pipe rather than the memory
+    // vfork shares, because where vfork is a plain fork (sanitizers) nothing would come back.
+    Fd reportRead;
+    Fd reportWrite;
+    if (!makePipe(reportRead, reportWrite))
+        return errno;
+    const int reportFd = reportWrite.get();
     // No handler of ours may run in the child while it shares our memory.
     sigset_t all;
     sigset_t previous;
@@ -101,13 +107,21 @@ int startChild(const ChildSetup& setup, pid_t& pid)
             ::execve(setup.program, setup.argv, environ);
             error = errno;
         }
-        childError = error != 0 ? error : ECHILD;
+        error = error != 0 ? error : ECHILD;
+        [[maybe_unused]] const ssize_t written = ::write(reportFd, &error, sizeof error);
         ::_exit(127);
     }
     const int forkError = pid < 0 ? errno : 0;
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     if (pid < 0)
         return forkError;
+    reportWrite.reset();
+    int childError = 0;
+    ssize_t got;
+    while ((got = ::read(reportRead.get(), &childError, sizeof childError)) < 0 && errno == EINTR) {
+    }
+    if (got != static_cast<ssize_t>(sizeof childError))
+        childError = 0;
     if (childError != 0) {
         // The child could not become the program: reap it and say why.
         while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
