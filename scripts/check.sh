@@ -61,7 +61,9 @@ case "$mode" in
     cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ "${launcher[@]}" \
       -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
     cmake --build build-tsan -j2
-    export TSAN_OPTIONS="suppressions=$checks/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=1"
+    # die_after_fork=0: QProcess (uninstrumented Qt) forks from the threaded window process to
+    # start the screenshot program; without it the runtime kills that child before its exec.
+    export TSAN_OPTIONS="suppressions=$checks/tsan.supp:halt_on_error=1:second_deadlock_stack=1:print_suppressions=1:die_after_fork=0"
     cd build-tsan
     QT_QPA_PLATFORM=offscreen ctest -j2 --output-on-failure </dev/null
     ;;
