@@ -34,9 +34,14 @@ protected:
         window.reset();
         Network::RequestRunner::instance().shutdown();
     }
-    CMainWnd& open()
+    CMainWnd& open() { return openWith(nullptr); }
+    // The same, with the maker's help and about pages an installation would give.
+    CMainWnd& openWith(const MakerPages& pages) { return openWith(&pages); }
+    CMainWnd& openWith(const MakerPages* pages)
     {
         window = std::make_unique<CMainWnd>();
+        if (pages)
+            window->makerPages() = *pages;
         window->initWindow();
         window->show();
         pump();

@@ -20,15 +20,6 @@ namespace {
 
 class DropMenuTest : public MainWindowFixture {
 protected:
-    CMainWnd& openWith(const MakerPages& pages)
-    {
-        window = std::make_unique<CMainWnd>();
-        window->makerPages() = pages;
-        window->initWindow();
-        window->show();
-        pump();
-        return *window;
-    }
     // Logged in after the start-up's requests have ended: their offline failures are said to
     // nobody then, as nobody was logged in.
     void logIn()

@@ -18,15 +18,6 @@ namespace {
 
 class TrayIconTest : public MainWindowFixture {
 protected:
-    CMainWnd& openWith(const MakerPages& pages)
-    {
-        window = std::make_unique<CMainWnd>();
-        window->makerPages() = pages;
-        window->initWindow();
-        window->show();
-        pump();
-        return *window;
-    }
     TrayIcon& tray() { return *window->trayIcon(); }
     QStringList visibleTexts()
     {
