@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -56,6 +57,7 @@ struct ChildSetup {
     int output;
     int error;
     const char* workingDirectory; // null: ours
+    struct rlimit memoryLimit;    // RLIM_INFINITY: as ours
     const char* program;
     char* const* argv;
 };
@@ -103,6 +105,9 @@ int startChild(const ChildSetup& setup, pid_t& pid)
             error = errno;
         if (error == 0 && setup.workingDirectory && ::chdir(setup.workingDirectory) != 0)
             error = errno;
+        if (error == 0 && setup.memoryLimit.rlim_cur != RLIM_INFINITY &&
+            ::setrlimit(RLIMIT_AS, &setup.memoryLimit) != 0)
+            error = errno;
         if (error == 0) {
             ::execve(setup.program, setup.argv, environ);
             error = errno;
@@ -129,6 +134,18 @@ int startChild(const ChildSetup& setup, pid_t& pid)
         return childError;
     }
     return 0;
+}
+
+// The child's address space limit: the asked one, lowered to ours when ours is lower (a
+// soft limit only goes down, so setting it never fails); RLIM_INFINITY to keep ours.
+struct rlimit childMemoryLimit(std::size_t asked)
+{
+    struct rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
+    if (asked == 0 || ::getrlimit(RLIMIT_AS, &limit) != 0)
+        return {RLIM_INFINITY, RLIM_INFINITY};
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > asked)
+        limit.rlim_cur = static_cast<rlim_t>(asked);
+    return limit;
 }
 
 constexpr std::size_t kLongestLine = 65536;
@@ -180,10 +197,11 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
-    const ChildSetup setup{options.input ? inChild.get() : -1, outWrite.get(),
+    ChildSetup setup{options.input ? inChild.get() : -1, outWrite.get(),
                            options.mergeErrorIntoOutput ? outWrite.get() : errWrite.get(),
                            options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
-                           program.c_str(), argv.data()};
+                           {RLIM_INFINITY, RLIM_INFINITY}, program.c_str(), argv.data()};
+    setup.memoryLimit = childMemoryLimit(options.memoryLimit);
     pid_t pid = 0;
     const int spawnError = startChild(setup, pid);
     if (spawnError != 0) {
@@ -208,14 +226,19 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
     }
 
     std::string lineBuffer;
+    const auto stopped = [slot] { return slot && slot->closed(); };
     const auto takeOutput = [&](const char* data, std::size_t size) {
         if (options.captureOutput)
             appendBounded(result.output, data, size, options.outputLimit);
-        if (options.onOutputLine) {
+        if (options.onOutputLine && !stopped()) {
             lineBuffer.append(data, size);
             std::size_t start = 0;
-            for (std::size_t nl; (nl = lineBuffer.find('\n', start)) != std::string::npos; start = nl + 1)
+            for (std::size_t nl; (nl = lineBuffer.find('\n', start)) != std::string::npos && !stopped(); start = nl + 1)
                 options.onOutputLine(std::string_view(lineBuffer).substr(start, nl - start));
+            if (stopped()) {
+                lineBuffer.clear();
+                return;
+            }
             lineBuffer.erase(0, start);
             if (lineBuffer.size() > kLongestLine) { // no line feed in sight: hand it over as is
                 options.onOutputLine(lineBuffer);
@@ -265,7 +288,7 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
                 appendTail(result.errorTail, buffer, static_cast<std::size_t>(n), kErrorTailLimit);
         }
     }
-    if (options.onOutputLine && !lineBuffer.empty())
+    if (options.onOutputLine && !lineBuffer.empty() && !stopped())
         options.onOutputLine(lineBuffer);
     inParent.reset();
 

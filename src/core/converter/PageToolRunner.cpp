@@ -35,7 +35,11 @@ ChildProcess::Result PageToolRunner::run(const std::vector<std::wstring>& args, 
     for (const std::wstring& arg : args)
         narrow.push_back(Utils::wideToUtf8(arg));
     Platform::debugLog("korvex-pages: " + (narrow.empty() ? std::string() : narrow.front()) + "\n");
-    return ChildProcess::run(program, narrow, slot, options);
+    if (options.memoryLimit != 0 || kMemoryLimit == 0)
+        return ChildProcess::run(program, narrow, slot, options);
+    ChildProcess::Options limited = options;
+    limited.memoryLimit = kMemoryLimit;
+    return ChildProcess::run(program, narrow, slot, limited);
 }
 
 } // namespace Converter

@@ -43,13 +43,16 @@ bool number(std::string_view text, int& value)
     return ec == std::errc() && end == text.data() + text.size();
 }
 
-bool allInside(const std::vector<SplitPiece>& pieces, int pageCount)
+bool allInside(const SplitPlan& plan, int pageCount)
 {
-    for (const SplitPiece& piece : pieces) {
-        if (piece.first < 1 || piece.last < 1 || piece.first > pageCount || piece.last > pageCount)
-            return false;
-    }
-    return !pieces.empty();
+    bool inside = true;
+    bool any = false;
+    plan.visit([&](const SplitPiece& piece) {
+        any = true;
+        inside = piece.first >= 1 && piece.last >= 1 && piece.first <= pageCount && piece.last <= pageCount;
+        return inside;
+    });
+    return any && inside;
 }
 
 } // namespace
@@ -67,7 +70,7 @@ bool PageToolSplitter::handles(const InputElement& input)
     const SplitPlan plan = SplitPlan::of(input);
     if (!plan.isValid() || input.pageCount() < 1 || input.toPage() < 1 || input.toPage() > input.pageCount())
         return false;
-    return allInside(plan.pieces(), input.pageCount()) && PageToolRunner::available();
+    return allInside(plan, input.pageCount()) && PageToolRunner::available();
 }
 
 bool PageToolSplitter::run(ConvertError* error)
@@ -90,6 +93,14 @@ bool PageToolSplitter::run(ConvertError* error)
 
     const fs::path folder = Utils::toFsPath(m_folder);
     std::error_code ec;
+    // Every piece needs a page and every page some bytes: a plan beyond that was made from a
+    // page count the file cannot hold, and is never written out in full.
+    const std::uintmax_t size = fs::file_size(Utils::toFsPath(input), ec);
+    if (!byBookmarks && (ec || !SplitPlan::of(m_input).hasAtMost(size))) {
+        setFailure(error, input, FailureReason::InvalidParameters,
+                   L"the plan has more pieces than the file can hold pages");
+        return false;
+    }
     const bool folderExisted = fs::exists(folder, ec);
     if (m_folder.empty() || !Utils::createDeepDirectory(m_folder)) {
         setFailure(error, input, FailureReason::CannotCreateOutput, m_folder + L": cannot create this folder");

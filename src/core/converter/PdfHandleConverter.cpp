@@ -1,5 +1,6 @@
 #include "core/converter/PdfHandleConverter.h"
 
+#include "core/common/Utils.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/JobFailure.h"
 #include "core/converter/PageRanges.h"
@@ -8,6 +9,9 @@
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
 #include "core/converter/PdfSplitter.h"
+
+#include <new>
+#include <stdexcept>
 
 namespace Converter {
 
@@ -30,6 +34,34 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
     if (!pdfParameter || (needsInput && !input)) {
         setFailure(&error, path, FailureReason::InvalidParameters, L"not a PDF job");
     } else {
+        // Whatever goes wrong, the row gets its result and the worker thread lives on: a file
+        // can make a plan or a text too big for memory.
+        try {
+            ok = runOperation(type, *pdfParameter, input, path, output, slot, progress, error);
+        } catch (const std::bad_alloc&) {
+            ok = false;
+            setFailure(&error, path, FailureReason::None, L"not enough memory for this job");
+        } catch (const std::exception& e) {
+            ok = false;
+            setFailure(&error, path, FailureReason::None, Utils::utf8ToWide(e.what()));
+        }
+    }
+
+    if (!ok) {
+        error.code = ConvertError::kPdfFailure;
+        error.message = path;
+        callback->onError(error, kSourceName, kSourceLine);
+    }
+    callback->onFinished(ok, path, output);
+}
+
+bool PdfHandleConverter::runOperation(int type, const PdfHandleParameter& pdfParameter,
+                                      const std::shared_ptr<InputElement>& input, const std::wstring& path,
+                                      const std::wstring& output, ProcessSlot* slot,
+                                      PdfHandleCallback* progress, ConvertError& error)
+{
+    bool ok = false;
+    {
         if (progress)
             progress->onProgress(type, 0, 0);
         switch (type) {
@@ -46,7 +78,7 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
             break;
         }
         case PdfHandleParameter::Merge:
-            ok = mergePdfs(pdfParameter->mergeList(), output, slot, &error);
+            ok = mergePdfs(pdfParameter.mergeList(), output, slot, &error);
             break;
         case PdfHandleParameter::Split: {
             const auto report = [&](int current, int total) {
@@ -65,13 +97,7 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
             break;
         }
     }
-
-    if (!ok) {
-        error.code = ConvertError::kPdfFailure;
-        error.message = path;
-        callback->onError(error, kSourceName, kSourceLine);
-    }
-    callback->onFinished(ok, path, output);
+    return ok;
 }
 
 } // namespace Converter

@@ -46,6 +46,28 @@ std::optional<fs::path> temporaryNameBeside(const fs::path& output)
     return std::nullopt;
 }
 
+// The pages korvex-pages finds in the file's page tree; -1 when it cannot tell.
+int countPagesInTree(const std::wstring& input, int stated, ProcessSlot* slot, ConvertError* error)
+{
+    const std::wstring claim = L"the file states " + std::to_wstring(stated) + L" pages, more than it can hold";
+    if (!PageToolRunner::available()) {
+        setFailure(error, input, FailureReason::NotAPdf, claim);
+        return -1;
+    }
+    ChildProcess::Options options;
+    options.captureOutput = true;
+    options.outputLimit = 64;
+    const ChildProcess::Result run = PageToolRunner::run({L"count", input}, slot, options);
+    if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {
+        setQpdfFailure(error, input, run, false);
+        return -1;
+    }
+    const int pages = parsePageCount(run.output);
+    if (pages < 1)
+        setFailure(error, input, FailureReason::NotAPdf, claim);
+    return pages < 1 ? -1 : pages;
+}
+
 struct WriteJob {
     // Must exist, and are never replaced by the output.
     std::vector<std::wstring> inputs;
@@ -232,10 +254,18 @@ int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error
         return -1;
     }
     const int pages = parsePageCount(run.output);
-    if (pages < 0)
+    if (pages < 0) {
         setFailure(error, input, FailureReason::None,
                    L"qpdf printed no page count: " + Utils::utf8ToWide(run.output.substr(0, 200)));
-    return pages;
+        return -1;
+    }
+    // qpdf prints the page tree's /Count as the file states it. A count beyond one page per
+    // byte of the file is a lie (or an unusual file): the real page tree decides.
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(Utils::toFsPath(input), ec);
+    if (!ec && static_cast<std::uintmax_t>(pages) <= size)
+        return pages;
+    return countPagesInTree(input, pages, slot, error);
 }
 
 bool queryEncryption(const std::wstring& input, ProcessSlot* slot)

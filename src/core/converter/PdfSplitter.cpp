@@ -130,6 +130,14 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
     const std::wstring& input = m_input.path();
     if (!checkInputFile(error, input, input))
         return false;
+    // Every piece needs a page and every page some bytes: a plan beyond that was made from a
+    // page count the file cannot hold, and is never built in full.
+    std::error_code sizeError;
+    if (!plan.hasAtMost(fs::file_size(Utils::toFsPath(input), sizeError)) || sizeError) {
+        setFailure(error, input, FailureReason::InvalidParameters,
+                   L"the plan has more pieces than the file can hold pages");
+        return false;
+    }
     const std::vector<SplitPiece> pieces = plan.pieces();
     std::vector<fs::path> targets;
     targets.reserve(pieces.size());

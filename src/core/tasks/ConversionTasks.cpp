@@ -9,6 +9,7 @@
 #include "core/converter/PdfOperations.h"
 #include "core/tasks/SavedOutputPath.h"
 #include "core/converter/WorkingZone.h"
+#include "core/platform/DebugLog.h"
 #include "core/message/WindowMessages.h"
 #include "core/tasks/PdfHandleConverterCallback.h"
 #include "core/tasks/PdfHandleMergeCallback.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <stdexcept>
 #include <thread>
 
 namespace ConversionTasks {
@@ -177,7 +179,17 @@ void inspectFiles(std::shared_ptr<RowRegistry> registry, WindowHandle window, in
         const RowId row = next->first;
         RowEntry copy = next->second;
         reg.setCurrentRow(RowRegistry::kInspectionSlot, row);
-        inspectOne(reg, window, row, copy);
+        try {
+            inspectOne(reg, window, row, copy);
+        } catch (const std::exception& e) {
+            // The row fails to count ("Fail To Get Page"); the worker goes on with the next.
+            Platform::debugLog(std::string("inspection: ") + e.what() + "\n");
+            reg.withRow(row, [&](RowEntry& entry) {
+                entry.pageCount = -1;
+                entry.inspected = true;
+                postStatus(window, InspectionStep::PageCountStored, row);
+            });
+        }
         // No row is under inspection between rows: removing a finished one ends nothing.
         reg.setCurrentRow(RowRegistry::kInspectionSlot, 0);
     }
@@ -188,7 +200,12 @@ void runOneFile(std::shared_ptr<Converter::File> file, std::wstring output,
                 std::shared_ptr<Converter::AbstractConverterParameter> parameter,
                 std::shared_ptr<Converter::AbstractConverterCallback> callback)
 {
-    converter->run(std::move(file), output, std::move(parameter), std::move(callback));
+    // The converter reports its own failures; nothing may end the process from here.
+    try {
+        converter->run(std::move(file), output, std::move(parameter), std::move(callback));
+    } catch (const std::exception& e) {
+        Platform::debugLog(std::string("conversion: ") + e.what() + "\n");
+    }
 }
 
 void dispatchConversion(std::shared_ptr<Converter::AbstractConverter> converter,
