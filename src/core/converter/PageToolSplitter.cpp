@@ -70,7 +70,8 @@ bool PageToolSplitter::handles(const InputElement& input)
     const SplitPlan plan = SplitPlan::of(input);
     if (!plan.isValid() || input.pageCount() < 1 || input.toPage() < 1 || input.toPage() > input.pageCount())
         return false;
-    return allInside(plan, input.pageCount()) && PageToolRunner::available();
+    // Every piece of an every-N plan up to a real page lies inside; only points need a look.
+    return (plan.cutsEvery() || allInside(plan, input.pageCount())) && PageToolRunner::available();
 }
 
 bool PageToolSplitter::run(ConvertError* error)

@@ -6,10 +6,14 @@
 #include "core/converter/InputElement.h"
 #include "core/converter/PdfSplitter.h"
 #include "RecordingCallback.h"
+#include "core/converter/PdfOperations.h"
+#include "support/HostilePdf.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 using namespace Converter;
 namespace fs = std::filesystem;
@@ -152,4 +156,40 @@ TEST_F(Splits, FailuresStopAndKeepOnlyFinishedPieces)
     callback = split(dir.file("ten.pdf"), 10, 10, kEvery, 5, {}, dir.file("blocker/sub"));
     EXPECT_FALSE(callback->ok);
     EXPECT_EQ(callback->errors[0].reason, FailureReason::CannotCreateOutput);
+}
+
+// A row whose page count came from a page tree that lies (/Count 2^31 - 1 over one page): the
+// count is checked against the page tree, and a split of such a row fails with a reason
+// instead of building a plan of 2^31 pieces. The split runs in a child under 512 MB, so a
+// regression fails there instead of eating the machine's memory.
+[[noreturn]] void splitLyingRowUnderLimit(const fs::path& input, const fs::path& out)
+{
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    const struct rlimit limit{std::size_t(512) << 20, std::size_t(512) << 20};
+    ::setrlimit(RLIMIT_AS, &limit);
+#endif
+    for (const int mode : {InputElement::kSplitEvery, InputElement::kSplitAtPoints}) {
+        auto element = std::make_shared<InputElement>(Utils::fromFsPath(input), 1, 2147483647);
+        element->setPageCount(2147483647);
+        element->setSplitMode(mode);
+        element->setPagesPerPiece(1);
+        element->setSplitPoints({1, 2, 3});
+        auto callback = std::make_shared<RecordingCallback>();
+        createConverter(13)->run(element, Utils::fromFsPath(out), createParameter(13), callback);
+        // Points past the real page are refused by the page program, with their page.
+        const std::wstring reason = mode == InputElement::kSplitEvery ? L"more pieces than the file" : L"page 2";
+        if (callback->ok || callback->errors.size() != 1 ||
+            callback->errors.front().detail.find(reason) == std::wstring::npos)
+            std::_Exit(1);
+    }
+    std::_Exit(0);
+}
+
+TEST_F(Splits, APageCountTheFileCannotHoldNeverBecomesAPlan)
+{
+    HostilePdf::writeStatedPageCount(dir.file("lie.pdf"), 1, 2147483647LL);
+    EXPECT_EQ(countPages(Utils::fromFsPath(dir.file("lie.pdf")), nullptr), 1);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(splitLyingRowUnderLimit(dir.file("lie.pdf"), dir.file("out")), testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(fs::exists(dir.file("out")));
 }
