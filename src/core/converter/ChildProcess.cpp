@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <exception>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
@@ -247,49 +248,57 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
         }
     };
 
-    char buffer[65536];
-    while (outRead.get() >= 0 || errRead.get() >= 0) {
-        pollfd fds[3];
-        nfds_t count = 0;
-        const auto watch = [&](int fd, short events) {
-            if (fd >= 0)
-                fds[count++] = pollfd{fd, events, 0};
-        };
-        watch(outRead.get(), POLLIN);
-        watch(errRead.get(), POLLIN);
-        watch(inParent.get(), POLLOUT);
-        if (::poll(fds, count, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break; // cannot happen with valid descriptors; the wait below still reaps
-        }
-        for (nfds_t i = 0; i < count; ++i) {
-            if (fds[i].revents == 0)
-                continue;
-            const int fd = fds[i].fd;
-            if (fd == inParent.get()) {
-                const ssize_t n = ::send(fd, pendingInput.data(), pendingInput.size(), MSG_NOSIGNAL);
-                if (n > 0)
-                    pendingInput.remove_prefix(static_cast<std::size_t>(n));
-                if ((n < 0 && errno != EAGAIN && errno != EINTR) || pendingInput.empty())
-                    inParent.reset(); // all sent (end of input), or the child stopped reading
-                continue;
+    // A line handler that throws ends the child, which is still reaped; then the exception
+    // goes on to the caller.
+    std::exception_ptr failure;
+    try {
+        char buffer[65536];
+        while (outRead.get() >= 0 || errRead.get() >= 0) {
+            pollfd fds[3];
+            nfds_t count = 0;
+            const auto watch = [&](int fd, short events) {
+                if (fd >= 0)
+                    fds[count++] = pollfd{fd, events, 0};
+            };
+            watch(outRead.get(), POLLIN);
+            watch(errRead.get(), POLLIN);
+            watch(inParent.get(), POLLOUT);
+            if (::poll(fds, count, -1) < 0) {
+                if (errno == EINTR)
+                    continue;
+                break; // cannot happen with valid descriptors; the wait below still reaps
             }
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && (errno == EINTR || errno == EAGAIN))
-                continue;
-            if (n <= 0) {
-                (fd == outRead.get() ? outRead : errRead).reset();
-                continue;
+            for (nfds_t i = 0; i < count; ++i) {
+                if (fds[i].revents == 0)
+                    continue;
+                const int fd = fds[i].fd;
+                if (fd == inParent.get()) {
+                    const ssize_t n = ::send(fd, pendingInput.data(), pendingInput.size(), MSG_NOSIGNAL);
+                    if (n > 0)
+                        pendingInput.remove_prefix(static_cast<std::size_t>(n));
+                    if ((n < 0 && errno != EAGAIN && errno != EINTR) || pendingInput.empty())
+                        inParent.reset(); // all sent (end of input), or the child stopped reading
+                    continue;
+                }
+                const ssize_t n = ::read(fd, buffer, sizeof buffer);
+                if (n < 0 && (errno == EINTR || errno == EAGAIN))
+                    continue;
+                if (n <= 0) {
+                    (fd == outRead.get() ? outRead : errRead).reset();
+                    continue;
+                }
+                if (fd == outRead.get())
+                    takeOutput(buffer, static_cast<std::size_t>(n));
+                else
+                    appendTail(result.errorTail, buffer, static_cast<std::size_t>(n), kErrorTailLimit);
             }
-            if (fd == outRead.get())
-                takeOutput(buffer, static_cast<std::size_t>(n));
-            else
-                appendTail(result.errorTail, buffer, static_cast<std::size_t>(n), kErrorTailLimit);
         }
+        if (options.onOutputLine && !lineBuffer.empty() && !stopped())
+            options.onOutputLine(lineBuffer);
+    } catch (...) {
+        failure = std::current_exception();
+        ::kill(pid, SIGKILL);
     }
-    if (options.onOutputLine && !lineBuffer.empty() && !stopped())
-        options.onOutputLine(lineBuffer);
     inParent.reset();
 
     // Wait without reaping, empty the slot, then reap: while the slot names the child, the
@@ -302,6 +311,8 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    if (failure)
+        std::rethrow_exception(failure);
     if (WIFEXITED(status)) {
         result.exitCode = WEXITSTATUS(status);
     } else if (WIFSIGNALED(status)) {

@@ -184,7 +184,13 @@ bool PageToolSplitter::run(ConvertError* error)
         }
     };
 
-    const ChildProcess::Result run = PageToolRunner::run(args, m_slot, options);
+    ChildProcess::Result run;
+    try {
+        run = PageToolRunner::run(args, m_slot, options);
+    } catch (...) {
+        fs::remove_all(workFolder, ec); // nothing hidden stays behind a failed job
+        throw;
+    }
     fs::remove_all(workFolder, ec);
     bool ok = false;
     if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {

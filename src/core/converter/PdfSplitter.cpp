@@ -194,9 +194,15 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
 
     reportProgress(pieces.front().last);
     const std::wstring absoluteInput = Utils::fromFsPath(fs::absolute(Utils::toFsPath(input), ec));
-    const ChildProcess::Result run = QpdfRunner::run(
-        QpdfArguments::splitEvery(absoluteInput, plan.piecesSize(), plan.toPage(), m_input.pageCount(), L"%d.pdf"),
-        m_slot, options);
+    ChildProcess::Result run;
+    try {
+        run = QpdfRunner::run(
+            QpdfArguments::splitEvery(absoluteInput, plan.piecesSize(), plan.toPage(), m_input.pageCount(), L"%d.pdf"),
+            m_slot, options);
+    } catch (...) {
+        fs::remove_all(workFolder, ec); // nothing hidden stays behind a failed job
+        throw;
+    }
     fs::remove_all(workFolder, ec);
 
     if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {

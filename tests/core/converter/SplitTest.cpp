@@ -193,3 +193,32 @@ TEST_F(Splits, APageCountTheFileCannotHoldNeverBecomesAPlan)
     EXPECT_EXIT(splitLyingRowUnderLimit(dir.file("lie.pdf"), dir.file("out")), testing::ExitedWithCode(0), "");
     EXPECT_FALSE(fs::exists(dir.file("out")));
 }
+
+// Whatever a job throws (here: memory running out while a piece is reported) ends as the
+// row's failure, with its one onFinished; nothing leaves the worker thread.
+TEST_F(Splits, AnExceptionInAJobBecomesItsFailure)
+{
+    class Exhausted : public RecordingCallback {
+    public:
+        void onProgress(int type, int current, int total) override
+        {
+            RecordingCallback::onProgress(type, current, total);
+            if (current > 0)
+                throw std::bad_alloc();
+        }
+    };
+    PdfFactory::write(dir.file("four.pdf"), 4);
+    auto element = std::make_shared<InputElement>(Utils::fromFsPath(dir.file("four.pdf")), 1, 4);
+    element->setPageCount(4);
+    element->setSplitMode(InputElement::kSplitEvery);
+    element->setPagesPerPiece(2);
+    auto callback = std::make_shared<Exhausted>();
+    createConverter(13)->run(element, Utils::fromFsPath(dir.file("out")), createParameter(13), callback);
+    EXPECT_FALSE(callback->ok);
+    EXPECT_EQ(callback->finished, 1);
+    ASSERT_EQ(callback->errors.size(), 1u);
+    EXPECT_EQ(callback->errors.front().detail, L"not enough memory for this job");
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.file("out"), ec))
+        EXPECT_NE(entry.path().filename().string().rfind(".korvex-", 0), 0u) << entry.path();
+}
