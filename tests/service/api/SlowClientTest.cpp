@@ -9,6 +9,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -27,6 +28,20 @@ int connectTo(int port)
         return -1;
     }
     return fd;
+}
+
+// How many of three ordinary requests get their answer; the minute is only a guard.
+int answeredOfThree(const ServiceProcess& service)
+{
+    httplib::Client client(service.host(), service.port());
+    client.set_connection_timeout(60);
+    client.set_read_timeout(60);
+    int answered = 0;
+    for (int i = 0; i < 3; ++i) {
+        const httplib::Result result = client.Get("/control/feedback");
+        answered += result && result->status == 200;
+    }
+    return answered;
 }
 
 } // namespace
@@ -53,17 +68,62 @@ TEST(SlowClients, SilentAndTricklingClientsDoNotStopTheService)
         }
     });
 
-    httplib::Client client(service.host(), service.port());
-    client.set_connection_timeout(60);
-    client.set_read_timeout(60);
-    int answered = 0;
-    for (int i = 0; i < 3; ++i) {
-        const httplib::Result result = client.Get("/control/feedback");
-        answered += result && result->status == 200;
-    }
+    const int answered = answeredOfThree(service);
     stop = true;
     trickle.join();
     for (const int fd : sockets)
         ::close(fd);
     EXPECT_EQ(answered, 3);
+}
+
+TEST(SlowClients, SixtyFourClientsSendingAHeaderByteASecondDoNotStopAnswers)
+{
+    ServiceProcess service;
+    constexpr int kTrickling = 64;
+    std::vector<int> sockets;
+    for (int i = 0; i < kTrickling; ++i) {
+        const int fd = connectTo(service.port());
+        ASSERT_GE(fd, 0);
+        sockets.push_back(fd);
+    }
+    std::atomic<bool> stop{false};
+    std::thread trickle([&] {
+        const std::string line = "GET /index.php?class=System&type=GetConfig HTTP/1.1\r\nHost: x\r\n";
+        for (std::size_t at = 0; !stop; at = (at + 1) % line.size()) {
+            for (const int fd : sockets)
+                (void)::send(fd, &line[at], 1, MSG_NOSIGNAL);
+            for (int i = 0; i < 10 && !stop; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    });
+    // Every worker the service started with is held by now.
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+
+    const int answered = answeredOfThree(service);
+    stop = true;
+    trickle.join();
+    for (const int fd : sockets)
+        ::close(fd);
+    EXPECT_EQ(answered, 3);
+}
+
+TEST(SlowClients, AHeaderThatNeverEndsIsCutOffAtItsDeadline)
+{
+    ServiceProcess service;
+    const int fd = connectTo(service.port());
+    ASSERT_GE(fd, 0);
+    // A byte every half second never lets a per-read time-out expire; the header's deadline
+    // ends it. The minute is only a guard for a service that never closes.
+    const std::string line = "GET /index.php?" + std::string(200, 'a');
+    bool closed = false;
+    for (std::size_t at = 0; at < line.size() && !closed; ++at) {
+        if (::send(fd, &line[at], 1, MSG_NOSIGNAL) != 1)
+            closed = true;
+        pollfd p{fd, POLLIN, 0};
+        char c;
+        if (::poll(&p, 1, 500) > 0 && ::recv(fd, &c, 1, MSG_DONTWAIT) <= 0)
+            closed = true;
+    }
+    ::close(fd);
+    EXPECT_TRUE(closed);
 }
