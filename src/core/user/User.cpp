@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr const char* kUpdaterFileName = "korvex_updater";
-
 std::atomic<User*> g_currentUser{nullptr};
 
 } // namespace
@@ -55,15 +53,31 @@ User::~User()
 
 void User::SendRequest(int request, std::shared_ptr<Network::AbstractAction> action)
 {
-    Network::RequestRunner::instance().run(buildRequestUrl(request), std::move(action), request, true);
+    Network::RequestRunner::instance().run(buildRequestUrl(request), std::move(action), request, true,
+                                           transferLimits(request));
 }
 
 void User::SendRequestTo(int request, std::shared_ptr<Network::AbstractAction> action,
-                         const Network::URL& target)
+                         const Network::URL& target, std::uint64_t announcedSize)
 {
     if (request < 25 || request > 29)
         return;
-    Network::RequestRunner::instance().run(target, std::move(action), request, true);
+    Network::RequestRunner::instance().run(target, std::move(action), request, true,
+                                           transferLimits(request, announcedSize));
+}
+
+Network::TransferLimits User::transferLimits(int request, std::uint64_t announcedSize)
+{
+    switch (request) {
+    case RequestId::DownloadUpdater:
+        return Network::TransferLimits::download(announcedSize);
+    case RequestId::DownloadAdImage:
+    case RequestId::DownloadAvatar:
+    case RequestId::DownloadQrImage:
+        return Network::TransferLimits::picture();
+    default:
+        return Network::TransferLimits::reply();
+    }
 }
 
 Network::URL User::buildRequestUrl(int request) const
@@ -227,9 +241,6 @@ std::wstring User::saveReplyFile(ReplyFileKind kind, const std::string& body, co
     }
     case ReplyFileKind::Avatar:
         path = getConfigFolder() + Utils::kPathSeparator + L"nickphoto.png";
-        break;
-    case ReplyFileKind::UpdaterProgram:
-        path = runFolder() + Utils::utf8ToWide(kUpdaterFileName);
         break;
     }
     Utils::writeFileAtomically(path, body); // write failures are not reported

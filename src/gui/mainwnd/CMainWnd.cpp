@@ -181,10 +181,10 @@ void CMainWnd::createTrayIcon()
     m_tray->show();
 }
 
-void CMainWnd::openDownloadWindow(const QString& url, const QString& sha256)
+void CMainWnd::openDownloadWindow(const QString& url, const QString& sha256, std::uint64_t size)
 {
     DownloadWnd window(this);
-    window.startDownload(url, sha256);
+    window.startDownload(url, sha256, size);
     if (window.showModal() == DownloadWnd::UpdaterStarted) {
         // The updater takes over: the program ends at once, but in order.
         m_quitting = true;
@@ -688,8 +688,10 @@ void CMainWnd::onUpgradeReply(std::unique_ptr<MessagePayload> payload)
         };
         const int result = CMessageWnd::showMessageWithButtons(this, toQt(Glossary::text(TextId::UpdateTitle)), text("msg"),
                                                                toQt(Glossary::text(TextId::Update)), toQt(Glossary::text(TextId::Cancel)), CMessageWnd::ConfirmCancel);
+        // The size, when the offer names one, is all the download may bring.
+        const Json::Value& size = info->reply["size"];
         if (result == CMessageWnd::Confirm)
-            openDownloadWindow(text("url"), text("sha256"));
+            openDownloadWindow(text("url"), text("sha256"), size.isUInt64() ? size.asUInt64() : 0);
     } else if (!info->silent) {
         showPrompt(TextId::NewestVersion);
     }

@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include <map>
+#include <cstdint>
 #include <memory>
 
 namespace Ui {
@@ -72,7 +73,7 @@ public:
     void showDropMenu();
     // The update download window for the offered link, run modally; sha256 is the digest the
     // offer gave for the updater. When the updater has started, the program quits.
-    void openDownloadWindow(const QString& url, const QString& sha256 = QString());
+    void openDownloadWindow(const QString& url, const QString& sha256 = QString(), std::uint64_t size = 0);
 
     QString title(int language) const;
     PaneSwitcher& paneSwitcher() { return m_switcher; }

@@ -38,7 +38,7 @@ DownloadWnd::~DownloadWnd()
     DownloadAction::setCancelled(true);
 }
 
-void DownloadWnd::startDownload(const QString& url, const QString& sha256)
+void DownloadWnd::startDownload(const QString& url, const QString& sha256, std::uint64_t announcedSize)
 {
     User* user = User::current();
     const std::string link = url.toStdString();
@@ -50,7 +50,7 @@ void DownloadWnd::startDownload(const QString& url, const QString& sha256)
     }
     user->SendRequestTo(RequestId::DownloadUpdater,
                         std::make_shared<DownloadAction>(seamHandle(), sha256.trimmed().toStdString()),
-                        Network::URL(link));
+                        Network::URL(link), announcedSize);
 }
 
 void DownloadWnd::stop()
