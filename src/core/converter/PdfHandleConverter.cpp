@@ -1,7 +1,9 @@
 #include "core/converter/PdfHandleConverter.h"
 
+#include "core/common/Utils.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/JobFailure.h"
+#include "core/converter/OutputLeftovers.h"
 #include "core/converter/PageRanges.h"
 #include "core/converter/PageToolSplitter.h"
 #include "core/converter/PdfHandleCallback.h"
@@ -32,6 +34,9 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
     } else {
         if (progress)
             progress->onProgress(type, 0, 0);
+        // A split cleans its own folder when it opens it.
+        if (type != PdfHandleParameter::Split)
+            removeStaleLeftovers(Utils::fromFsPath(Utils::toFsPath(output).parent_path()));
         switch (type) {
         case PdfHandleParameter::Extract:
             ok = extractPages(path, pageRangeText(input->fromPage(), input->toPage()), output, slot, &error);

@@ -40,8 +40,8 @@ void HistoryPanel::fillFromConfiguration()
         if (!add(Utils::ansiToWide(entry)))
             dropped.push_back(entry);
     }
-    for (const std::string& entry : dropped)
-        user->removeHistory(entry);
+    // One write for all of them, however many files are gone.
+    user->removeHistoryEntries(dropped);
 }
 
 void HistoryPanel::remove(HistoryRowWidget* row)
