@@ -383,7 +383,7 @@ void AbstractUser::removeHistoryEntries(const std::vector<std::string>& paths)
 
 void AbstractUser::keepNewestHistory()
 {
-    if (!m_document.isObject() || !m_document[kHistory].isArray())
+    if (!m_document.isObject() || !m_document.isMember(kHistory) || !m_document[kHistory].isArray())
         return;
     const Json::Value& history = m_document[kHistory];
     if (history.size() <= kHistoryLimit)
