@@ -9,6 +9,7 @@
 #include "core/converter/WorkingZone.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/JobFailure.h"
+#include "core/converter/OutputLeftovers.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
 
@@ -130,6 +131,7 @@ bool CliJobs::decryptWithPassword(const std::wstring& path, const std::wstring& 
     ConsoleCallback callback(path);
     callback.onProgress(Converter::PdfHandleParameter::Decrypt, 0, 0);
     std::wstring output = outputFor(WorkingZone::Decrypt, path);
+    Converter::removeStaleLeftovers(m_outFolder);
     ConvertError error;
     const bool ok = Converter::decryptPdf(path, output, password, &m_slot, &error);
     return report(path, ok, error, output);

@@ -7,12 +7,12 @@
 #include "core/converter/PageToolRunner.h"
 #include "core/converter/PdfSplitter.h"
 #include "core/converter/QpdfRunner.h"
+#include "core/converter/SplitFolder.h"
 #include "core/converter/SplitPlan.h"
 
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
-#include <unistd.h>
 
 namespace Converter {
 
@@ -92,7 +92,6 @@ bool PageToolSplitter::run(ConvertError* error)
         return false;
     }
 
-    const fs::path folder = Utils::toFsPath(m_folder);
     std::error_code ec;
     // Every piece needs a page and every page some bytes: a plan beyond that was made from a
     // page count the file cannot hold, and is never written out in full.
@@ -102,19 +101,18 @@ bool PageToolSplitter::run(ConvertError* error)
                    L"the plan has more pieces than the file can hold pages");
         return false;
     }
-    const bool folderExisted = fs::exists(folder, ec);
-    if (m_folder.empty() || !Utils::createDeepDirectory(m_folder)) {
-        setFailure(error, input, FailureReason::CannotCreateOutput, m_folder + L": cannot create this folder");
+    SplitFolder target;
+    std::wstring problem;
+    if (!target.open(m_folder, problem)) {
+        setFailure(error, input, FailureReason::CannotCreateOutput, problem);
         return false;
     }
-    std::string work = (folder / ".korvex-split-XXXXXX").string();
-    if (!::mkdtemp(work.data())) {
-        setFailure(error, input, FailureReason::CannotCreateOutput, m_folder + L": " + systemErrorText(errno));
-        if (!folderExisted)
-            fs::remove(folder, ec);
+    if (!target.makeWorkFolder(problem)) {
+        setFailure(error, input, FailureReason::CannotCreateOutput, problem);
+        target.removeIfMadeAndEmpty();
         return false;
     }
-    const fs::path workFolder = work;
+    const fs::path workFolder = target.workFolder();
 
     const std::wstring inputTitle = Utils::getFileTitle(input);
     std::vector<std::wstring> args = {L"split", input, Utils::fromFsPath(workFolder)};
@@ -127,7 +125,7 @@ bool PageToolSplitter::run(ConvertError* error)
         for (const SplitPiece& piece : SplitPlan::of(m_input).pieces()) {
             ranges += std::to_string(piece.first) + '-' + std::to_string(piece.last) + '\n';
             // An earlier run's piece must not be mistaken for one of this run.
-            fs::remove(Utils::toFsPath(PdfSplitter::piecePath(m_folder, inputTitle, piece)), ec);
+            target.removeEarlier(PdfSplitter::pieceName(inputTitle, piece));
         }
         options.input = std::move(ranges);
     }
@@ -136,12 +134,11 @@ bool PageToolSplitter::run(ConvertError* error)
     std::size_t written = 0;
     bool confused = false;
     std::wstring moveProblem;
-    const auto targetOf = [&](std::size_t index) {
+    const auto nameOf = [&](std::size_t index) {
         const Piece& piece = planned[index];
         if (!byBookmarks)
-            return PdfSplitter::piecePath(m_folder, inputTitle, piece.pages);
-        return Utils::withTrailingSeparator(m_folder) +
-               bookmarkPieceName(piece.title, static_cast<int>(index + 1), piece.pages.first,
+            return PdfSplitter::pieceName(inputTitle, piece.pages);
+        return bookmarkPieceName(piece.title, static_cast<int>(index + 1), piece.pages.first,
                                  piece.pages.last, inputTitle);
     };
     options.onOutputLine = [&](std::string_view line) {
@@ -166,18 +163,15 @@ bool PageToolSplitter::run(ConvertError* error)
                 confused = true;
                 return;
             }
-            std::error_code moveError;
-            const fs::path target = Utils::toFsPath(targetOf(written));
-            const fs::path piece = workFolder / (std::to_string(n) + ".pdf");
-            if (!isCompletePdf(piece.string())) {
-                moveProblem = Utils::fromFsPath(target) + L": the written file is incomplete (is the disk full?)";
+            const std::wstring name = nameOf(written);
+            const std::string piece = std::to_string(n) + ".pdf";
+            if (!isCompletePdf((workFolder / piece).string())) {
+                moveProblem = Utils::withTrailingSeparator(m_folder) + name +
+                              L": the written file is incomplete (is the disk full?)";
                 return;
             }
-            fs::rename(piece, target, moveError);
-            if (moveError) {
-                moveProblem = Utils::fromFsPath(target) + L": " + Utils::utf8ToWide(moveError.message());
+            if (!target.moveIn(piece, name, moveProblem))
                 return;
-            }
             ++written;
             if (written < planned.size() && m_progress)
                 m_progress(planned[written].pages.last, m_input.pageCount());
@@ -188,10 +182,10 @@ bool PageToolSplitter::run(ConvertError* error)
     try {
         run = PageToolRunner::run(args, m_slot, options);
     } catch (...) {
-        fs::remove_all(workFolder, ec); // nothing hidden stays behind a failed job
+        target.removeWorkFolder(); // nothing hidden stays behind a failed job
         throw;
     }
-    fs::remove_all(workFolder, ec);
+    target.removeWorkFolder();
     bool ok = false;
     if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {
         setQpdfFailure(error, input, run, false);
@@ -205,8 +199,8 @@ bool PageToolSplitter::run(ConvertError* error)
         ok = true;
     }
     // Nothing at the output path when nothing was written there.
-    if (!ok && !folderExisted && written == 0)
-        fs::remove(folder, ec);
+    if (!ok && written == 0)
+        target.removeIfMadeAndEmpty();
     return ok;
 }
 

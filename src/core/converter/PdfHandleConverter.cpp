@@ -3,6 +3,7 @@
 #include "core/common/Utils.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/JobFailure.h"
+#include "core/converter/OutputLeftovers.h"
 #include "core/converter/PageRanges.h"
 #include "core/converter/PageToolSplitter.h"
 #include "core/converter/PdfHandleCallback.h"
@@ -64,6 +65,9 @@ bool PdfHandleConverter::runOperation(int type, const PdfHandleParameter& pdfPar
     {
         if (progress)
             progress->onProgress(type, 0, 0);
+        // A split cleans its own folder when it opens it.
+        if (type != PdfHandleParameter::Split)
+            removeStaleLeftovers(Utils::fromFsPath(Utils::toFsPath(output).parent_path()));
         switch (type) {
         case PdfHandleParameter::Extract:
             ok = extractPages(path, pageRangeText(input->fromPage(), input->toPage()), output, slot, &error);

@@ -4,6 +4,7 @@
 #include "core/common/Utils.h"
 #include "core/converter/JobFailure.h"
 #include "core/converter/OutputCheck.h"
+#include "core/converter/OutputLeftovers.h"
 #include "core/converter/PageRanges.h"
 #include "core/converter/PageToolRunner.h"
 #include "core/converter/PrivateTempFolder.h"
@@ -35,9 +36,7 @@ std::optional<fs::path> temporaryNameBeside(const fs::path& output)
     thread_local std::mt19937_64 random{std::random_device{}()};
     const fs::path folder = output.has_parent_path() ? output.parent_path() : fs::path(".");
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[64];
-        std::snprintf(name, sizeof name, ".korvex-%d-%u-%012llx.part", static_cast<int>(::getpid()),
-                      counter.fetch_add(1), static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFULL));
+        const std::string name = partFileName(counter.fetch_add(1), random());
         fs::path candidate = folder / name;
         std::error_code ec;
         if (!fs::exists(fs::symlink_status(candidate, ec)))
