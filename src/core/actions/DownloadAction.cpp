@@ -106,8 +106,8 @@ bool DownloadAction::installAndStart(const std::string& body, const std::string&
         return false;
     }
     User* user = User::current();
-    // Only ever into the private folder of the run, never a relative path.
-    if (!user || user->runFolder().empty())
+    // Only ever into a folder of this user's own, never a relative path.
+    if (!user || user->updaterFolder().empty())
         return false;
     const std::wstring path = user->saveReplyFile(User::ReplyFileKind::UpdaterProgram, body, link);
     const std::string file = Utils::wideToUtf8(path);

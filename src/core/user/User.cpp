@@ -8,6 +8,7 @@
 #include "core/common/Utils.h"
 #include "core/network/RequestRunner.h"
 #include "core/converter/PrivateTempFolder.h"
+#include "core/platform/OutlivingFolder.h"
 #include "core/user/RequestId.h"
 
 #include <map>
@@ -205,6 +206,12 @@ std::wstring User::runFolder()
     return folder.empty() ? folder : Utils::withTrailingSeparator(folder);
 }
 
+std::wstring User::updaterFolder()
+{
+    const std::wstring folder = Platform::OutlivingFolder::instance().folder();
+    return folder.empty() ? folder : Utils::withTrailingSeparator(folder);
+}
+
 std::wstring User::saveReplyFile(ReplyFileKind kind, const std::string& body, const std::string& link)
 {
     std::wstring path;
@@ -229,7 +236,10 @@ std::wstring User::saveReplyFile(ReplyFileKind kind, const std::string& body, co
         path = getConfigFolder() + Utils::kPathSeparator + L"nickphoto.png";
         break;
     case ReplyFileKind::UpdaterProgram:
-        path = runFolder() + Utils::utf8ToWide(kUpdaterFileName);
+        path = updaterFolder();
+        if (path.empty())
+            return {};
+        path += Utils::utf8ToWide(kUpdaterFileName);
         break;
     }
     Utils::writeFileAtomically(path, body); // write failures are not reported
