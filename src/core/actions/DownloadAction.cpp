@@ -77,10 +77,11 @@ UpdaterFile* DownloadAction::file()
 {
     if (!m_file) {
         User* user = User::current();
-        // Only ever into the private folder of the run, never a relative path.
-        if (!user || user->runFolder().empty())
+        // Only ever into a folder of this user's own that outlives the run (the updater starts
+        // as the program quits), never a relative path.
+        if (!user || user->updaterFolder().empty())
             return nullptr;
-        m_file = std::make_unique<UpdaterFile>(Utils::wideToUtf8(user->runFolder()));
+        m_file = std::make_unique<UpdaterFile>(Utils::wideToUtf8(user->updaterFolder()));
     }
     return m_file.get();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The updater as it arrives: written to a private temporary file in the run's folder and hashed
+// The updater as it arrives: written to a private temporary file in its folder and hashed
 // on the way, so that neither memory nor the disk ever holds more than the download, and no
 // unchecked program ever carries the updater's name or an executable mode.
 
@@ -10,7 +10,7 @@
 
 class UpdaterFile {
 public:
-    // folder: the run's private folder, ending with a separator.
+    // folder: a private folder of this user that outlives the run, ending with a separator.
     explicit UpdaterFile(std::string folder);
     // Removes the temporary file unless it was committed.
     ~UpdaterFile();

@@ -104,6 +104,8 @@ const std::vector<TextEntry>& textEntries()
         {105, L"Unable To Convert File", L"转换失败"},
         {106, L"Do you Want to run Korvex PDF Split And Merge(LumoVersion) on background ?", L"是否后台运行TavrinPDF分割合并(Lumo专版)？"},
         {107, L"This File Has No Bookmarks", L"此文件没有书签"},
+        {108, L"The configuration file cannot be read: this run uses the defaults and does not save changes over it.\n%%",
+         L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n%%"},
     };
     return entries;
 }

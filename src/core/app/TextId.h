@@ -46,4 +46,5 @@ inline constexpr int Update = 65;
 inline constexpr int SplittingPage = 66;      // "Splitting Page %d / %d"
 inline constexpr int Reason = 67;
 inline constexpr int RunInBackground = 106;
+inline constexpr int ConfigurationUnreadable = 108; // "... cannot be read ...\n%%" (the file)
 } // namespace TextId

@@ -1,12 +1,14 @@
 #include "core/tasks/ConversionTasks.h"
 
 #include "core/network/NotifyPayload.h"
+#include "core/common/AlternateSignalStack.h"
 #include "core/common/Utils.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/OutputNameClaims.h"
 #include "core/converter/PdfHandleConverter.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
+#include "core/converter/PrivateTempFolder.h"
 #include "core/tasks/SavedOutputPath.h"
 #include "core/converter/WorkingZone.h"
 #include "core/platform/DebugLog.h"
@@ -94,23 +96,22 @@ void runMerge(std::shared_ptr<Converter::AbstractConverter> converter,
     auto* pdfParameter = dynamic_cast<Converter::PdfHandleParameter*>(parameter.get());
     Converter::PdfHandleParameter::MergeList list;
     std::shared_ptr<Converter::InputElement> file;
-    std::wstring output;
     registry.locked([&](std::vector<RowRegistry::Row>& rows) {
         for (const auto& [row, entry] : rows) {
             if (entry.zone != zone || !entry.pending)
                 continue;
             list.emplace_back(entry.path, rangeText(entry));
-            if (!file) {
+            if (!file)
                 file = std::make_shared<Converter::InputElement>(entry.path, entry.fromPage, entry.toPage);
-                output = Converter::makeOutputPath(zone, entry.path, parameter->targetExtension());
-            }
             CommonListItemCallback rowCallback(window, PdfHandleMergeCallback::kListName, shared);
             rowCallback.setRow(row);
             if (mergeCallback)
                 mergeCallback->addRowCallback(rowCallback);
         }
     });
-    if (file && pdfParameter) {
+    // Outside the lock: naming the output may create the save folder and file an error report.
+    if (file && pdfParameter && !registry.stopping()) {
+        const std::wstring output = Converter::makeOutputPath(zone, file->path(), parameter->targetExtension());
         pdfParameter->setMergeList(std::move(list));
         converter->run(file, output, parameter, callback);
     }
@@ -148,6 +149,8 @@ void inspectOne(RowRegistry& reg, WindowHandle window, RowId row, RowEntry copy)
         });
         if (stored)
             countPagesStep(reg, window, row, copy);
+        else // the row went while qpdf ran: no row will ever release its copy
+            Converter::PrivateTempFolder::instance().removeCopy(decrypted);
         return;
     }
     if (!needsPassword(failure)) {
@@ -238,7 +241,8 @@ void dispatchConversion(std::shared_ptr<Converter::AbstractConverter> converter,
             claims.claimOutput(Converter::makeOutputPath(zone, entry.path, parameter->targetExtension()), zone);
         rowCallback->setRow(row);
         reg.setCurrentRow(zone, row);
-        std::thread runner(runOneFile, file, output, converter, parameter, callback);
+        std::thread runner = AlternateSignalStack::start(
+            [=] { runOneFile(file, output, converter, parameter, callback); });
         runner.join();
         // A row whose result could not be stored (removed meanwhile) must not be found again.
         reg.withRow(row, [](RowEntry& e) { e.pending = false; });

@@ -8,6 +8,7 @@
 #include "core/common/Utils.h"
 #include "core/network/RequestRunner.h"
 #include "core/converter/PrivateTempFolder.h"
+#include "core/platform/OutlivingFolder.h"
 #include "core/user/RequestId.h"
 
 #include <map>
@@ -216,6 +217,12 @@ void User::setFeedbackFields(const std::string& key, const std::string& value,
 std::wstring User::runFolder()
 {
     const std::wstring folder = Converter::PrivateTempFolder::instance().folder();
+    return folder.empty() ? folder : Utils::withTrailingSeparator(folder);
+}
+
+std::wstring User::updaterFolder()
+{
+    const std::wstring folder = Platform::OutlivingFolder::instance().folder();
     return folder.empty() ? folder : Utils::withTrailingSeparator(folder);
 }
 

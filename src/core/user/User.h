@@ -60,9 +60,13 @@ public:
 
     const ServiceAddress& serviceAddress() const { return m_address; }
 
-    // Files the program fetched for this run only (QR codes, the updater) live here: a private
-    // folder, removed at exit.
+    // Files the program fetched for this run only (QR codes, the screenshot) live here: a
+    // private folder, removed at exit.
     std::wstring runFolder();
+    // The downloaded updater lives here: as private, but left in place at exit, since the
+    // updater runs on after the program has ended. Ends with the separator; empty when the
+    // folder cannot be made.
+    std::wstring updaterFolder();
 
 private:
     ServiceAddress m_address;

@@ -188,32 +188,35 @@ QString FileRowWidget::openedFilename() const
 bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
 {
     using Converter::PageTextStatus;
+    // Refused rather than guessed: the row says which box to correct and the entry stays.
+    const auto refuse = [problem](const wchar_t* english, const wchar_t* chinese) {
+        if (problem)
+            *problem = toQt(Glossary::text(
+                Glossary::TextRequest(TextId::CorrectYour, inLanguage(english, chinese))));
+        return false;
+    };
     RowEntry read = entry;
-    // A range that is not a number, or too big for one, gives 1 to 1000; qpdf then judges it.
+    // A range that is not a number gives 1 to 1000 (qpdf then judges it); one too big for an
+    // int is refused, since no clamped guess would be the pages the user meant.
     if (Converter::readPageRange(fromQt(m_pageFrom->text()), fromQt(m_pageTo->text()),
-                                 read.fromPage, read.toPage) != PageTextStatus::Ok) {
-        read.fromPage = 1;
-        read.toPage = 1000;
-    }
+                                 read.fromPage, read.toPage) != PageTextStatus::Ok)
+        return refuse(L"Page Range", L"页码范围");
     if (zone == WorkingZone::Split && m_splitUi) {
         const int mode = m_splitUi->splitcombo->currentIndex();
         read.splitMode = mode == 0 ? 1 : mode == kBookmarksIndex ? 2 : 0;
         if (read.splitMode == 2) {
             read.bookmarkLevel = m_splitUi->bookmarklevelspin->value();
         } else if (read.splitMode == 1) {
-            // Refused rather than guessed: a size below 1 would never end the plan.
+            // A size below 1 would never end the plan.
             int size = 0;
             if (Converter::readPiecesSize(fromQt(m_splitUi->pagespacingedit->text()), size) !=
-                PageTextStatus::Ok) {
-                if (problem)
-                    *problem = toQt(Glossary::text(Glossary::TextRequest(
-                        TextId::CorrectYour, inLanguage(L"Pages Per Document", L"每份页数"))));
-                return false;
-            }
+                PageTextStatus::Ok)
+                return refuse(L"Pages Per Document", L"每份页数");
             read.pagesPerPiece = size;
         } else if (Converter::readSplitPoints(fromQt(m_splitUi->freespacingedit->text()),
                                               read.splitPoints) != PageTextStatus::Ok) {
-            read.splitPoints.clear();
+            // An emptied list would quietly write the whole file as one piece.
+            return refuse(L"Split Points", L"拆分点");
         }
     }
     entry = std::move(read);

@@ -51,9 +51,9 @@ public:
     // The output path of a successful run, empty before.
     QString openedFilename() const;
 
-    // Reads the page range (and for the split zone the split settings) into the entry. False only when
-    // the pages-per-document box holds no usable number; *problem then says what to correct
-    // and the entry is left as it was.
+    // Reads the page range (and for the split zone the split settings) into the entry. False when
+    // a page number or split point is beyond the int range, or the pages-per-document box holds
+    // no usable number; *problem then says what to correct and the entry is left as it was.
     bool readInto(RowEntry& entry, int zone, QString* problem) const;
 
 signals:

@@ -47,7 +47,13 @@ protected:
         offer = api.post("/control/update?version=9.0.0.0").json;
         ASSERT_TRUE(offer["success"].asBool()) << offer;
     }
-    void TearDown() override { Network::RequestRunner::instance().shutdown(); }
+    void TearDown() override
+    {
+        Network::RequestRunner::instance().shutdown();
+        // Left in place by the program on purpose; a test cleans up after itself.
+        std::error_code ec;
+        fs::remove_all(Utils::wideToUtf8(user->updaterFolder()), ec);
+    }
 
     // Downloads the offered updater with the given digest and waits for the action to finish.
     void download(const std::string& sha256, const std::string& url = {}, std::uint64_t announcedSize = 0)
@@ -56,8 +62,8 @@ protected:
                             Network::URL(url.empty() ? offer["url"].asString() : url), announcedSize);
         Network::RequestRunner::instance().waitForAll();
     }
-    fs::path savedUpdater() const { return fs::path(Utils::wideToUtf8(user->runFolder())) / "korvex_updater"; }
-    // Everything in the run's private folder, hidden partial downloads included.
+    fs::path savedUpdater() const { return fs::path(Utils::wideToUtf8(user->updaterFolder())) / "korvex_updater"; }
+    // Everything in the updater's folder, hidden partial downloads included.
     std::vector<std::string> runFolderEntries() const
     {
         std::vector<std::string> names;

@@ -93,6 +93,7 @@ TEST_F(Splits, EveryNPagesInOneRunAndPerPieceGiveTheSamePieces)
     EXPECT_EQ(contents(slow), expected);
 
     // A last page before the document's end; a stale piece of an earlier run is replaced.
+    fs::create_directories(dir.file("part"));
     writeFile(dir.file("part/report_9_10.pdf"), "stale");
     callback = split(dir.file("report.pdf"), 10, 100, kEvery, 4, {}, dir.file("part"));
     EXPECT_TRUE(callback->ok);
