@@ -104,6 +104,8 @@ const std::vector<TextEntry>& textEntries()
         {105, L"Unable To Convert File", L"转换失败"},
         {106, L"Do you Want to run Korvex PDF Split And Merge(LumoVersion) on background ?", L"是否后台运行TavrinPDF分割合并(Lumo专版)？"},
         {107, L"This File Has No Bookmarks", L"此文件没有书签"},
+        {130, L"Compressing Page %% / %%", L"正在压缩%% / %%页"},
+        {131, L"%% \u2192 %% (%%)", L"%% \u2192 %%（%%）"},
     };
     return entries;
 }

@@ -37,7 +37,10 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
             ok = extractPages(path, pageRangeText(input->fromPage(), input->toPage()), output, slot, &error);
             break;
         case PdfHandleParameter::Compress:
-            ok = compressPdf(path, output, slot, &error);
+            ok = compressPdf(path, output, input->compressionLevel(), [&](int done, int count) {
+                if (progress)
+                    progress->onProgress(PdfHandleParameter::Compress, done, count);
+            }, slot, &error);
             break;
         case PdfHandleParameter::Decrypt: {
             // Password-protected files were decrypted when they were added; never a password here.

@@ -17,11 +17,12 @@ struct LanguageGuard {
 TEST(Glossary, TableHoldsTheListedIdsInBothLanguages)
 {
     const auto& entries = TextTable::instance().entries();
-    // The specified 97, and the one that says a file has no bookmarks to split by.
-    EXPECT_EQ(entries.size(), 98u);
+    // The specified 97, the one that says a file has no bookmarks to split by, and the two of
+    // the compression levels (page progress, sizes before and after).
+    EXPECT_EQ(entries.size(), 100u);
     for (const auto& [id, texts] : entries) {
         EXPECT_GE(id, 1);
-        EXPECT_LE(id, 107);
+        EXPECT_LE(id, 131);
         ASSERT_EQ(texts.size(), 2u) << id;
         EXPECT_FALSE(texts[0].empty()) << id;
     }
@@ -36,6 +37,7 @@ TEST(Glossary, TableHoldsTheListedIdsInBothLanguages)
     EXPECT_EQ(TextTable::instance().rawText(106, ENGLSH),
               L"Do you Want to run Korvex PDF Split And Merge(LumoVersion) on background ?");
     EXPECT_EQ(TextTable::instance().rawText(107, CHINESE), L"此文件没有书签");
+    EXPECT_EQ(TextTable::instance().rawText(131, ENGLSH), L"%% \u2192 %% (%%)");
 }
 
 TEST(Glossary, ReplacementsFillPlaceholdersInOrder)
