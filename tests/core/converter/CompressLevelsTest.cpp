@@ -203,9 +203,9 @@ TEST_F(CompressLevels, TheProcessSlotEndsTheRunAndNothingIsWritten)
 {
     // Many large images: far from done when the slot ends it.
     std::vector<Image> many;
-    for (int page = 1; page <= 40; ++page)
-        many.push_back({"p" + std::to_string(page), Kind::Rgb, 1600, 1600, page, {{400, 400}}});
-    ImagePdf::write(dir.file("many.pdf"), many, 40);
+    for (int page = 1; page <= 12; ++page)
+        many.push_back({"p" + std::to_string(page), Kind::Rgb, 1200, 1200, page, {{400, 400}}});
+    ImagePdf::write(dir.file("many.pdf"), many, 12);
     ProcessSlot slot;
     bool ok = true;
     ConvertError error;
