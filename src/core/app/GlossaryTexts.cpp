@@ -106,6 +106,8 @@ const std::vector<TextEntry>& textEntries()
         {107, L"This File Has No Bookmarks", L"此文件没有书签"},
         {108, L"The configuration file cannot be read: this run uses the defaults and does not save changes over it.\n%%",
          L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n%%"},
+        {130, L"Compressing Page %% / %%", L"正在压缩%% / %%页"},
+        {131, L"%% \u2192 %% (%%)", L"%% \u2192 %%（%%）"},
     };
     return entries;
 }

@@ -47,4 +47,6 @@ inline constexpr int SplittingPage = 66;      // "Splitting Page %d / %d"
 inline constexpr int Reason = 67;
 inline constexpr int RunInBackground = 106;
 inline constexpr int ConfigurationUnreadable = 108; // "... cannot be read ...\n%%" (the file)
+inline constexpr int CompressingPage = 130;   // "Compressing Page %% / %%"
+inline constexpr int CompressedSizes = 131;   // "%% → %% (%%)": sizes before and after, change
 } // namespace TextId

@@ -73,7 +73,10 @@ bool PdfHandleConverter::runOperation(int type, const PdfHandleParameter& pdfPar
             ok = extractPages(path, pageRangeText(input->fromPage(), input->toPage()), output, slot, &error);
             break;
         case PdfHandleParameter::Compress:
-            ok = compressPdf(path, output, slot, &error);
+            ok = compressPdf(path, output, input->compressionLevel(), [&](int done, int count) {
+                if (progress)
+                    progress->onProgress(PdfHandleParameter::Compress, done, count);
+            }, slot, &error);
             break;
         case PdfHandleParameter::Decrypt: {
             // Password-protected files were decrypted when they were added; never a password here.

@@ -2,6 +2,7 @@
 
 #include "core/app/TextTable.h"
 #include "core/common/Utils.h"
+#include "core/converter/CompressToolRunner.h"
 #include "core/converter/JobFailure.h"
 #include "core/converter/OutputCheck.h"
 #include "core/converter/OutputLeftovers.h"
@@ -77,6 +78,9 @@ struct WriteJob {
     bool passwordGiven = false;
     // Run korvex-pages instead of qpdf.
     bool pageTool = false;
+    // Run korvex-compress at this level instead (any level but Standard), with its progress.
+    CompressionLevel level = CompressionLevel::Standard;
+    CompressToolRunner::Progress progress;
 };
 
 // korvex-pages reads qpdf's numeric ranges ("1-3,5,r2-z"); other ones stay with qpdf.
@@ -132,8 +136,13 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
     ChildProcess::Options options;
     options.input = job.standardInput;
     const std::vector<std::wstring> arguments = job.arguments(Utils::fromFsPath(*temporary));
-    const ChildProcess::Result run = job.pageTool ? PageToolRunner::run(arguments, slot, options)
-                                                  : QpdfRunner::run(arguments, slot, options);
+    ChildProcess::Result run;
+    if (job.level != CompressionLevel::Standard)
+        run = CompressToolRunner::run(job.level, arguments.at(0), arguments.at(1), slot, job.progress);
+    else if (job.pageTool)
+        run = PageToolRunner::run(arguments, slot, options);
+    else
+        run = QpdfRunner::run(arguments, slot, options);
     bool ok = run.started && QpdfRunner::isSuccessCode(run.exitCode);
     if (!ok) {
         setQpdfFailure(error, reported, run, job.passwordGiven);
@@ -159,10 +168,22 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
 bool compressPdf(const std::wstring& input, const std::wstring& output, ProcessSlot* slot,
                  ConvertError* error)
 {
+    return compressPdf(input, output, CompressionLevel::Standard, {}, slot, error);
+}
+
+bool compressPdf(const std::wstring& input, const std::wstring& output, CompressionLevel level,
+                 const std::function<void(int done, int count)>& progress, ProcessSlot* slot, ConvertError* error)
+{
     WriteJob job;
     job.inputs = {input};
     job.output = output;
-    job.arguments = [&](const std::wstring& target) { return QpdfArguments::compress(input, target); };
+    job.level = level;
+    job.progress = progress;
+    job.arguments = [&](const std::wstring& target) -> std::vector<std::wstring> {
+        if (level != CompressionLevel::Standard)
+            return {input, target};
+        return QpdfArguments::compress(input, target);
+    };
     return writeOutput(job, slot, error);
 }
 

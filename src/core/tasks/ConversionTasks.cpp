@@ -84,6 +84,8 @@ std::shared_ptr<Converter::InputElement> inputOf(const RowEntry& entry, int zone
             input->setSplitPoints(entry.splitPoints);
         }
     }
+    if (zone == WorkingZone::Compress)
+        input->setCompressionLevel(Converter::compressionLevelAt(entry.compressionLevel));
     return input;
 }
 

@@ -114,6 +114,31 @@ void FileRowWidget::showSplitEditor(int comboIndex)
     m_splitUi->bookmarklevelhor->setVisible(comboIndex == kBookmarksIndex);
 }
 
+void FileRowWidget::showSettingsFor(int zone)
+{
+    if (!m_splitUi)
+        return;
+    Ui::SplitElement& ui = *m_splitUi;
+    const bool compress = zone == WorkingZone::Compress;
+    ui.compresslevellbl->setVisible(compress);
+    ui.compresscombo->setVisible(compress);
+    ui.splitmodelbl->setVisible(!compress);
+    ui.splitcombo->setVisible(!compress);
+    if (compress) {
+        ui.pagespacinghor->hide();
+        ui.freepageselecthor->hide();
+        ui.bookmarklevelhor->hide();
+    } else {
+        showSplitEditor(ui.splitcombo->currentIndex());
+    }
+}
+
+void FileRowWidget::showResultNote(const QString& text)
+{
+    setStatusText(text);
+    m_status->show();
+}
+
 void FileRowWidget::fill(const std::wstring& path, std::int64_t size)
 {
     const QString qpath = toQt(path);
@@ -201,6 +226,8 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
     if (Converter::readPageRange(fromQt(m_pageFrom->text()), fromQt(m_pageTo->text()),
                                  read.fromPage, read.toPage) != PageTextStatus::Ok)
         return refuse(L"Page Range", L"页码范围");
+    if (zone == WorkingZone::Compress && m_splitUi)
+        read.compressionLevel = m_splitUi->compresscombo->currentIndex();
     if (zone == WorkingZone::Split && m_splitUi) {
         const int mode = m_splitUi->splitcombo->currentIndex();
         read.splitMode = mode == 0 ? 1 : mode == kBookmarksIndex ? 2 : 0;

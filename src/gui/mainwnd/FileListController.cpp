@@ -5,6 +5,7 @@
 #include "gui/common/DesktopUtils.h"
 #include "gui/common/QtText.h"
 #include "core/common/Utils.h"
+#include "core/converter/CompressionSummary.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PrivateTempFolder.h"
@@ -281,6 +282,9 @@ void FileListController::onFileResult(const FileResult& result)
         if (QWidget* status = widget->findChild<QWidget*>(QStringLiteral("promoptlbl")))
             status->setToolTip(reason);
     }
+    const auto entry = m_registry->copy(result.row);
+    if (result.ok && entry && entry->zone == WorkingZone::Compress) // "3.2 MB → 0.9 MB (−72%)"
+        widget->showResultNote(toQt(Converter::compressionSummaryOf(entry->originalPath, result.outputPath)));
     if (result.ok) {
         // Stored once, however many rows (a merge, a second run) report the same output, so
         // that removing it from the history removes it for good.

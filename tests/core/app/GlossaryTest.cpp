@@ -17,12 +17,13 @@ struct LanguageGuard {
 TEST(Glossary, TableHoldsTheListedIdsInBothLanguages)
 {
     const auto& entries = TextTable::instance().entries();
-    // The specified 97, the one that says a file has no bookmarks to split by, and the notice
-    // of a configuration that cannot be read.
-    EXPECT_EQ(entries.size(), 99u);
+    // The specified 97, the one that says a file has no bookmarks to split by, the notice of a
+    // configuration that cannot be read, and the two of the compression levels (page progress,
+    // sizes before and after).
+    EXPECT_EQ(entries.size(), 101u);
     for (const auto& [id, texts] : entries) {
         EXPECT_GE(id, 1);
-        EXPECT_LE(id, 108);
+        EXPECT_LE(id, 131);
         ASSERT_EQ(texts.size(), 2u) << id;
         EXPECT_FALSE(texts[0].empty()) << id;
     }
@@ -37,6 +38,7 @@ TEST(Glossary, TableHoldsTheListedIdsInBothLanguages)
     EXPECT_EQ(TextTable::instance().rawText(106, ENGLSH),
               L"Do you Want to run Korvex PDF Split And Merge(LumoVersion) on background ?");
     EXPECT_EQ(TextTable::instance().rawText(107, CHINESE), L"此文件没有书签");
+    EXPECT_EQ(TextTable::instance().rawText(131, ENGLSH), L"%% \u2192 %% (%%)");
 }
 
 TEST(Glossary, ReplacementsFillPlaceholdersInOrder)
