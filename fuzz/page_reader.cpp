@@ -4,6 +4,7 @@
 // refused with an exception; it must never loop, exhaust memory or crash.
 
 #include "FuzzInput.h"
+#include "BookmarkReader.h"
 #include "PageJobs.h"
 
 #include <cstdio>
