@@ -84,10 +84,11 @@ TEST(SpecialConfiguration, FifoDevicesAndOversizedFilesAreSetAsideUnread)
              fs::create_symlink(config.string() + "-fifo", config);
          },
          fs::file_type::symlink},
-        {"65 MB file",
+        {"1 GB file",
          [](const fs::path& config) {
              writeFile(config, "{\"m_userid\":\"1\"}");
-             fs::resize_file(config, 65u << 20); // sparse: nothing is written
+             // Sparse, so nothing is written; read whole, it would not fit under the limit.
+             fs::resize_file(config, std::uintmax_t{1} << 30);
          },
          fs::file_type::regular},
     };
