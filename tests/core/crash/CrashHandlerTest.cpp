@@ -100,11 +100,13 @@ TEST(CrashReport, ASecondFaultWaitsUntilTheFirstIsReported)
     const std::filesystem::path folder = installation.log().parent_path();
     const std::filesystem::path reporter = installation.programs() / "reportis";
     std::filesystem::remove(reporter);
+    // It never holds the test's output open, and gives up once the crashed process is gone.
     writeFile(reporter, "#!/bin/sh\n"
+                        "exec >/dev/null 2>&1\n"
                         "echo \"crash report: $*\" > \"$KORVEX_REPORTIS_LOG\"\n"
                         "dir=$(dirname \"$KORVEX_REPORTIS_LOG\")\n"
                         ": > \"$dir/reporting\"\n"
-                        "while [ ! -e \"$dir/second\" ]; do sleep 0.01; done\n"
+                        "while [ ! -e \"$dir/second\" ] && kill -0 $PPID; do sleep 0.01; done\n"
                         "sleep 0.2\n"
                         "echo done >> \"$KORVEX_REPORTIS_LOG\"\n");
     std::filesystem::permissions(reporter, std::filesystem::perms::owner_all);
