@@ -130,14 +130,18 @@ TEST(UpdateProgram, AcceptingTheOfferStartsTheUpdaterAndTheProgramEndsInOrderWit
 
 TEST(UpdateProgram, TheUpdaterCanRunItselfAgainAfterTheProgramHasGone)
 {
-    // Like a real updater, it waits until the program has ended before it touches the program's
-    // folder, and goes on from its own file then, as a script's interpreter or an updater that
-    // starts itself again does.
+    // Like a real updater, it waits until the program has ended (its private folder of the run
+    // is gone) before it touches the program's folder, and goes on from its own file then, as a
+    // script's interpreter or an updater that starts itself again does. Not $PPID: a detached
+    // child may already belong to init, which never ends.
     TempDir scripts;
     const fs::path updater = scripts.file("korvex_updater");
     writeFile(updater, "#!/bin/sh\n"
                        "if [ \"$1\" != --after ]; then\n"
-                       "  while kill -0 $PPID 2>/dev/null; do sleep 0.05; done\n"
+                       "  n=0\n"
+                       "  while ls -d \"$TMPDIR\"/korvex-[0-9]* >/dev/null 2>&1 && [ $n -lt 1200 ]; do\n"
+                       "    sleep 0.05; n=$((n+1))\n"
+                       "  done\n"
                        "  exec /bin/sh \"$0\" --after \"$@\"\n"
                        "fi\n"
                        "shift\n"
