@@ -41,6 +41,7 @@ TEST_F(ExternalConversion, AReportedResultGoesToTheRowTheHistoryAndTheStatistics
     ASSERT_TRUE(pumpUntil([&] { return window.paneSwitcher().zoneState(zone) == PaneSwitcher::Ready; }, 180000));
     const int before = conversionsCounted();
 
+    PdfFactory::write(dir.path() / "made.pdf", 1); // what the other program wrote
     const QString output = QString::fromStdString((dir.path() / "made.pdf").string());
     const auto report = [&](const std::string& input, const char* status) {
         window.handleExternalReport({{"phase", "conversion"}, {"userdata", QString::number(zone)}, {"status", status},
