@@ -42,6 +42,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QToolButton>
 #include <QWindow>
 
 #include <algorithm>
@@ -53,6 +54,7 @@ namespace {
 constexpr int kAdsRequestTimer = 2;
 constexpr int kAdsRotateTimer = 4;
 constexpr int kAvatarSize = 22;
+constexpr int kAccountNameWidth = 150;
 
 User& user()
 {
@@ -88,6 +90,7 @@ CMainWnd::CMainWnd(QWidget* parent)
     setAcceptDrops(true);
     setStyleSheet(MainStyle::sheet());
     ui->header->installEventFilter(this);
+    ui->titlelbl->installEventFilter(this);
     ui->titlelbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     ui->headerLayout->setStretchFactor(ui->titlelbl, 1);
     // All spare room of the header goes to the title.
@@ -230,6 +233,20 @@ void CMainWnd::showDropMenu()
     auto* menu = new DropMenu(seamHandle(), m_pages, user().isLoggedIn(), this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     m_dropMenu = menu;
+    // The menu holds the mouse while it is open, so the header button that opened it never
+    // sees the pointer leave: its hover look is dropped when the menu closes, unless the
+    // pointer is really back over it.
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            for (QToolButton* button : {ui->dropbtn, ui->loginbtn, ui->nickphotoopt}) {
+                button->setDown(false);
+                if (!button->rect().contains(button->mapFromGlobal(QCursor::pos()))) {
+                    button->setAttribute(Qt::WA_UnderMouse, false);
+                    button->update();
+                }
+            }
+        });
+    });
     menu->popup(QCursor::pos());
 }
 
@@ -406,8 +423,7 @@ void CMainWnd::retranslateCodeTexts()
     if (m_tray)
         m_tray->retranslate();
     ui->switchlanbtn->setText(language == Glossary::CHINESE ? QStringLiteral("English") : QStringLiteral("中文"));
-    if (!user().isLoggedIn() || ui->loginbtn->icon().isNull())
-        ui->loginbtn->setText(language == Glossary::CHINESE ? QStringLiteral("请登录") : QStringLiteral("Log in"));
+    showAccountText();
     m_lists->retranslate();
 }
 
@@ -428,15 +444,8 @@ void CMainWnd::setTitleText(const QString& text)
     // The title is long; the header shortens it to the room it has and keeps it whole as a tip.
     m_fullTitle = text;
     ui->titlelbl->setToolTip(text);
-    const int room = std::max(40, ui->titlelbl->width());
+    const int room = std::max(40, ui->titlelbl->contentsRect().width());
     ui->titlelbl->setText(ui->titlelbl->fontMetrics().elidedText(text, Qt::ElideRight, room));
-}
-
-void CMainWnd::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    if (!m_fullTitle.isEmpty())
-        QTimer::singleShot(0, this, [this] { setTitleText(m_fullTitle); });
 }
 
 void CMainWnd::updateCaptionButtons()
@@ -458,6 +467,10 @@ void CMainWnd::closeEvent(QCloseEvent* event)
 
 bool CMainWnd::eventFilter(QObject* watched, QEvent* event)
 {
+    // The title's room changes with the window and with the header's other texts (language,
+    // account name): shortened again for whatever room it has now.
+    if (watched == ui->titlelbl && event->type() == QEvent::Resize && !m_fullTitle.isEmpty())
+        setTitleText(m_fullTitle);
     // The header moves the frameless window.
     if (watched == ui->header && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && QWidget::windowHandle()) {
@@ -672,7 +685,8 @@ void CMainWnd::onLoggedOff()
 {
     stopTimer(kLoginStatusTimer);
     ui->loginbtn->setIcon(QIcon(QStringLiteral(":/KorvexRes/user.png")));
-    ui->loginbtn->setText(QStringLiteral("请登录"));
+    m_accountShown = false;
+    showAccountText();
     user().clearConfiguration();
 }
 
@@ -702,7 +716,23 @@ void CMainWnd::showAvatar(const std::wstring& path)
     const QPixmap avatar(toQt(path));
     if (!avatar.isNull())
         ui->loginbtn->setIcon(QIcon(avatar.scaled(kAvatarSize, kAvatarSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    ui->loginbtn->setText(toQt(Utils::ansiToWide(user().getUserName())));
+    m_accountShown = true;
+    showAccountText();
+}
+
+void CMainWnd::showAccountText()
+{
+    // The layout's own text is the invitation to log in; a language switch resets it, so the
+    // account's name is put back whenever it is the one to show.
+    if (m_accountShown && user().isLoggedIn()) {
+        // A long name (an e-mail address) is shortened, so that the title keeps its room.
+        const QString name = toQt(Utils::ansiToWide(user().getUserName()));
+        ui->loginbtn->setText(ui->loginbtn->fontMetrics().elidedText(name, Qt::ElideMiddle, kAccountNameWidth));
+        ui->loginbtn->setToolTip(name);
+    } else {
+        ui->loginbtn->setText(tr("Log in"));
+        ui->loginbtn->setToolTip(QString());
+    }
 }
 
 void CMainWnd::startTimer(int id, int periodMs)

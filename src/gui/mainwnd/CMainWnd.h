@@ -127,7 +127,8 @@ private:
     void onAdsButton();
     void updateCaptionButtons();
     void setTitleText(const QString& text);
-    void resizeEvent(QResizeEvent* event) override;
+    // The account button's text: the user's name once the account is shown, else "Log in".
+    void showAccountText();
 
     std::unique_ptr<Ui::CMainWnd> ui;
     PaneSwitcher m_switcher;
@@ -143,6 +144,7 @@ private:
     QString m_fullTitle;
     int m_currentZone = WorkingZone::Split;
     bool m_adsAvailable = false;
+    bool m_accountShown = false;
     TrayIcon* m_tray = nullptr;
     QPointer<DropMenu> m_dropMenu;
     ScreenshotHotKey* m_screenshot = nullptr;

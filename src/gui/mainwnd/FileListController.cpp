@@ -18,6 +18,7 @@
 #include "gui/mainwnd/PaneSwitcher.h"
 #include "core/message/WindowMessages.h"
 #include "core/actions/ActionPayloads.h"
+#include "core/tasks/CommonListItemCallback.h"
 #include "core/tasks/ConversionTasks.h"
 #include "core/tasks/RowRegistry.h"
 #include "core/tasks/TaskPayloads.h"
@@ -306,11 +307,20 @@ void FileListController::onExternalConversion(int zone, const QString& input, co
     auto* widget = dynamic_cast<FileRowWidget*>(target->findByPath(input));
     if (!widget)
         return;
-    if (status == QLatin1String("ok") || status == QLatin1String("fail"))
-        widget->showResult(status == QLatin1String("ok"), fromQt(output), toQt(Glossary::text(TextId::Success)),
-                           toQt(Glossary::text(TextId::ConversionFailed)));
-    else
+    if (status != QLatin1String("ok") && status != QLatin1String("fail")) {
         widget->setStatusText(toQt(Glossary::text(TextId::Converting)));
+        return;
+    }
+    // A finished external conversion counts as one of our own: the row's result, the history
+    // and the service's statistics.
+    FileResult result;
+    result.ok = status == QLatin1String("ok");
+    result.outputPath = fromQt(output);
+    result.listName = L"other2pdf";
+    result.window = m_window.seamHandle();
+    result.row = widget->rowId();
+    reportConversion(m_window.seamHandle());
+    onFileResult(result);
 }
 
 void FileListController::startRun()

@@ -81,10 +81,11 @@ std::intptr_t DownloadWnd::handleSeamMessage(int message, std::intptr_t wParam,
     } else if (message == WM_UI_NOTIFY) {
         if (wParam == Notify::UpdaterStarted)
             done(UpdaterStarted);
-        else if (wParam == Notify::DownloadFinished && isVisible())
+        else if (wParam == Notify::DownloadFinished && isVisible() && !m_showingFailure)
             showFailure();
     } else if (message == WM_CLOSE) {
-        if (isVisible())
+        // While the failure message is open the window stays behind it; it closes after.
+        if (isVisible() && !m_showingFailure)
             done(Stopped);
     }
     return 0;
@@ -125,6 +126,10 @@ void DownloadWnd::showFailure()
 {
     const User* user = User::current();
     const QString host = user ? QString::fromStdString(user->serviceAddress().host()) : QString();
+    m_showingFailure = true;
     CMessageWnd::showMessage(this, QStringLiteral("更新提醒"),
                              QStringLiteral("更新失败，请到官网(") + host + QStringLiteral(")下载最新版!"), CMessageWnd::ConfirmOnly);
+    m_showingFailure = false;
+    if (isVisible())
+        done(Stopped);
 }

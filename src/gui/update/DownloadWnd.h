@@ -53,4 +53,5 @@ private:
     void showFailure();
 
     std::unique_ptr<Ui::DownloadWnd> m_ui;
+    bool m_showingFailure = false;
 };
