@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libcpp-httplib-dev libsqlite3-dev
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
   libxcb1-dev
-  fonts-noto-cjk xvfb xauth xdotool dbus-daemon
+  fonts-noto-cjk xvfb xauth xdotool openbox dbus-daemon
   hyperfine time
   desktop-file-utils appstream dpkg-dev
 )

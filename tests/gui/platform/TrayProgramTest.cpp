@@ -1,6 +1,7 @@
 // The real program on a desktop with a tray: it shows its icon to the desktop's tray, and the
 // tray menu's "exit" ends it with exit code 0.
 
+#include "ProgramEnvironment.h"
 #include "StatusNotifierWatcher.h"
 #include "core/common/Utils.h"
 #include "gui/dialogs/FakeFileManager.h"
@@ -65,13 +66,7 @@ TEST(TrayProgram, TheTrayMenusExitEndsTheProgramWithExitCodeZero)
     ASSERT_TRUE(watcher.ok());
 
     TempDir dir;
-    std::filesystem::create_directories(dir.path() / "run");
-    std::filesystem::permissions(dir.path() / "run", std::filesystem::perms::owner_all);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), QString::fromStdString(dir.path().string()));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString((dir.path() / ".config").string()));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString((dir.path() / "run").string()));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcessEnvironment env = programEnvironment(dir.path());
     env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
     env.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
     QProcess program;
