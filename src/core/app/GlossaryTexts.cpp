@@ -108,4 +108,67 @@ const std::vector<TextEntry>& textEntries()
     return entries;
 }
 
+const std::vector<TextEntry>& windowTextEntries()
+{
+    static const std::vector<TextEntry> entries = {
+        {1001, L"Korvex PDF Spllitting And Merging(LumoVersion) v%% Produced Orlend", L"Tavrin分割合并(Lumo专版) v%% - Orlend出品"},
+        {1002, L"中文", L"English"},
+        {1003, L"Log in", L"请登录"},
+        {1004, L"Is Added", L"已添加"},
+        {1005, L"Is Not Existed", L"不存在"},
+        {1006, L"Please Select PDF file intended to be handled", L"请选择你需要操作的PDF文件"},
+        {1007, L"PDF File (*.pdf *.PDF)", L"pdf文件 (*.pdf *.PDF)"},
+        {1008, L"Convert", L"转换"},
+        {1009, L"Conversion", L"转换"},
+        {1010, L"Pages Per Document", L"每份页数"},
+        {1011, L"Password", L"密码"},
+        {1012, L"Register", L"注册"},
+        {1013, L"Cancle", L"取消"},
+        {1014, L"ScreenShot_%1分%2秒.bmp", L"ScreenShot_%1分%2秒.bmp"},
+        {1015, L"更新提醒", L"更新提醒"},
+        {1016, L"更新失败，请到官网(%%)下载最新版!", L"更新失败，请到官网(%%)下载最新版!"},
+        {1017,
+         L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n"
+         L"The configuration file cannot be read: this run uses the defaults and does not save changes over it.\n",
+         L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n"
+         L"The configuration file cannot be read: this run uses the defaults and does not save changes over it.\n"},
+        {1018, L"Please, select a folder", L"Please, select a folder"},
+        {1019, L"登陆Tavrin分割合并(Lumo专版)", L"登陆Tavrin分割合并(Lumo专版)"},
+        {1020, L"欢迎来到Tavrin分割合并(Lumo专版)", L"欢迎来到Tavrin分割合并(Lumo专版)"},
+        {1021, L"<c #e62c2c>正在获取二维码链接。</c>", L"<c #e62c2c>正在获取二维码链接。</c>"},
+        {1022, L"<a><c #ff7919>发送验证码</c></a>", L"<a><c #ff7919>发送验证码</c></a>"},
+        {1023, L"<a><c #2a5acd>重新发送</c></a>", L"<a><c #2a5acd>重新发送</c></a>"},
+        {1024, L"<c #e62c2c>网络出错。请检查网络。</c>", L"<c #e62c2c>网络出错。请检查网络。</c>"},
+        {1025, L"<c #e62c2c>Network Error</c>", L"<c #e62c2c>Network Error</c>"},
+        {1026, L"Sign Up", L"微信扫码登陆"},
+        {1027, L"Sign In", L"手机验证码登陆"},
+        {1028, L"请扫码登陆。", L"请扫码登陆。"},
+        {1029, L"请微信扫码登陆，二维码有效期还剩<c #e62c2c>%%秒</c>。", L"请微信扫码登陆，二维码有效期还剩<c #e62c2c>%%秒</c>。"},
+        {1030, L"二维码已过期", L"二维码已过期"},
+        {1031, L"请填写正确的手机号", L"请填写正确的手机号"},
+        {1032, L"<c #9d9d9d>重新发送(%%)</c>", L"<c #9d9d9d>重新发送(%%)</c>"},
+        {1033, L"请填写正确的手机号和验证码", L"请填写正确的手机号和验证码"},
+        {1034, L"正在下载微信登陆二维码。", L"正在下载微信登陆二维码。"},
+        {1035, L"服务器返回错误,刷新二维码或联系客服。", L"服务器返回错误,刷新二维码或联系客服。"},
+        {1036, L"轮询登陆状态出错。", L"轮询登陆状态出错。"},
+        {1037, L"查询登陆状态出错，请刷新二维码或查询客服。", L"查询登陆状态出错，请刷新二维码或查询客服。"},
+        {1038, L"请求验证码成功，请稍后在手机查看验证码。", L"请求验证码成功，请稍后在手机查看验证码。"},
+        {1039, L"请求验证码错误。", L"请求验证码错误。"},
+        {1040, L"请求服务器验证码错误。", L"请求服务器验证码错误。"},
+        {1041, L"%% Is Empty!", L"%% Is Empty!"},
+        {1042, L"Confirm Password", L"Confirm Password"},
+        {1043, L"Inconsistent password!", L"Inconsistent password!"},
+        {1044, L"Signing Up Now!", L"Signing Up Now!"},
+        {1045, L"System Error", L"System Error"},
+        {1046, L"Please Check Your E-mail To Confirm Your Account", L"Please Check Your E-mail To Confirm Your Account"},
+        {1047, L"mismatch account and password", L"mismatch account and password"},
+        {1048, L"Warning", L"Warning"},
+        {1049, L"E-mail", L"E-mail"},
+        {1050, L"%% can not Contain \"&,=, \" Character!", L"%% can not Contain \"&,=, \" Character!"},
+        {1051, L"Nickname", L"Nickname"},
+        {1052, L"Password", L"Password"},
+    };
+    return entries;
+}
+
 } // namespace Glossary

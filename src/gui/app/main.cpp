@@ -63,9 +63,7 @@ int main(int argc, char** argv)
             // event loop, so that a stop signal ends the program while it is open.
             QTimer::singleShot(0, &window, [&window, &user] {
                 QMessageBox::warning(&window, toQt(Glossary::text(TextId::AppTitle)),
-                                     QString::fromStdWString(L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n"
-                                                             L"The configuration file cannot be read: this run uses "
-                                                             L"the defaults and does not save changes over it.\n") +
+                                     toQt(Glossary::text(TextId::ConfigurationUnreadable)) +
                                          toQt(user.getConfigFile()));
             });
         }

@@ -126,7 +126,7 @@ int main(int argc, char** argv)
             }
             auto* drop = window.findChild<QAbstractButton*>(QStringLiteral("dropbtn"));
             QCursor::setPos(drop->mapToGlobal(QPoint(drop->width() - 150, drop->height())));
-            window.showDropMenu();
+            window.onClick(QStringLiteral("dropbtn"));
             pump(400);
             const QRect area = window.frameGeometry();
             code = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height())

@@ -1,6 +1,6 @@
 #include "gui/dialogs/PasswordWnd.h"
 
-#include "ui_enterpassworWnd.h"
+#include "ui_PasswordWnd.h"
 
 #include "core/app/Glossary.h"
 #include "core/app/TextId.h"
@@ -173,7 +173,7 @@ void PasswordWnd::updateWarningText()
         break;
     case Warning::EmptyPassword:
         m_ui->passworderrorlbl->setText(toQt(Glossary::text(
-            TextId::PleaseEnter, Glossary::currentLanguage() == Glossary::CHINESE ? L"密码" : L"Password")));
+            TextId::PleaseEnter, Glossary::text(TextId::PasswordWord))));
         break;
     case Warning::WrongPassword:
         m_ui->passworderrorlbl->setText(toQt(Glossary::text(TextId::PasswordError)));

@@ -1,6 +1,6 @@
 #include "gui/feedback/SuggestionWnd.h"
 
-#include "ui_Suggestion.h"
+#include "ui_SuggestionWnd.h"
 
 #include "core/network/CommonWndUserAction.h"
 #include "core/app/TextId.h"

@@ -1,7 +1,7 @@
 #include "gui/filelist/FileRowWidget.h"
 
-#include "ui_SplitElement.h"
-#include "ui_WithPageElement.h"
+#include "ui_FileRowWidgetSplit.h"
+#include "ui_FileRowWidgetWithPage.h"
 
 #include "core/app/Glossary.h"
 #include "core/app/TextId.h"
@@ -24,12 +24,6 @@ const QString kHelpIcon = QStringLiteral(":/KorvexRes/question.png");
 // Items of splitcombo after "Max pages" (0).
 constexpr int kPointsIndex = 1;
 constexpr int kBookmarksIndex = 2;
-
-// Words that fill glossary placeholders, in the glossary's current language.
-std::wstring inLanguage(const wchar_t* english, const wchar_t* chinese)
-{
-    return Glossary::currentLanguage() == Glossary::CHINESE ? chinese : english;
-}
 
 } // namespace
 
@@ -75,16 +69,16 @@ void FileRowWidget::bindParts(Form& ui)
 
 void FileRowWidget::setupWithPage()
 {
-    m_withPageUi = std::make_unique<Ui::WithPageElement>();
-    Ui::WithPageElement& ui = *m_withPageUi;
+    m_withPageUi = std::make_unique<Ui::FileRowWidgetWithPage>();
+    Ui::FileRowWidgetWithPage& ui = *m_withPageUi;
     ui.setupUi(this);
     bindParts(ui);
 }
 
 void FileRowWidget::setupSplit()
 {
-    m_splitUi = std::make_unique<Ui::SplitElement>();
-    Ui::SplitElement& ui = *m_splitUi;
+    m_splitUi = std::make_unique<Ui::FileRowWidgetSplit>();
+    Ui::FileRowWidgetSplit& ui = *m_splitUi;
     ui.setupUi(this);
     bindParts(ui);
 
@@ -126,7 +120,7 @@ void FileRowWidget::fill(const std::wstring& path, std::int64_t size)
     setIcon(m_toFormat, kPdfIcon);
     setProperty("Converted", QStringLiteral("false"));
     setStatusText(toQt(Glossary::text(
-        Glossary::TextRequest(TextId::Waiting, inLanguage(L"Conversion", L"转换")))));
+        Glossary::TextRequest(TextId::Waiting, Glossary::text(TextId::ConversionWord)))));
 }
 
 void FileRowWidget::setStatusText(const QString& text)
@@ -207,7 +201,7 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
                 PageTextStatus::Ok) {
                 if (problem)
                     *problem = toQt(Glossary::text(Glossary::TextRequest(
-                        TextId::CorrectYour, inLanguage(L"Pages Per Document", L"每份页数"))));
+                        TextId::CorrectYour, Glossary::text(TextId::PagesPerDocument))));
                 return false;
             }
             read.pagesPerPiece = size;
