@@ -10,12 +10,8 @@ namespace Converter {
 
 std::wstring PageToolRunner::programPath()
 {
-    const std::wstring folder = Utils::getModuleDirectory();
-    if (!folder.empty()) {
-        const std::wstring beside = folder + L"korvex-pages";
-        if (::access(Utils::wideToUtf8(beside).c_str(), X_OK) == 0)
-            return beside;
-    }
+    if (std::wstring beside = Utils::programBesideExecutable(L"korvex-pages"); !beside.empty())
+        return beside;
     if (::access(KORVEX_PAGES_PATH, X_OK) == 0)
         return Utils::utf8ToWide(KORVEX_PAGES_PATH);
     return {};

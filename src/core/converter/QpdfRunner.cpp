@@ -3,18 +3,12 @@
 #include "core/common/Utils.h"
 #include "core/platform/DebugLog.h"
 
-#include <unistd.h>
-
 namespace Converter {
 
 std::wstring QpdfRunner::programPath()
 {
-    const std::wstring folder = Utils::getModuleDirectory();
-    if (!folder.empty()) {
-        const std::wstring beside = folder + L"qpdf";
-        if (::access(Utils::wideToUtf8(beside).c_str(), X_OK) == 0)
-            return beside;
-    }
+    if (std::wstring beside = Utils::programBesideExecutable(L"qpdf"); !beside.empty())
+        return beside;
     return Utils::utf8ToWide(KORVEX_QPDF_PATH);
 }
 

@@ -122,7 +122,7 @@ int main(int argc, char** argv)
             if (loggedIn) {
                 user.setOpenKey("shot");
                 user.setUserName("Lumo");
-                window.findChild<QAbstractButton*>(QStringLiteral("loginbtn"))->setText(QStringLiteral("Lumo"));
+                window.findChild<QAbstractButton*>(QStringLiteral("loginbtn"))->setText(QString::fromStdString(user.getUserName()));
             }
             auto* drop = window.findChild<QAbstractButton*>(QStringLiteral("dropbtn"));
             QCursor::setPos(drop->mapToGlobal(QPoint(drop->width() - 150, drop->height())));

@@ -130,6 +130,9 @@ LoginWnd::LoginWnd(WindowHandle owner, QWidget* parent)
     for (QLineEdit* edit : {m_ui->msgcodeedit, m_ui->msgcodeedit1})
         edit->setValidator(new QRegularExpressionValidator(codeDigits, edit));
     m_ui->refreshbtn->hide();
+    connect(&m_qrTimer, &QTimer::timeout, this, &LoginWnd::onQrTick);
+    connect(&m_smsResendTimer, &QTimer::timeout, this, [this] { onResendTick(kSmsLoginPage); });
+    connect(&m_bindResendTimer, &QTimer::timeout, this, [this] { onResendTick(kBindPhonePage); });
     connectControls();
 }
 
@@ -221,7 +224,7 @@ bool LoginWnd::event(QEvent* event)
 
 void LoginWnd::done(int result)
 {
-    for (auto& [id, timer] : m_timers)
+    for (QTimer* timer : {&m_qrTimer, &m_smsResendTimer, &m_bindResendTimer})
         timer->stop();
     if (m_action)
         m_action->detach();
@@ -241,7 +244,7 @@ bool LoginWnd::validCode(const QString& code)
 
 void LoginWnd::refreshQr()
 {
-    stopTimer(kQrTimer);
+    m_qrTimer.stop();
     m_ui->qrcodepng->clear();
     m_qrPath.clear();
     setQrVeil(false);
@@ -257,7 +260,7 @@ void LoginWnd::showQrImage(const QString& path)
     setQrVeil(false);
     setMarkup(m_ui->qrcodepromptlbl, red(windowText(TextId::ScanQr)));
     m_qrSeconds = kQrSeconds;
-    startTimer(kQrTimer);
+    m_qrTimer.start(m_tickMs);
 }
 
 // The picture with a veil of the given colour painted over it (transparent while valid, a light
@@ -294,7 +297,7 @@ void LoginWnd::onQrTick()
         return;
     }
     setMarkup(m_ui->qrcodepromptlbl, red(windowText(TextId::QrExpired)));
-    stopTimer(kQrTimer);
+    m_qrTimer.stop();
     m_ui->refreshbtn->show();
     setQrVeil(true);
 }
@@ -322,7 +325,7 @@ void LoginWnd::startCodeCountdown(int page)
     bool& shortWait = g_nextWaitShort[page];
     resendSeconds(page) = shortWait ? 60 : 120;
     shortWait = !shortWait;
-    startTimer(page == kBindPhonePage ? kBindResendTimer : kSmsResendTimer);
+    resendTimer(page).start(m_tickMs);
 }
 
 void LoginWnd::onResendTick(int page)
@@ -334,7 +337,7 @@ void LoginWnd::onResendTick(int page)
         setButtonMarkup(button, windowText(TextId::ResendIn, QString::number(seconds)));
         return;
     }
-    stopTimer(page == kBindPhonePage ? kBindResendTimer : kSmsResendTimer);
+    resendTimer(page).stop();
     button->setEnabled(true);
     setButtonMarkup(button, windowText(TextId::Resend));
 }
@@ -469,7 +472,8 @@ std::intptr_t LoginWnd::handleSeamMessage(int message, std::intptr_t wParam,
         startCodeCountdown(static_cast<int>(wParam));
         break;
     case WM_STOP_TIMER:
-        stopTimer(static_cast<int>(wParam));
+        if (QTimer* timer = countdown(static_cast<int>(wParam)))
+            timer->stop();
         break;
     case WM_CLOSE:
         done(1);
@@ -566,36 +570,29 @@ void LoginWnd::onTransportError()
     }
 }
 
-void LoginWnd::onTimer(int id)
+QTimer* LoginWnd::countdown(int id)
 {
-    if (id == kQrTimer)
-        onQrTick();
-    else if (id == kSmsResendTimer)
-        onResendTick(kSmsLoginPage);
-    else if (id == kBindResendTimer)
-        onResendTick(kBindPhonePage);
-}
-
-void LoginWnd::startTimer(int id)
-{
-    QTimer*& timer = m_timers[id];
-    if (!timer) {
-        timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [this, id] { onTimer(id); });
+    switch (id) {
+    case kQrTimer:
+        return &m_qrTimer;
+    case kSmsResendTimer:
+        return &m_smsResendTimer;
+    case kBindResendTimer:
+        return &m_bindResendTimer;
+    default:
+        return nullptr;
     }
-    timer->start(m_tickMs);
 }
 
-void LoginWnd::stopTimer(int id)
+QTimer& LoginWnd::resendTimer(int page)
 {
-    if (const auto it = m_timers.find(id); it != m_timers.end())
-        it->second->stop();
+    return page == kBindPhonePage ? m_bindResendTimer : m_smsResendTimer;
 }
 
 bool LoginWnd::isTimerActive(int id) const
 {
-    const auto it = m_timers.find(id);
-    return it != m_timers.end() && it->second->isActive();
+    const QTimer* timer = const_cast<LoginWnd*>(this)->countdown(id);
+    return timer && timer->isActive();
 }
 
 QLineEdit* LoginWnd::phoneEdit(int page) const
