@@ -112,6 +112,29 @@ TEST_F(DropMenuTest, LogOffEndsTheSessionWithoutAMessage)
     EXPECT_TRUE(user->getUserId().empty());
 }
 
+TEST_F(DropMenuTest, AfterLoggingOffInEnglishTheLoginButtonSpeaksEnglishAndFollowsTheLanguage)
+{
+    openWith({});
+    window->onClick(QStringLiteral("switchlanbtn"));
+    logIn();
+    DropMenu* menu = clickForMenu("dropbtn");
+    ASSERT_NE(menu, nullptr);
+    menu->element(QStringLiteral("BtnLogOff"))->trigger();
+    menu->close();
+    ASSERT_TRUE(pumpUntil([&] { return !user->isLoggedIn(); }));
+    pump(100);
+    EXPECT_EQ(child<QAbstractButton>("loginbtn")->text(), QStringLiteral("Log in"));
+    window->onClick(QStringLiteral("switchlanbtn"));
+    pump();
+    EXPECT_EQ(child<QAbstractButton>("loginbtn")->text(), QStringLiteral("请登录"));
+    // Logged off by the service (another login elsewhere) ends the same way.
+    logIn();
+    window->onClick(QStringLiteral("switchlanbtn"));
+    MessageSink::current().post(window->seamHandle(), WindowMessages::WM_LOGGED_OFF, 0, nullptr);
+    ASSERT_TRUE(pumpUntil([&] { return !user->isLoggedIn(); }));
+    EXPECT_EQ(child<QAbstractButton>("loginbtn")->text(), QStringLiteral("Log in"));
+}
+
 TEST_F(DropMenuTest, PagesOpenFromTheMenuAndNamesAreMatchedWithoutCase)
 {
     openWith({"https://maker.example/chat", "https://maker.example/product"});
