@@ -2,7 +2,8 @@
 # Slow checks that CI does not run: sanitizer builds of the whole suite and the fuzz targets.
 #   scripts/check.sh asan          AddressSanitizer + UndefinedBehaviorSanitizer, every test
 #   scripts/check.sh tsan          ThreadSanitizer, the suites that start threads
-#   scripts/check.sh fuzz SECONDS  every libFuzzer target for SECONDS each
+#   scripts/check.sh fuzz SECONDS [TARGET...]  every libFuzzer target (or the named ones) for
+#                                  SECONDS each
 # Each mode builds into its own folder (build-asan, build-tsan, build-fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,8 @@ mode=${1:-}
 case "$mode" in
   asan|tsan) ;;
   fuzz) seconds=${2:-}
-        [[ "$seconds" =~ ^[0-9]+$ ]] || { echo "usage: $0 fuzz SECONDS" >&2; exit 2; } ;;
+        [[ "$seconds" =~ ^[0-9]+$ ]] || { echo "usage: $0 fuzz SECONDS [TARGET...]" >&2; exit 2; }
+        only="${*:3}" ;;
   *) echo "usage: $0 asan | tsan | fuzz SECONDS" >&2; exit 2 ;;
 esac
 
@@ -72,6 +74,12 @@ case "$mode" in
     configure build-fuzz -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
       -DKORVEX_BUILD_FUZZERS=ON -DKORVEX_BUILD_GUI=OFF -DKORVEX_BUILD_SERVICE=OFF -DKORVEX_BUILD_TESTS=OFF
     targets=$(sed -n 's/^set(KORVEX_FUZZ_TARGETS \(.*\)/\1/p; s/^ *\([a-z_ ]*\))$/\1/p' fuzz/CMakeLists.txt)
+    if [ -n "$only" ]; then
+      for t in $only; do
+        [[ " $(echo $targets) " == *" $t "* ]] || { echo "no fuzz target $t (there are: $(echo $targets))" >&2; exit 2; }
+      done
+      targets=$only
+    fi
     cmake --build build-fuzz -j2 --target $(for t in $targets; do echo "fuzz_$t"; done)
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
     export LSAN_OPTIONS="suppressions=$checks/lsan.supp:print_suppressions=0"

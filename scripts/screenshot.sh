@@ -3,7 +3,8 @@
 # rows in both languages (docs/rows-zh.png, docs/rows-en.png), the login window's QR page
 # (docs/login-qr-zh.png) and e-mail page (docs/login-email-en.png) against the stand-in
 # service on a loopback port, and the download and feedback windows in both languages
-# (docs/download-*.png, docs/feedback-*.png). Builds first.
+# (docs/download-*.png, docs/feedback-*.png), and the header in English with an account signed
+# in (docs/header-logged-in-en.png). Builds first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -44,6 +45,7 @@ shot en docs/rows-en.png --lang en --rows "$scratch/pdfs"
 shot menu-out docs/menu-logged-out.png --lang zh --menu
 shot menu-in docs/menu-logged-in.png --lang zh --menu --logged-in
 shot capture docs/screenshot-pane.png --lang zh --capture
+shot header-en docs/header-logged-in-en.png --lang en --header
 # The stand-in service on a free port; its first line names the port.
 "$BUILD_DIR/bin/korvex-service" --port 0 --db "$scratch/service.db" >"$scratch/service.out" &
 service_pid=$!
@@ -60,4 +62,5 @@ for window in download feedback; do
 done
 echo "wrote docs/screenshot.png docs/rows-zh.png docs/rows-en.png docs/login-qr-zh.png docs/login-email-en.png,"
 echo "the drop-down menu (docs/menu-logged-out.png, docs/menu-logged-in.png), the screenshot pane"
-echo "(docs/screenshot-pane.png) and the download and feedback windows"
+echo "(docs/screenshot-pane.png), the header signed in (docs/header-logged-in-en.png) and the"
+echo "download and feedback windows"

@@ -5,10 +5,12 @@
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
 #include "core/common/Utils.h"
+#include "core/converter/CompressionSummary.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/WorkingZone.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/JobFailure.h"
+#include "core/converter/OutputLeftovers.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
 
@@ -116,10 +118,13 @@ bool CliJobs::info(const std::wstring& path)
 bool CliJobs::convert(int zone, const CommandLine::Input& input)
 {
     auto element = std::make_shared<Converter::InputElement>(input.path, m_line.fromPage, m_line.toPage);
+    element->setCompressionLevel(m_line.level);
     auto callback = std::make_shared<ConsoleCallback>(input.path);
     callback->setProcessSlot(&m_slot);
     const std::wstring output = outputFor(zone, input.path);
     Converter::createConverter(zone)->run(element, output, Converter::createParameter(zone), callback);
+    if (zone == WorkingZone::Compress && callback->ok()) // "3.2 MB → 0.9 MB (−72%)"
+        printLine(stderr, input.path + L": " + Converter::compressionSummaryOf(input.path, callback->outputPath()));
     return report(input.path, callback->ok(), callback->error(), callback->outputPath());
 }
 
@@ -130,6 +135,7 @@ bool CliJobs::decryptWithPassword(const std::wstring& path, const std::wstring& 
     ConsoleCallback callback(path);
     callback.onProgress(Converter::PdfHandleParameter::Decrypt, 0, 0);
     std::wstring output = outputFor(WorkingZone::Decrypt, path);
+    Converter::removeStaleLeftovers(m_outFolder);
     ConvertError error;
     const bool ok = Converter::decryptPdf(path, output, password, &m_slot, &error);
     return report(path, ok, error, output);

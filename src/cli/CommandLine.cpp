@@ -48,7 +48,7 @@ const char* CommandLine::usage()
     return "usage:\n"
            "  korvex-pdf-cli info FILE...\n"
            "  korvex-pdf-cli extract FILE --pages A-B [opts]\n"
-           "  korvex-pdf-cli compress FILE... [opts]\n"
+           "  korvex-pdf-cli compress FILE... [--level standard|lossless|balanced|strong] [opts]\n"
            "  korvex-pdf-cli decrypt FILE... [--password-file F] [opts]   (F \"-\": standard input)\n"
            "  korvex-pdf-cli merge FILE[:A-B]... [opts]\n"
            "  korvex-pdf-cli split FILE... (--every N | --at P1,P2,... | --bookmarks LEVEL) [opts]\n"
@@ -102,7 +102,8 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
             value = arg.substr(equals + 1);
             arg.resize(equals);
         } else if (arg == "--out" || arg == "--lang" || arg == "--pages" || arg == "--every" ||
-                   arg == "--at" || arg == "--password-file" || arg == "--bookmarks") {
+                   arg == "--at" || arg == "--password-file" || arg == "--bookmarks" ||
+                   arg == "--level") {
             if (i + 1 >= args.size()) {
                 error = arg + " needs a value";
                 return std::nullopt;
@@ -165,6 +166,15 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
                 return std::nullopt;
             }
             bookmarksGiven = true;
+        } else if (arg == "--level") {
+            if (!onlyFor(Command::Compress))
+                return std::nullopt;
+            const auto level = Converter::compressionLevelFromName(value);
+            if (!level) {
+                error = "--level takes standard, lossless, balanced or strong";
+                return std::nullopt;
+            }
+            line.level = *level;
         } else if (arg == "--password-file") {
             if (!onlyFor(Command::Decrypt))
                 return std::nullopt;

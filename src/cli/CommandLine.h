@@ -3,6 +3,8 @@
 // whole numbers in the int range (and pieces sizes below 1), so a job never starts with a
 // plan that cannot end.
 
+#include "core/converter/CompressionLevel.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +34,8 @@ public:
     std::vector<int> points;
     // split --bookmarks LEVEL: one file per bookmark of that level (1 = top); 0 when not given.
     int bookmarkLevel = 0;
+    // compress --level L
+    Converter::CompressionLevel level = Converter::CompressionLevel::Standard;
     // Empty: the current folder.
     std::wstring outFolder;
     bool chinese = false;

@@ -12,6 +12,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 
@@ -80,7 +81,12 @@ int main(int argc, char** argv)
     Converter::PrivateTempFolder::removeStaleFolders();
     Converter::ProcessSlot slot;
     const SignalStop stop(slot);
-    const int code = CliJobs(*line, Utils::utf8ToWide(password), slot).run();
+    int code = 1;
+    try {
+        code = CliJobs(*line, Utils::utf8ToWide(password), slot).run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "korvex-pdf-cli: %s\n", e.what());
+    }
     if (const int signal = stop.signal()) {
         std::fprintf(stderr, "korvex-pdf-cli: stopped by signal %d\n", signal);
         return 128 + signal;

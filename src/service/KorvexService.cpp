@@ -1,6 +1,8 @@
 #include "KorvexService.h"
 
+#include "DeadlineServer.h"
 #include "JsonReply.h"
+#include "LoggedTarget.h"
 
 #include <httplib.h>
 
@@ -12,8 +14,6 @@
 namespace {
 
 constexpr size_t kMaxPayload = 4 * 1024 * 1024;
-// Worker threads; each connection holds one while it is read.
-constexpr size_t kWorkers = 64;
 
 std::string readWholeFile(const std::string& path)
 {
@@ -45,7 +45,7 @@ KorvexService::KorvexService(const ServiceOptions& options)
     : m_options(options), m_context(options.database), m_weChat(m_context), m_sms(m_context),
       m_email(m_context), m_system(m_context), m_upgrade(m_context), m_ads(m_context),
       m_downloads(m_context), m_pages(m_context), m_crashReports(m_context), m_control(m_context),
-      m_server(std::make_unique<httplib::Server>())
+      m_server(std::make_unique<DeadlineServer>())
 {
     if (!options.updaterFile.empty())
         m_context.updates.setContent(readWholeFile(options.updaterFile));
@@ -86,12 +86,11 @@ void KorvexService::setUpServer()
     httplib::Server& server = *m_server;
     server.set_payload_max_length(kMaxPayload);
     server.set_keep_alive_timeout(2);
-    // Clients that connect and then stall or trickle each hold a worker: give up on a silent
-    // client soon, and keep many more workers than the handful a default pool has, so a few
-    // slow clients cannot stop the service from answering everyone else.
+    // A silent client is given up soon; one that trickles its header meets the header's
+    // deadline, and the workers grow while all are busy (DeadlineServer), so slow clients
+    // cannot stop the service from answering everyone else.
     server.set_read_timeout(2);
     server.set_write_timeout(5);
-    server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
 
     // GET and HEAD are routed here by plain string comparison rather than by the server's
     // regular-expression table; other methods go on to the handlers registered below.
@@ -128,7 +127,7 @@ void KorvexService::setUpServer()
     });
     if (m_options.verbose) {
         server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
-            std::cerr << "korvex-service: " << req.method << " " << req.target << " -> " << res.status << std::endl;
+            std::cerr << "korvex-service: " << req.method << " " << loggedTarget(req) << " -> " << res.status << std::endl;
         });
     }
 }

@@ -30,8 +30,9 @@ void SmsApi::getMsm(const ApiRequest& request, httplib::Response& res)
     if (!validPhone(phone))
         return JsonReply::send(res, refused("手机号码格式不正确"));
     const std::string code = m_context.codes.createSmsCode(phone);
-    // No text message leaves this machine: the code is logged and kept for the control endpoint.
-    std::clog << "korvex-service: SMS code " << code << " for " << phone << std::endl;
+    // No text message leaves this machine: the code is kept for the control endpoint, and the
+    // log says only that one went out (codes, like passwords, are never logged).
+    std::clog << "korvex-service: SMS code sent to " << phone << " (GET /control/sms)" << std::endl;
     Json::Value result(Json::objectValue);
     result["status"] = true;
     JsonReply::send(res, JsonReply::ok(result));

@@ -14,7 +14,8 @@ void UpgradeApi::registerWith(ApiDispatcher& dispatcher)
 }
 
 // When the offered version is newer than the caller's "version":
-//   {"success": true, "version", "msg", "url" (the updater), "sha256" (its digest, hexadecimal)}
+//   {"success": true, "version", "msg", "url" (the updater), "sha256" (its digest, hexadecimal),
+//    "size" (its length in bytes)}
 // otherwise {"success": false, "msg"}.
 void UpgradeApi::upgrade(const ApiRequest& request, httplib::Response& res)
 {
@@ -37,5 +38,6 @@ void UpgradeApi::upgrade(const ApiRequest& request, httplib::Response& res)
                        : offer.message;
     reply["url"] = m_context.link("/download/updater/" + offer.version + "/korvex_updater");
     reply["sha256"] = offer.sha256;
+    reply["size"] = static_cast<Json::UInt64>(offer.content.size());
     JsonReply::send(res, reply);
 }

@@ -72,6 +72,9 @@ TEST_F(Cli, UsageErrorsExitWithTwo)
         {"compress", "twelve.pdf", "--lang", "fr"},
         {"compress", "twelve.pdf", "--out"},
         {"compress", "twelve.pdf", "--colour"},
+        {"compress", "twelve.pdf", "--level", "max"},
+        {"compress", "twelve.pdf", "--level"},
+        {"split", "twelve.pdf", "--every", "2", "--level", "strong"},
         {"decrypt", "twelve.pdf", "--password-file", "no-such-file"},
     };
     for (const auto& args : wrong) {

@@ -16,6 +16,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -L "$root/bin/korvex-pdf-cli" ] || fail "bin/korvex-pdf-cli is not a link"
 [ -e "$root/bin/korvex-pdf-cli" ] || fail "bin/korvex-pdf-cli points nowhere"
 [ -x "$root/lib/korvex/korvex-pages" ] || fail "the engine's page program is not next to the command line"
+[ -x "$root/lib/korvex/korvex-compress" ] || fail "the engine's compression program is not next to the command line"
 [ -f "$root/lib/korvex/install.json" ] || fail "install.json not next to the programs"
 [ ! -e "$root/lib/korvex/korvex-service" ] || fail "the stand-in service must not be installed"
 

@@ -44,8 +44,9 @@ ServiceProcess::ServiceProcess() : m_folder(std::make_unique<TempDir>())
     start();
 }
 
-ServiceProcess::ServiceProcess(std::filesystem::path database, std::vector<std::string> arguments)
-    : m_database(std::move(database)), m_arguments(std::move(arguments))
+ServiceProcess::ServiceProcess(std::filesystem::path database, std::vector<std::string> arguments,
+                               std::filesystem::path errorLog)
+    : m_database(std::move(database)), m_arguments(std::move(arguments)), m_errorLog(std::move(errorLog))
 {
     start();
 }
@@ -75,20 +76,29 @@ void ServiceProcess::start()
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
+    const int logFd = m_errorLog.empty()
+                          ? -1
+                          : ::open(m_errorLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     const pid_t pid = ::fork();
     if (pid < 0) {
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);
+        if (logFd >= 0)
+            ::close(logFd);
         throw std::runtime_error("fork failed");
     }
     if (pid == 0) {
         // Only async-signal-safe calls until exec. The service ends with the test program.
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         ::dup2(pipeFds[1], STDOUT_FILENO);
+        if (logFd >= 0)
+            ::dup2(logFd, STDERR_FILENO);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(pipeFds[1]);
+    if (logFd >= 0)
+        ::close(logFd);
     const std::string line = readFirstLine(pipeFds[0]);
     ::close(pipeFds[0]);
     m_pid = pid;

@@ -27,8 +27,9 @@ public:
     // Starts with a database in a fresh temporary folder.
     ServiceProcess();
     // Starts with the given database file (left in place afterwards) and extra arguments,
-    // e.g. {"--updater", path}.
-    explicit ServiceProcess(std::filesystem::path database, std::vector<std::string> arguments = {});
+    // e.g. {"--updater", path}; with an error log, its standard error is appended there.
+    explicit ServiceProcess(std::filesystem::path database, std::vector<std::string> arguments = {},
+                            std::filesystem::path errorLog = {});
     ~ServiceProcess();
     ServiceProcess(const ServiceProcess&) = delete;
     ServiceProcess& operator=(const ServiceProcess&) = delete;
@@ -52,6 +53,7 @@ private:
     std::unique_ptr<TempDir> m_folder;
     std::filesystem::path m_database;
     std::vector<std::string> m_arguments;
+    std::filesystem::path m_errorLog;
     pid_t m_pid = -1;
     int m_port = 0;
 };

@@ -2,7 +2,9 @@
 
 #include "core/common/Utils.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -38,6 +40,12 @@ std::string readFile(const std::filesystem::path& path)
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes)
 {
+    // Loudly: a test whose file never got written would test something else than it says.
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        throw std::runtime_error("cannot create " + path.string() + ": " + std::strerror(errno));
     out << bytes;
+    out.close();
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
 }

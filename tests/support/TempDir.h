@@ -20,6 +20,7 @@ private:
     std::filesystem::path m_path;
 };
 
-// Reads and writes whole files in tests.
+// Reads and writes whole files in tests. writeFile throws when the file cannot be written (a
+// folder on its path missing, no permission).
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);

@@ -36,6 +36,13 @@ bool Action::replySucceeded(const Json::Value& root)
     return success.isBool() || success.isNumeric() ? success.asBool() : false;
 }
 
+bool Action::replyFlag(const Json::Value& root)
+{
+    // jsoncpp's own reading: a member of a value that is not an object, or a flag that is
+    // neither a boolean, a number nor null, throws.
+    return root["success"].asBool();
+}
+
 std::chrono::milliseconds Action::updateRetryDelay(int failures)
 {
     const int shift = std::clamp(failures, 1, 10);
@@ -79,8 +86,10 @@ void Action::OnJsonReply(const Json::Value& root, int request)
     if (!user)
         return;
     // Read only for the requests that need it: the replies of the others are ignored whatever
-    // their shape, and the update checks hand the whole reply to the window.
-    const auto success = [&root] { return replySucceeded(root); };
+    // their shape, and the update checks hand the whole reply to the window. A flag of the
+    // wrong shape is a reply of the wrong shape, which the window ignores: a garbled status
+    // reply must not log the user off.
+    const auto success = [&root] { return replyFlag(root); };
     switch (request) {
     case RequestId::GetAds:
         if (success() && root["result"].isArray())

@@ -16,8 +16,13 @@ public:
     void OnRequestError(const std::string& body, int request) override;
 
     // "success" of an object reply, as a boolean or a number; any other shape counts as a
-    // plain failure rather than an error in the reply.
+    // plain failure rather than an error in the reply. For the window, which is handed whole
+    // update replies and must never throw over their shape.
     static bool replySucceeded(const Json::Value& root);
+    // "success" as the replies the action reads are judged: missing is false, a boolean or
+    // a number is what it says, and any other shape (the text "true", a reply that is not an
+    // object) throws Json::Exception, so the reply counts as one of the wrong shape.
+    static bool replyFlag(const Json::Value& root);
     // The wait before the next silent update check after this many failures in a row:
     // 2 s doubling up to 5 minutes.
     static std::chrono::milliseconds updateRetryDelay(int failures);

@@ -1,7 +1,6 @@
 #include "core/actions/DownloadAction.h"
 
 #include "core/network/NotifyPayload.h"
-#include "core/common/Sha256.h"
 #include "core/common/Utils.h"
 #include "core/message/WindowMessages.h"
 #include "core/platform/DebugLog.h"
@@ -16,8 +15,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -76,13 +73,32 @@ int DownloadAction::OnProgress(double, double downloadTotal, double downloaded, 
     return g_cancelled ? 1 : 0;
 }
 
+UpdaterFile* DownloadAction::file()
+{
+    if (!m_file) {
+        User* user = User::current();
+        // Only ever into a folder of this user's own that outlives the run (the updater starts
+        // as the program quits), never a relative path.
+        if (!user || user->updaterFolder().empty())
+            return nullptr;
+        m_file = std::make_unique<UpdaterFile>(Utils::wideToUtf8(user->updaterFolder()));
+    }
+    return m_file.get();
+}
+
+bool DownloadAction::OnBodyData(const char* data, std::size_t size)
+{
+    UpdaterFile* target = file();
+    return target && target->append(data, size);
+}
+
 void DownloadAction::OnReply(Network::Reply& reply)
 {
     if (reply.requestId != RequestId::DownloadUpdater)
         return;
     // A download that completed just as the user stopped it is not installed either.
     if (reply.succeeded && !g_cancelled) {
-        if (installAndStart(reply.body, reply.url.getUrl())) {
+        if (installAndStart()) {
             notify(Notify::UpdaterStarted);
             return;
         }
@@ -90,6 +106,8 @@ void DownloadAction::OnReply(Network::Reply& reply)
     } else if (!reply.succeeded && reply.body != "42") {
         fail();
     }
+    // Cancelled, failed, too long or refused: nothing of it stays on the disk.
+    m_file.reset();
     MessageSink::current().post(m_window, WM_CLOSE, 0, nullptr);
 }
 
@@ -98,26 +116,21 @@ void DownloadAction::fail()
     notify(Notify::DownloadFinished);
 }
 
-bool DownloadAction::installAndStart(const std::string& body, const std::string& link)
+bool DownloadAction::installAndStart()
 {
-    // Nothing unchecked is ever written: a wrong or missing digest stops here.
-    if (!Utils::sha256Matches(body, m_expectedSha256)) {
-        Platform::debugLog("updater refused: its digest does not match the offer\n");
+    UpdaterFile* download = file();
+    if (!download)
+        return false;
+    // Nothing unchecked ever carries the updater's name: a wrong or missing digest stops here.
+    const std::string path = download->commit(m_expectedSha256);
+    m_file.reset();
+    if (path.empty()) {
+        Platform::debugLog("updater refused: not the program the offer named, or it could not be placed\n");
         return false;
     }
-    User* user = User::current();
-    // Only ever into the private folder of the run, never a relative path.
-    if (!user || user->runFolder().empty())
-        return false;
-    const std::wstring path = user->saveReplyFile(User::ReplyFileKind::UpdaterProgram, body, link);
-    const std::string file = Utils::wideToUtf8(path);
-    std::error_code ec;
-    const bool written = !path.empty() && std::filesystem::file_size(file, ec) == body.size() && !ec;
-    // Executable only now that it is known to be the program the service offered.
-    if (written && ::chmod(file.c_str(), 0700) == 0 &&
-        Platform::startDetached({file, Utils::wideToUtf8(Utils::getModuleDirectory())}))
+    if (Platform::startDetached({path, Utils::wideToUtf8(Utils::getModuleDirectory())}))
         return true;
-    if (!path.empty())
-        std::filesystem::remove(file, ec);
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
     return false;
 }

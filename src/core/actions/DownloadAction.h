@@ -1,8 +1,10 @@
 #pragma once
 // The download window's action: reports the progress of the updater's download, stops it when
-// the user cancels, and on completion checks the program against the digest the service sent
-// before it is started. The window then ends the program in order.
+// the user cancels, streams it into the run's private folder, and on completion checks the
+// program against the digest the service sent before it is started. The window then ends the
+// program in order. One action serves one download.
 
+#include "core/actions/UpdaterFile.h"
 #include "core/network/CommonWndUserAction.h"
 
 #include <memory>
@@ -16,6 +18,8 @@ public:
     void OnReply(Network::Reply& reply) override;
     int OnProgress(double totalTime, double downloadTotal, double downloaded, double uploadTotal,
                    double uploaded) override;
+    bool streamsBody() const override { return true; }
+    bool OnBodyData(const char* data, std::size_t size) override;
 
     // The process-wide cancel flag: set, the running download stops at its next progress call.
     static void setCancelled(bool cancelled);
@@ -25,9 +29,12 @@ public:
     static bool isAllowedLink(const std::string& link);
 
 private:
-    // Checks, stores and starts the updater; false (and nothing left behind) on any failure.
-    bool installAndStart(const std::string& body, const std::string& link);
+    // Checks, places and starts the updater; false (and nothing left behind) on any failure.
+    bool installAndStart();
+    // The file the download goes to, made on the first bytes; null without a private folder.
+    UpdaterFile* file();
     void fail();
 
     std::string m_expectedSha256;
+    std::unique_ptr<UpdaterFile> m_file;
 };

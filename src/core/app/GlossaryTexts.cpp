@@ -104,6 +104,10 @@ const std::vector<TextEntry>& textEntries()
         {105, L"Unable To Convert File", L"转换失败"},
         {106, L"Do you Want to run Korvex PDF Split And Merge(LumoVersion) on background ?", L"是否后台运行TavrinPDF分割合并(Lumo专版)？"},
         {107, L"This File Has No Bookmarks", L"此文件没有书签"},
+        {108, L"The configuration file cannot be read: this run uses the defaults and does not save changes over it.\n%%",
+         L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n%%"},
+        {130, L"Compressing Page %% / %%", L"正在压缩%% / %%页"},
+        {131, L"%% \u2192 %% (%%)", L"%% \u2192 %%（%%）"},
     };
     return entries;
 }
@@ -127,11 +131,6 @@ const std::vector<TextEntry>& windowTextEntries()
         {1014, L"ScreenShot_%1分%2秒.bmp", L"ScreenShot_%1分%2秒.bmp"},
         {1015, L"更新提醒", L"更新提醒"},
         {1016, L"更新失败，请到官网(%%)下载最新版!", L"更新失败，请到官网(%%)下载最新版!"},
-        {1017,
-         L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n"
-         L"The configuration file cannot be read: this run uses the defaults and does not save changes over it.\n",
-         L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n"
-         L"The configuration file cannot be read: this run uses the defaults and does not save changes over it.\n"},
         {1018, L"Please, select a folder", L"Please, select a folder"},
         {1019, L"登陆Tavrin分割合并(Lumo专版)", L"登陆Tavrin分割合并(Lumo专版)"},
         {1020, L"欢迎来到Tavrin分割合并(Lumo专版)", L"欢迎来到Tavrin分割合并(Lumo专版)"},
@@ -167,6 +166,8 @@ const std::vector<TextEntry>& windowTextEntries()
         {1050, L"%% can not Contain \"&,=, \" Character!", L"%% can not Contain \"&,=, \" Character!"},
         {1051, L"Nickname", L"Nickname"},
         {1052, L"Password", L"Password"},
+        {1053, L"Page Range", L"页码范围"},
+        {1054, L"Split Points", L"拆分点"},
     };
     return entries;
 }

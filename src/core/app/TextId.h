@@ -51,6 +51,9 @@ inline constexpr int Update = 65;
 inline constexpr int SplittingPage = 66;      // "Splitting Page %d / %d"
 inline constexpr int Reason = 67;
 inline constexpr int RunInBackground = 106;
+inline constexpr int ConfigurationUnreadable = 108; // "... cannot be read ...\n%%" (the file)
+inline constexpr int CompressingPage = 130;   // "Compressing Page %% / %%"
+inline constexpr int CompressedSizes = 131;   // "%% → %% (%%)": sizes before and after, change
 
 // The window's own texts, numbered from 1001 on beside the glossary's.
 inline constexpr int WindowTitle = 1001;      // "... v%% ...": the version
@@ -69,7 +72,6 @@ inline constexpr int CancelWord = 1013;
 inline constexpr int ScreenshotFile = 1014;   // "%1" minutes, "%2" seconds (QString::arg)
 inline constexpr int UpdateReminder = 1015;
 inline constexpr int UpdateFailed = 1016;     // "%%": the maker's site
-inline constexpr int ConfigurationUnreadable = 1017;
 inline constexpr int SelectFolder = 1018;
 inline constexpr int LoginTitle = 1019;
 inline constexpr int LoginWelcome = 1020;
@@ -105,4 +107,6 @@ inline constexpr int EmailField = 1049;
 inline constexpr int ForbiddenCharacters = 1050; // "%% can not Contain ..."
 inline constexpr int NicknameField = 1051;
 inline constexpr int PasswordField = 1052;
+inline constexpr int PageRangeWord = 1053;
+inline constexpr int SplitPointsWord = 1054;
 } // namespace TextId

@@ -5,11 +5,13 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Utils {
@@ -26,12 +28,37 @@ bool processIsRunning(long pid)
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
+// The file a write to path replaces: path itself, or the file a symbolic link at path names
+// (a dangling link is replaced itself). Empty when nothing may be written there.
+std::string writeTarget(const std::string& path)
+{
+    struct stat info {};
+    std::string target = path;
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    if (::stat(target.c_str(), &info) != 0)
+        return errno == ENOENT ? target : std::string();
+    // Read-only by the user's choice (root writes anywhere, so the bits count, not access()).
+    if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+        ::access(target.c_str(), W_OK) != 0)
+        return {};
+    return target;
+}
+
+int removeStaleBeside(const std::string& target);
+
 } // namespace
 
 bool writeFileAtomically(const std::wstring& path, const std::string& bytes)
 {
     static std::atomic<unsigned> counter{0};
-    const std::string target = wideToUtf8(path);
+    const std::string target = writeTarget(wideToUtf8(path));
+    if (target.empty())
+        return false;
     const std::string temp = target + kTemporaryInfix + std::to_string(::getpid()) + "-" +
                              std::to_string(counter.fetch_add(1));
     // Readable by this user only: the configuration holds the account's access key.
@@ -71,18 +98,40 @@ bool readWholeFile(const std::wstring& path, std::string& bytes)
     return true;
 }
 
-ReadStatus readExistingFile(const std::wstring& path, std::string& bytes, int* errorCode)
+ReadStatus readExistingFile(const std::wstring& path, std::string& bytes, int* errorCode, std::size_t limit)
 {
     bytes.clear();
-    const int fd = ::open(wideToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+    const std::string name = wideToUtf8(path);
+    struct stat info {};
+    // Looked at before it is opened: opening a device can have effects of its own.
+    if (::stat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
+        return ReadStatus::NotRegular;
+    // Non-blocking: a FIFO put there after the look would otherwise wait for a writer.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     int error = 0;
     if (fd < 0) {
         error = errno;
         if (error == ENOENT)
             return ReadStatus::Missing;
+        if (error == ENXIO)
+            return ReadStatus::NotRegular; // a socket
+    } else if (::fstat(fd, &info) != 0) {
+        error = errno;
+        ::close(fd);
+    } else if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return ReadStatus::NotRegular;
+    } else if (S_ISREG(info.st_mode) && static_cast<std::uintmax_t>(info.st_size) > limit) {
+        ::close(fd);
+        return ReadStatus::TooLarge;
     } else {
         char buffer[65536];
         for (;;) {
+            if (bytes.size() > limit) {
+                ::close(fd);
+                bytes.clear();
+                return ReadStatus::TooLarge; // it grew while it was read
+            }
             const ssize_t n = ::read(fd, buffer, sizeof buffer);
             if (n < 0 && errno == EINTR)
                 continue;
@@ -106,7 +155,18 @@ ReadStatus readExistingFile(const std::wstring& path, std::string& bytes, int* e
 
 int removeStaleTemporaries(const std::wstring& path)
 {
-    const std::string target = wideToUtf8(path);
+    const std::string name = wideToUtf8(path);
+    int removed = removeStaleBeside(name);
+    const std::string target = writeTarget(name);
+    if (!target.empty() && target != name)
+        removed += removeStaleBeside(target);
+    return removed;
+}
+
+namespace {
+
+int removeStaleBeside(const std::string& target)
+{
     const std::size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
     const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + kTemporaryInfix;
@@ -128,5 +188,7 @@ int removeStaleTemporaries(const std::wstring& path)
     ::closedir(dir);
     return removed;
 }
+
+} // namespace
 
 } // namespace Utils

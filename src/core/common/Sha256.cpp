@@ -12,6 +12,11 @@ std::string sha256Hex(std::string_view bytes)
     unsigned int length = 0;
     if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1)
         return {};
+    return hexDigest(digest, length);
+}
+
+std::string hexDigest(const unsigned char* digest, unsigned int length)
+{
     static const char* const kHex = "0123456789abcdef";
     std::string hex;
     hex.reserve(length * 2);
@@ -24,6 +29,11 @@ std::string sha256Hex(std::string_view bytes)
 
 bool sha256Matches(std::string_view bytes, const std::string& expectedHex)
 {
+    return digestMatches(sha256Hex(bytes), expectedHex);
+}
+
+bool digestMatches(const std::string& actual, const std::string& expectedHex)
+{
     if (expectedHex.size() != 64)
         return false;
     std::string expected;
@@ -32,7 +42,6 @@ bool sha256Matches(std::string_view bytes, const std::string& expectedHex)
             return false;
         expected += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
-    const std::string actual = sha256Hex(bytes);
     return !actual.empty() && actual == expected;
 }
 

@@ -1,5 +1,7 @@
 #include "core/common/TrackedThreads.h"
 
+#include "core/common/AlternateSignalStack.h"
+
 TrackedThreads::~TrackedThreads()
 {
     joinAll();
@@ -14,7 +16,11 @@ bool TrackedThreads::start(std::function<void()> work)
     m_workers.emplace_back();
     auto worker = std::prev(m_workers.end());
     worker->thread = std::thread([this, worker, work = std::move(work)] {
-        work();
+        {
+            // A fault on this thread, a stack overflow too, must reach the crash handler.
+            const AlternateSignalStack stack;
+            work();
+        }
         std::lock_guard done(m_mutex);
         worker->finished = true;
         m_changed.notify_all();

@@ -134,15 +134,6 @@ std::wstring getModuleDirectory()
     }
 }
 
-std::wstring programBesideExecutable(const std::wstring& name)
-{
-    const std::wstring folder = getModuleDirectory();
-    if (folder.empty())
-        return {};
-    const std::wstring beside = folder + name;
-    return ::access(wideToUtf8(beside).c_str(), X_OK) == 0 ? beside : std::wstring();
-}
-
 std::wstring formatFileSize(double size)
 {
     wchar_t buffer[260];

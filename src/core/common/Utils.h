@@ -28,9 +28,6 @@ std::int64_t getFileSize(const std::wstring& path);
 
 // Folder of the running executable with a trailing separator; empty when it cannot be read.
 std::wstring getModuleDirectory();
-// The program of that name in the folder of the running executable, when it is there and may
-// be run; empty otherwise.
-std::wstring programBesideExecutable(const std::wstring& name);
 
 // Display text of a size: "512.00 B", "1.00 KB", "3.0 MB".
 std::wstring formatFileSize(double size);

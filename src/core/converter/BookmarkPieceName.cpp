@@ -28,10 +28,15 @@ std::wstring safeFileTitle(const std::wstring& title)
     const std::size_t begin = safe.find_first_not_of(L". \u3000_");
     if (begin == std::wstring::npos)
         return {};
-    safe = safe.substr(begin);
-    // File names have a byte limit; titles can be whole sentences.
-    while (Utils::wideToUtf8(safe).size() > kMaxTitleBytes)
-        safe.pop_back();
+    // File names have a byte limit; titles can be whole sentences, or whole books. One pass:
+    // each character's UTF-8 length is added until the next one would not fit.
+    std::size_t end = begin;
+    for (std::size_t bytes = 0; end < safe.size(); ++end) {
+        bytes += Utils::wideToUtf8(std::wstring(1, safe[end])).size();
+        if (bytes > kMaxTitleBytes)
+            break;
+    }
+    safe = safe.substr(begin, end - begin);
     while (!safe.empty() && trimmed(safe.back()))
         safe.pop_back();
     return safe;

@@ -4,9 +4,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <exception>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -56,6 +58,7 @@ struct ChildSetup {
     int output;
     int error;
     const char* workingDirectory; // null: ours
+    struct rlimit memoryLimit;    // RLIM_INFINITY: as ours
     const char* program;
     char* const* argv;
 };
@@ -103,6 +106,9 @@ int startChild(const ChildSetup& setup, pid_t& pid)
             error = errno;
         if (error == 0 && setup.workingDirectory && ::chdir(setup.workingDirectory) != 0)
             error = errno;
+        if (error == 0 && setup.memoryLimit.rlim_cur != RLIM_INFINITY &&
+            ::setrlimit(RLIMIT_AS, &setup.memoryLimit) != 0)
+            error = errno;
         if (error == 0) {
             ::execve(setup.program, setup.argv, environ);
             error = errno;
@@ -129,6 +135,18 @@ int startChild(const ChildSetup& setup, pid_t& pid)
         return childError;
     }
     return 0;
+}
+
+// The child's address space limit: the asked one, lowered to ours when ours is lower (a
+// soft limit only goes down, so setting it never fails); RLIM_INFINITY to keep ours.
+struct rlimit childMemoryLimit(std::size_t asked)
+{
+    struct rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
+    if (asked == 0 || ::getrlimit(RLIMIT_AS, &limit) != 0)
+        return {RLIM_INFINITY, RLIM_INFINITY};
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > asked)
+        limit.rlim_cur = static_cast<rlim_t>(asked);
+    return limit;
 }
 
 constexpr std::size_t kLongestLine = 65536;
@@ -180,10 +198,11 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
-    const ChildSetup setup{options.input ? inChild.get() : -1, outWrite.get(),
+    ChildSetup setup{options.input ? inChild.get() : -1, outWrite.get(),
                            options.mergeErrorIntoOutput ? outWrite.get() : errWrite.get(),
                            options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
-                           program.c_str(), argv.data()};
+                           {RLIM_INFINITY, RLIM_INFINITY}, program.c_str(), argv.data()};
+    setup.memoryLimit = childMemoryLimit(options.memoryLimit);
     pid_t pid = 0;
     const int spawnError = startChild(setup, pid);
     if (spawnError != 0) {
@@ -208,14 +227,19 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
     }
 
     std::string lineBuffer;
+    const auto stopped = [slot] { return slot && slot->closed(); };
     const auto takeOutput = [&](const char* data, std::size_t size) {
         if (options.captureOutput)
             appendBounded(result.output, data, size, options.outputLimit);
-        if (options.onOutputLine) {
+        if (options.onOutputLine && !stopped()) {
             lineBuffer.append(data, size);
             std::size_t start = 0;
-            for (std::size_t nl; (nl = lineBuffer.find('\n', start)) != std::string::npos; start = nl + 1)
+            for (std::size_t nl; (nl = lineBuffer.find('\n', start)) != std::string::npos && !stopped(); start = nl + 1)
                 options.onOutputLine(std::string_view(lineBuffer).substr(start, nl - start));
+            if (stopped()) {
+                lineBuffer.clear();
+                return;
+            }
             lineBuffer.erase(0, start);
             if (lineBuffer.size() > kLongestLine) { // no line feed in sight: hand it over as is
                 options.onOutputLine(lineBuffer);
@@ -224,49 +248,57 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
         }
     };
 
-    char buffer[65536];
-    while (outRead.get() >= 0 || errRead.get() >= 0) {
-        pollfd fds[3];
-        nfds_t count = 0;
-        const auto watch = [&](int fd, short events) {
-            if (fd >= 0)
-                fds[count++] = pollfd{fd, events, 0};
-        };
-        watch(outRead.get(), POLLIN);
-        watch(errRead.get(), POLLIN);
-        watch(inParent.get(), POLLOUT);
-        if (::poll(fds, count, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            break; // cannot happen with valid descriptors; the wait below still reaps
-        }
-        for (nfds_t i = 0; i < count; ++i) {
-            if (fds[i].revents == 0)
-                continue;
-            const int fd = fds[i].fd;
-            if (fd == inParent.get()) {
-                const ssize_t n = ::send(fd, pendingInput.data(), pendingInput.size(), MSG_NOSIGNAL);
-                if (n > 0)
-                    pendingInput.remove_prefix(static_cast<std::size_t>(n));
-                if ((n < 0 && errno != EAGAIN && errno != EINTR) || pendingInput.empty())
-                    inParent.reset(); // all sent (end of input), or the child stopped reading
-                continue;
+    // A line handler that throws ends the child, which is still reaped; then the exception
+    // goes on to the caller.
+    std::exception_ptr failure;
+    try {
+        char buffer[65536];
+        while (outRead.get() >= 0 || errRead.get() >= 0) {
+            pollfd fds[3];
+            nfds_t count = 0;
+            const auto watch = [&](int fd, short events) {
+                if (fd >= 0)
+                    fds[count++] = pollfd{fd, events, 0};
+            };
+            watch(outRead.get(), POLLIN);
+            watch(errRead.get(), POLLIN);
+            watch(inParent.get(), POLLOUT);
+            if (::poll(fds, count, -1) < 0) {
+                if (errno == EINTR)
+                    continue;
+                break; // cannot happen with valid descriptors; the wait below still reaps
             }
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && (errno == EINTR || errno == EAGAIN))
-                continue;
-            if (n <= 0) {
-                (fd == outRead.get() ? outRead : errRead).reset();
-                continue;
+            for (nfds_t i = 0; i < count; ++i) {
+                if (fds[i].revents == 0)
+                    continue;
+                const int fd = fds[i].fd;
+                if (fd == inParent.get()) {
+                    const ssize_t n = ::send(fd, pendingInput.data(), pendingInput.size(), MSG_NOSIGNAL);
+                    if (n > 0)
+                        pendingInput.remove_prefix(static_cast<std::size_t>(n));
+                    if ((n < 0 && errno != EAGAIN && errno != EINTR) || pendingInput.empty())
+                        inParent.reset(); // all sent (end of input), or the child stopped reading
+                    continue;
+                }
+                const ssize_t n = ::read(fd, buffer, sizeof buffer);
+                if (n < 0 && (errno == EINTR || errno == EAGAIN))
+                    continue;
+                if (n <= 0) {
+                    (fd == outRead.get() ? outRead : errRead).reset();
+                    continue;
+                }
+                if (fd == outRead.get())
+                    takeOutput(buffer, static_cast<std::size_t>(n));
+                else
+                    appendTail(result.errorTail, buffer, static_cast<std::size_t>(n), kErrorTailLimit);
             }
-            if (fd == outRead.get())
-                takeOutput(buffer, static_cast<std::size_t>(n));
-            else
-                appendTail(result.errorTail, buffer, static_cast<std::size_t>(n), kErrorTailLimit);
         }
+        if (options.onOutputLine && !lineBuffer.empty() && !stopped())
+            options.onOutputLine(lineBuffer);
+    } catch (...) {
+        failure = std::current_exception();
+        ::kill(pid, SIGKILL);
     }
-    if (options.onOutputLine && !lineBuffer.empty())
-        options.onOutputLine(lineBuffer);
     inParent.reset();
 
     // Wait without reaping, empty the slot, then reap: while the slot names the child, the
@@ -279,6 +311,8 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    if (failure)
+        std::rethrow_exception(failure);
     if (WIFEXITED(status)) {
         result.exitCode = WEXITSTATUS(status);
     } else if (WIFSIGNALED(status)) {

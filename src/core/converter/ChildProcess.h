@@ -31,6 +31,9 @@ public:
         // Called on this thread with each complete line of standard output (without the line
         // feed) as it arrives.
         std::function<void(std::string_view line)> onOutputLine;
+        // RLIMIT_AS of the child in bytes, 0 for none: a hostile file makes it fail, not the
+        // machine swap.
+        std::size_t memoryLimit = 0;
     };
 
     struct Result {
@@ -48,6 +51,8 @@ public:
     static constexpr std::size_t kErrorTailLimit = 8192;
 
     // program is a path; args excludes the program itself. Blocks until the child has exited.
+    // Once the slot is closed no more lines go to onOutputLine: the child is being killed, and
+    // what it wrote before must not keep the caller busy.
     static Result run(const std::string& program, const std::vector<std::string>& args,
                       ProcessSlot* slot, const Options& options);
 };

@@ -1,6 +1,7 @@
 #pragma once
 // One input of a job with its page selection and, for a split, how to cut it.
 
+#include "core/converter/CompressionLevel.h"
 #include "core/converter/PdfFile.h"
 
 #include <vector>
@@ -26,11 +27,13 @@ public:
     int pagesPerPiece() const { return m_pagesPerPiece; }
     const std::vector<int>& splitPoints() const { return m_splitPoints; }
     int bookmarkLevel() const { return m_bookmarkLevel; }
+    CompressionLevel compressionLevel() const { return m_compressionLevel; }
 
     void setSplitMode(int mode) { m_splitMode = mode; }
     void setPagesPerPiece(int pages) { m_pagesPerPiece = pages; }
     void setSplitPoints(std::vector<int> points) { m_splitPoints = std::move(points); }
     void setBookmarkLevel(int level) { m_bookmarkLevel = level; }
+    void setCompressionLevel(CompressionLevel level) { m_compressionLevel = level; }
 
 private:
     int m_fromPage;
@@ -39,6 +42,7 @@ private:
     int m_pagesPerPiece = 1;
     std::vector<int> m_splitPoints;
     int m_bookmarkLevel = 1;
+    CompressionLevel m_compressionLevel = CompressionLevel::Standard;
 };
 
 } // namespace Converter

@@ -7,12 +7,12 @@
 #include "core/converter/PageToolRunner.h"
 #include "core/converter/PdfSplitter.h"
 #include "core/converter/QpdfRunner.h"
+#include "core/converter/SplitFolder.h"
 #include "core/converter/SplitPlan.h"
 
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
-#include <unistd.h>
 
 namespace Converter {
 
@@ -43,13 +43,16 @@ bool number(std::string_view text, int& value)
     return ec == std::errc() && end == text.data() + text.size();
 }
 
-bool allInside(const std::vector<SplitPiece>& pieces, int pageCount)
+bool allInside(const SplitPlan& plan, int pageCount)
 {
-    for (const SplitPiece& piece : pieces) {
-        if (piece.first < 1 || piece.last < 1 || piece.first > pageCount || piece.last > pageCount)
-            return false;
-    }
-    return !pieces.empty();
+    bool inside = true;
+    bool any = false;
+    plan.visit([&](const SplitPiece& piece) {
+        any = true;
+        inside = piece.first >= 1 && piece.last >= 1 && piece.first <= pageCount && piece.last <= pageCount;
+        return inside;
+    });
+    return any && inside;
 }
 
 } // namespace
@@ -67,7 +70,8 @@ bool PageToolSplitter::handles(const InputElement& input)
     const SplitPlan plan = SplitPlan::of(input);
     if (!plan.isValid() || input.pageCount() < 1 || input.toPage() < 1 || input.toPage() > input.pageCount())
         return false;
-    return allInside(plan.pieces(), input.pageCount()) && PageToolRunner::available();
+    // Every piece of an every-N plan up to a real page lies inside; only points need a look.
+    return (plan.cutsEvery() || allInside(plan, input.pageCount())) && PageToolRunner::available();
 }
 
 bool PageToolSplitter::run(ConvertError* error)
@@ -88,21 +92,27 @@ bool PageToolSplitter::run(ConvertError* error)
         return false;
     }
 
-    const fs::path folder = Utils::toFsPath(m_folder);
     std::error_code ec;
-    const bool folderExisted = fs::exists(folder, ec);
-    if (m_folder.empty() || !Utils::createDeepDirectory(m_folder)) {
-        setFailure(error, input, FailureReason::CannotCreateOutput, m_folder + L": cannot create this folder");
+    // Every piece needs a page and every page some bytes: a plan beyond that was made from a
+    // page count the file cannot hold, and is never written out in full.
+    const std::uintmax_t size = fs::file_size(Utils::toFsPath(input), ec);
+    if (!byBookmarks && (ec || !SplitPlan::of(m_input).hasAtMost(size))) {
+        setFailure(error, input, FailureReason::InvalidParameters,
+                   L"the plan has more pieces than the file can hold pages");
         return false;
     }
-    std::string work = (folder / ".korvex-split-XXXXXX").string();
-    if (!::mkdtemp(work.data())) {
-        setFailure(error, input, FailureReason::CannotCreateOutput, m_folder + L": " + systemErrorText(errno));
-        if (!folderExisted)
-            fs::remove(folder, ec);
+    SplitFolder target;
+    std::wstring problem;
+    if (!target.open(m_folder, problem)) {
+        setFailure(error, input, FailureReason::CannotCreateOutput, problem);
         return false;
     }
-    const fs::path workFolder = work;
+    if (!target.makeWorkFolder(problem)) {
+        setFailure(error, input, FailureReason::CannotCreateOutput, problem);
+        target.removeIfMadeAndEmpty();
+        return false;
+    }
+    const fs::path workFolder = target.workFolder();
 
     const std::wstring inputTitle = Utils::getFileTitle(input);
     std::vector<std::wstring> args = {L"split", input, Utils::fromFsPath(workFolder)};
@@ -115,7 +125,7 @@ bool PageToolSplitter::run(ConvertError* error)
         for (const SplitPiece& piece : SplitPlan::of(m_input).pieces()) {
             ranges += std::to_string(piece.first) + '-' + std::to_string(piece.last) + '\n';
             // An earlier run's piece must not be mistaken for one of this run.
-            fs::remove(Utils::toFsPath(PdfSplitter::piecePath(m_folder, inputTitle, piece)), ec);
+            target.removeEarlier(PdfSplitter::pieceName(inputTitle, piece));
         }
         options.input = std::move(ranges);
     }
@@ -124,12 +134,11 @@ bool PageToolSplitter::run(ConvertError* error)
     std::size_t written = 0;
     bool confused = false;
     std::wstring moveProblem;
-    const auto targetOf = [&](std::size_t index) {
+    const auto nameOf = [&](std::size_t index) {
         const Piece& piece = planned[index];
         if (!byBookmarks)
-            return PdfSplitter::piecePath(m_folder, inputTitle, piece.pages);
-        return Utils::withTrailingSeparator(m_folder) +
-               bookmarkPieceName(piece.title, static_cast<int>(index + 1), piece.pages.first,
+            return PdfSplitter::pieceName(inputTitle, piece.pages);
+        return bookmarkPieceName(piece.title, static_cast<int>(index + 1), piece.pages.first,
                                  piece.pages.last, inputTitle);
     };
     options.onOutputLine = [&](std::string_view line) {
@@ -154,26 +163,29 @@ bool PageToolSplitter::run(ConvertError* error)
                 confused = true;
                 return;
             }
-            std::error_code moveError;
-            const fs::path target = Utils::toFsPath(targetOf(written));
-            const fs::path piece = workFolder / (std::to_string(n) + ".pdf");
-            if (!isCompletePdf(piece.string())) {
-                moveProblem = Utils::fromFsPath(target) + L": the written file is incomplete (is the disk full?)";
+            const std::wstring name = nameOf(written);
+            const std::string piece = std::to_string(n) + ".pdf";
+            if (!isCompletePdf((workFolder / piece).string())) {
+                moveProblem = Utils::withTrailingSeparator(m_folder) + name +
+                              L": the written file is incomplete (is the disk full?)";
                 return;
             }
-            fs::rename(piece, target, moveError);
-            if (moveError) {
-                moveProblem = Utils::fromFsPath(target) + L": " + Utils::utf8ToWide(moveError.message());
+            if (!target.moveIn(piece, name, moveProblem))
                 return;
-            }
             ++written;
             if (written < planned.size() && m_progress)
                 m_progress(planned[written].pages.last, m_input.pageCount());
         }
     };
 
-    const ChildProcess::Result run = PageToolRunner::run(args, m_slot, options);
-    fs::remove_all(workFolder, ec);
+    ChildProcess::Result run;
+    try {
+        run = PageToolRunner::run(args, m_slot, options);
+    } catch (...) {
+        target.removeWorkFolder(); // nothing hidden stays behind a failed job
+        throw;
+    }
+    target.removeWorkFolder();
     bool ok = false;
     if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {
         setQpdfFailure(error, input, run, false);
@@ -187,8 +199,8 @@ bool PageToolSplitter::run(ConvertError* error)
         ok = true;
     }
     // Nothing at the output path when nothing was written there.
-    if (!ok && !folderExisted && written == 0)
-        fs::remove(folder, ec);
+    if (!ok && written == 0)
+        target.removeIfMadeAndEmpty();
     return ok;
 }
 

@@ -1,13 +1,18 @@
 #include "core/converter/PdfHandleConverter.h"
 
+#include "core/common/Utils.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/JobFailure.h"
+#include "core/converter/OutputLeftovers.h"
 #include "core/converter/PageRanges.h"
 #include "core/converter/PageToolSplitter.h"
 #include "core/converter/PdfHandleCallback.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
 #include "core/converter/PdfSplitter.h"
+
+#include <new>
+#include <stdexcept>
 
 namespace Converter {
 
@@ -30,14 +35,48 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
     if (!pdfParameter || (needsInput && !input)) {
         setFailure(&error, path, FailureReason::InvalidParameters, L"not a PDF job");
     } else {
+        // Whatever goes wrong, the row gets its result and the worker thread lives on: a file
+        // can make a plan or a text too big for memory.
+        try {
+            ok = runOperation(type, *pdfParameter, input, path, output, slot, progress, error);
+        } catch (const std::bad_alloc&) {
+            ok = false;
+            setFailure(&error, path, FailureReason::None, L"not enough memory for this job");
+        } catch (const std::exception& e) {
+            ok = false;
+            setFailure(&error, path, FailureReason::None, Utils::utf8ToWide(e.what()));
+        }
+    }
+
+    if (!ok) {
+        error.code = ConvertError::kPdfFailure;
+        error.message = path;
+        callback->onError(error, kSourceName, kSourceLine);
+    }
+    callback->onFinished(ok, path, output);
+}
+
+bool PdfHandleConverter::runOperation(int type, const PdfHandleParameter& pdfParameter,
+                                      const std::shared_ptr<InputElement>& input, const std::wstring& path,
+                                      const std::wstring& output, ProcessSlot* slot,
+                                      PdfHandleCallback* progress, ConvertError& error)
+{
+    bool ok = false;
+    {
         if (progress)
             progress->onProgress(type, 0, 0);
+        // A split cleans its own folder when it opens it.
+        if (type != PdfHandleParameter::Split)
+            removeStaleLeftovers(Utils::fromFsPath(Utils::toFsPath(output).parent_path()));
         switch (type) {
         case PdfHandleParameter::Extract:
             ok = extractPages(path, pageRangeText(input->fromPage(), input->toPage()), output, slot, &error);
             break;
         case PdfHandleParameter::Compress:
-            ok = compressPdf(path, output, slot, &error);
+            ok = compressPdf(path, output, input->compressionLevel(), [&](int done, int count) {
+                if (progress)
+                    progress->onProgress(PdfHandleParameter::Compress, done, count);
+            }, slot, &error);
             break;
         case PdfHandleParameter::Decrypt: {
             // Password-protected files were decrypted when they were added; never a password here.
@@ -46,7 +85,7 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
             break;
         }
         case PdfHandleParameter::Merge:
-            ok = mergePdfs(pdfParameter->mergeList(), output, slot, &error);
+            ok = mergePdfs(pdfParameter.mergeList(), output, slot, &error);
             break;
         case PdfHandleParameter::Split: {
             const auto report = [&](int current, int total) {
@@ -65,13 +104,7 @@ void PdfHandleConverter::run(std::shared_ptr<File> file, const std::wstring& out
             break;
         }
     }
-
-    if (!ok) {
-        error.code = ConvertError::kPdfFailure;
-        error.message = path;
-        callback->onError(error, kSourceName, kSourceLine);
-    }
-    callback->onFinished(ok, path, output);
+    return ok;
 }
 
 } // namespace Converter

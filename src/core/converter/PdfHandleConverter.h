@@ -3,8 +3,17 @@
 // through qpdf.
 
 #include "core/converter/AbstractConverter.h"
+#include "core/converter/ConvertError.h"
+
+#include <memory>
+#include <string>
 
 namespace Converter {
+
+class InputElement;
+class PdfHandleCallback;
+class PdfHandleParameter;
+class ProcessSlot;
 
 class PdfHandleConverter : public AbstractConverter {
 public:
@@ -23,6 +32,13 @@ public:
     void run(std::shared_ptr<File> file, const std::wstring& output,
              std::shared_ptr<AbstractConverterParameter> parameter,
              std::shared_ptr<AbstractConverterCallback> callback) override;
+
+private:
+    // The job itself; may throw (run turns that into the job's failure).
+    static bool runOperation(int type, const PdfHandleParameter& parameter,
+                             const std::shared_ptr<InputElement>& input, const std::wstring& path,
+                             const std::wstring& output, ProcessSlot* slot, PdfHandleCallback* progress,
+                             ConvertError& error);
 };
 
 } // namespace Converter

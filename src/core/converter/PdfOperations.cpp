@@ -2,8 +2,10 @@
 
 #include "core/app/TextTable.h"
 #include "core/common/Utils.h"
+#include "core/converter/CompressToolRunner.h"
 #include "core/converter/JobFailure.h"
 #include "core/converter/OutputCheck.h"
+#include "core/converter/OutputLeftovers.h"
 #include "core/converter/PageRanges.h"
 #include "core/converter/PageToolRunner.h"
 #include "core/converter/PrivateTempFolder.h"
@@ -35,15 +37,35 @@ std::optional<fs::path> temporaryNameBeside(const fs::path& output)
     thread_local std::mt19937_64 random{std::random_device{}()};
     const fs::path folder = output.has_parent_path() ? output.parent_path() : fs::path(".");
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[64];
-        std::snprintf(name, sizeof name, ".korvex-%d-%u-%012llx.part", static_cast<int>(::getpid()),
-                      counter.fetch_add(1), static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFULL));
+        const std::string name = partFileName(counter.fetch_add(1), random());
         fs::path candidate = folder / name;
         std::error_code ec;
         if (!fs::exists(fs::symlink_status(candidate, ec)))
             return candidate;
     }
     return std::nullopt;
+}
+
+// The pages korvex-pages finds in the file's page tree; -1 when it cannot tell.
+int countPagesInTree(const std::wstring& input, int stated, ProcessSlot* slot, ConvertError* error)
+{
+    const std::wstring claim = L"the file states " + std::to_wstring(stated) + L" pages, more than it can hold";
+    if (!PageToolRunner::available()) {
+        setFailure(error, input, FailureReason::NotAPdf, claim);
+        return -1;
+    }
+    ChildProcess::Options options;
+    options.captureOutput = true;
+    options.outputLimit = 64;
+    const ChildProcess::Result run = PageToolRunner::run({L"count", input}, slot, options);
+    if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {
+        setQpdfFailure(error, input, run, false);
+        return -1;
+    }
+    const int pages = parsePageCount(run.output);
+    if (pages < 1)
+        setFailure(error, input, FailureReason::NotAPdf, claim);
+    return pages < 1 ? -1 : pages;
 }
 
 struct WriteJob {
@@ -56,6 +78,9 @@ struct WriteJob {
     bool passwordGiven = false;
     // Run korvex-pages instead of qpdf.
     bool pageTool = false;
+    // Run korvex-compress at this level instead (any level but Standard), with its progress.
+    CompressionLevel level = CompressionLevel::Standard;
+    CompressToolRunner::Progress progress;
 };
 
 // korvex-pages reads qpdf's numeric ranges ("1-3,5,r2-z"); other ones stay with qpdf.
@@ -111,8 +136,13 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
     ChildProcess::Options options;
     options.input = job.standardInput;
     const std::vector<std::wstring> arguments = job.arguments(Utils::fromFsPath(*temporary));
-    const ChildProcess::Result run = job.pageTool ? PageToolRunner::run(arguments, slot, options)
-                                                  : QpdfRunner::run(arguments, slot, options);
+    ChildProcess::Result run;
+    if (job.level != CompressionLevel::Standard)
+        run = CompressToolRunner::run(job.level, arguments.at(0), arguments.at(1), slot, job.progress);
+    else if (job.pageTool)
+        run = PageToolRunner::run(arguments, slot, options);
+    else
+        run = QpdfRunner::run(arguments, slot, options);
     bool ok = run.started && QpdfRunner::isSuccessCode(run.exitCode);
     if (!ok) {
         setQpdfFailure(error, reported, run, job.passwordGiven);
@@ -138,10 +168,22 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
 bool compressPdf(const std::wstring& input, const std::wstring& output, ProcessSlot* slot,
                  ConvertError* error)
 {
+    return compressPdf(input, output, CompressionLevel::Standard, {}, slot, error);
+}
+
+bool compressPdf(const std::wstring& input, const std::wstring& output, CompressionLevel level,
+                 const std::function<void(int done, int count)>& progress, ProcessSlot* slot, ConvertError* error)
+{
     WriteJob job;
     job.inputs = {input};
     job.output = output;
-    job.arguments = [&](const std::wstring& target) { return QpdfArguments::compress(input, target); };
+    job.level = level;
+    job.progress = progress;
+    job.arguments = [&](const std::wstring& target) -> std::vector<std::wstring> {
+        if (level != CompressionLevel::Standard)
+            return {input, target};
+        return QpdfArguments::compress(input, target);
+    };
     return writeOutput(job, slot, error);
 }
 
@@ -232,10 +274,18 @@ int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error
         return -1;
     }
     const int pages = parsePageCount(run.output);
-    if (pages < 0)
+    if (pages < 0) {
         setFailure(error, input, FailureReason::None,
                    L"qpdf printed no page count: " + Utils::utf8ToWide(run.output.substr(0, 200)));
-    return pages;
+        return -1;
+    }
+    // qpdf prints the page tree's /Count as the file states it. A count beyond one page per
+    // byte of the file is a lie (or an unusual file): the real page tree decides.
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(Utils::toFsPath(input), ec);
+    if (!ec && static_cast<std::uintmax_t>(pages) <= size)
+        return pages;
+    return countPagesInTree(input, pages, slot, error);
 }
 
 bool queryEncryption(const std::wstring& input, ProcessSlot* slot)

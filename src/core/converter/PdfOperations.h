@@ -8,16 +8,23 @@
 // Every operation takes the job's process slot (may be null) and, optionally, a place for
 // the cause of a failure.
 
+#include "core/converter/CompressionLevel.h"
 #include "core/converter/ConvertError.h"
 #include "core/converter/PdfHandleParameter.h"
 
+#include <functional>
 #include <string>
 
 namespace Converter {
 
 class ProcessSlot;
 
+// Standard: qpdf --stream-data=compress. The other levels run korvex-compress, which never
+// writes a file larger than the input, and report each page done through progress.
 bool compressPdf(const std::wstring& input, const std::wstring& output, ProcessSlot* slot,
+                 ConvertError* error = nullptr);
+bool compressPdf(const std::wstring& input, const std::wstring& output, CompressionLevel level,
+                 const std::function<void(int done, int count)>& progress, ProcessSlot* slot,
                  ConvertError* error = nullptr);
 
 // range: qpdf's range text, "3-7".

@@ -8,10 +8,7 @@
 #include "core/converter/QpdfArguments.h"
 #include "core/converter/QpdfRunner.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <unistd.h>
 
 namespace Converter {
 
@@ -61,8 +58,12 @@ PdfSplitter::PdfSplitter(const InputElement& input, std::wstring folder, Process
 std::wstring PdfSplitter::piecePath(const std::wstring& folder, const std::wstring& title,
                                     const SplitPiece& piece)
 {
-    return Utils::withTrailingSeparator(folder) + title + L'_' + std::to_wstring(piece.first) +
-           L'_' + std::to_wstring(piece.last) + L".pdf";
+    return Utils::withTrailingSeparator(folder) + pieceName(title, piece);
+}
+
+std::wstring PdfSplitter::pieceName(const std::wstring& title, const SplitPiece& piece)
+{
+    return title + L'_' + std::to_wstring(piece.first) + L'_' + std::to_wstring(piece.last) + L".pdf";
 }
 
 bool PdfSplitter::canSplitInOneRun(const InputElement& input)
@@ -80,18 +81,16 @@ bool PdfSplitter::run(ConvertError* error)
              L"pages per piece must be at least 1, not " + std::to_wstring(m_input.pagesPerPiece()));
         return false;
     }
-    const bool existed = !m_folder.empty() && Utils::pathExists(m_folder);
-    if (m_folder.empty() || !Utils::createDeepDirectory(m_folder)) {
-        setFailure(error, m_input.path(), FailureReason::CannotCreateOutput,
-             m_folder + L": cannot create this folder");
+    std::wstring problem;
+    if (!m_target.open(m_folder, problem)) {
+        setFailure(error, m_input.path(), FailureReason::CannotCreateOutput, problem);
         return false;
     }
     const bool ok = canSplitInOneRun(m_input) ? runInOne(plan, error) : runPerPiece(plan, error);
-    if (!ok && !existed) {
+    if (!ok) {
         // A folder this run made and wrote nothing into goes again; pieces written before the
         // failure stay, and so does their folder.
-        std::error_code ec;
-        fs::remove(Utils::toFsPath(m_folder), ec);
+        m_target.removeIfMadeAndEmpty();
     }
     return ok;
 }
@@ -118,6 +117,11 @@ bool PdfSplitter::runPerPiece(const SplitPlan& plan, ConvertError* error, std::s
             return true;
         }
         reportProgress(piece.last);
+        if (!m_target.stillInPlace()) {
+            setFailure(error, m_input.path(), FailureReason::CannotCreateOutput,
+                       m_folder + L": the folder was replaced while the split ran");
+            return ok = false;
+        }
         ok = extractPages(m_input.path(), pageRangeText(piece.first, piece.last),
                           piecePath(m_folder, m_title, piece), m_slot, error);
         return ok;
@@ -130,34 +134,41 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
     const std::wstring& input = m_input.path();
     if (!checkInputFile(error, input, input))
         return false;
+    // Every piece needs a page and every page some bytes: a plan beyond that was made from a
+    // page count the file cannot hold, and is never built in full.
+    std::error_code sizeError;
+    if (!plan.hasAtMost(fs::file_size(Utils::toFsPath(input), sizeError)) || sizeError) {
+        setFailure(error, input, FailureReason::InvalidParameters,
+                   L"the plan has more pieces than the file can hold pages");
+        return false;
+    }
     const std::vector<SplitPiece> pieces = plan.pieces();
-    std::vector<fs::path> targets;
+    std::vector<std::wstring> targets;
     targets.reserve(pieces.size());
     std::error_code ec;
     for (const SplitPiece& piece : pieces) {
-        targets.push_back(Utils::toFsPath(piecePath(m_folder, m_title, piece)));
+        targets.push_back(pieceName(m_title, piece));
         // An earlier run's piece must not be mistaken for one of this run.
-        if (fs::is_directory(fs::symlink_status(targets.back(), ec)) ||
-            (!fs::remove(targets.back(), ec) && ec)) {
-            setFailure(error, input, FailureReason::CannotCreateOutput, Utils::fromFsPath(targets.back()));
+        if (!m_target.removeEarlier(targets.back())) {
+            setFailure(error, input, FailureReason::CannotCreateOutput, piecePath(m_folder, m_title, piece));
             return false;
         }
     }
 
     // qpdf writes into a hidden folder of its own and is started there, so its "%d" output
     // pattern holds no folder text that could contain a "%d" of its own.
-    std::string work = (Utils::toFsPath(m_folder) / ".korvex-split-XXXXXX").string();
-    if (!::mkdtemp(work.data())) {
-        setFailure(error, input, FailureReason::CannotCreateOutput, m_folder + L": " + systemErrorText(errno));
+    std::wstring problem;
+    if (!m_target.makeWorkFolder(problem)) {
+        setFailure(error, input, FailureReason::CannotCreateOutput, problem);
         return false;
     }
-    const fs::path workFolder = work;
+    const fs::path workFolder = m_target.workFolder();
 
     std::size_t written = 0;
     bool unexpectedName = false;
     std::wstring renameProblem;
     ChildProcess::Options options;
-    options.workingDirectory = work;
+    options.workingDirectory = workFolder.string();
     options.onOutputLine = [&](std::string_view line) {
         static constexpr std::string_view kWrote = "wrote file ";
         const std::size_t at = line.find(kWrote);
@@ -170,15 +181,12 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
             return;
         }
         if (!isCompletePdf((workFolder / name).string())) {
-            renameProblem = Utils::fromFsPath(targets[written]) + L": the written file is incomplete (is the disk full?)";
+            renameProblem = Utils::withTrailingSeparator(m_folder) + targets[written] +
+                            L": the written file is incomplete (is the disk full?)";
             return;
         }
-        std::error_code renameError;
-        fs::rename(workFolder / name, targets[written], renameError);
-        if (renameError) {
-            renameProblem = Utils::fromFsPath(targets[written]) + L": " + Utils::utf8ToWide(renameError.message());
+        if (!m_target.moveIn(std::string(name), targets[written], renameProblem))
             return;
-        }
         ++written;
         if (written < pieces.size())
             reportProgress(pieces[written].last);
@@ -186,10 +194,16 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
 
     reportProgress(pieces.front().last);
     const std::wstring absoluteInput = Utils::fromFsPath(fs::absolute(Utils::toFsPath(input), ec));
-    const ChildProcess::Result run = QpdfRunner::run(
-        QpdfArguments::splitEvery(absoluteInput, plan.piecesSize(), plan.toPage(), m_input.pageCount(), L"%d.pdf"),
-        m_slot, options);
-    fs::remove_all(workFolder, ec);
+    ChildProcess::Result run;
+    try {
+        run = QpdfRunner::run(
+            QpdfArguments::splitEvery(absoluteInput, plan.piecesSize(), plan.toPage(), m_input.pageCount(), L"%d.pdf"),
+            m_slot, options);
+    } catch (...) {
+        m_target.removeWorkFolder(); // nothing hidden stays behind a failed job
+        throw;
+    }
+    m_target.removeWorkFolder();
 
     if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {
         setQpdfFailure(error, input, run, false);

@@ -1,6 +1,6 @@
 #pragma once
 // Writes the pieces of a split as "<title>_<first>_<last>.pdf" into the output folder
-// (created with every missing folder above it). An every-N plan over real pages is written by
+// (created with every missing folder above it; see SplitFolder for what it refuses). An every-N plan over real pages is written by
 // one qpdf run (--split-pages), each piece renamed as soon as qpdf reports it; other plans
 // take one run per piece and stop at the first piece that fails. Either way the progress
 // call for a piece comes before the piece is written, and pieces written before a failure
@@ -8,6 +8,7 @@
 
 #include "core/converter/ConvertError.h"
 #include "core/converter/InputElement.h"
+#include "core/converter/SplitFolder.h"
 #include "core/converter/SplitPlan.h"
 
 #include <cstddef>
@@ -29,6 +30,8 @@ public:
 
     static std::wstring piecePath(const std::wstring& folder, const std::wstring& title,
                                   const SplitPiece& piece);
+    // The file name alone: "<title>_<first>_<last>.pdf".
+    static std::wstring pieceName(const std::wstring& title, const SplitPiece& piece);
     // True when one qpdf run can write the whole plan: every N pages, of a document whose
     // page count is known and covers the plan, in more than one piece.
     static bool canSplitInOneRun(const InputElement& input);
@@ -45,6 +48,7 @@ private:
     std::wstring m_title;
     ProcessSlot* m_slot;
     Progress m_progress;
+    SplitFolder m_target;
 };
 
 } // namespace Converter

@@ -1,5 +1,6 @@
 #include "core/converter/PrivateTempFolder.h"
 
+#include "core/common/FolderContents.h"
 #include "core/common/Utils.h"
 
 #include <atomic>
@@ -32,33 +33,6 @@ void rememberForCrash(const std::string& path)
         std::memcpy(g_crashPath, path.c_str(), path.size() + 1);
         g_crashPathSet.store(true);
     }
-}
-
-// Empties the folder open at fd and closes fd; only system calls. The folder holds files and
-// one level of subfolders; depth bounds the recursion all the same.
-void removeContents(int fd, int depth)
-{
-    alignas(8) char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::getdents64(fd, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        for (ssize_t at = 0; at < n;) {
-            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
-            at += entry->d_reclen;
-            const char* name = entry->d_name;
-            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-                continue;
-            if (::unlinkat(fd, name, 0) == 0 || depth <= 0)
-                continue;
-            const int sub = ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (sub >= 0) {
-                removeContents(sub, depth - 1);
-                ::unlinkat(fd, name, AT_REMOVEDIR);
-            }
-        }
-    }
-    ::close(fd);
 }
 
 } // namespace
@@ -153,7 +127,7 @@ void PrivateTempFolder::removeAfterCrash()
     const int fd = ::open(g_crashPath, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return;
-    removeContents(fd, 3);
+    Utils::removeFolderContents(fd, 3);
     ::rmdir(g_crashPath);
 }
 

@@ -1,13 +1,15 @@
 #include "core/converter/QpdfRunner.h"
 
 #include "core/common/Utils.h"
+#include "core/converter/SiblingProgram.h"
 #include "core/platform/DebugLog.h"
 
 namespace Converter {
 
 std::wstring QpdfRunner::programPath()
 {
-    if (std::wstring beside = Utils::programBesideExecutable(L"qpdf"); !beside.empty())
+    // Debian's qpdf unless one lies beside us.
+    if (std::wstring beside = SiblingProgram::beside(L"qpdf"); !beside.empty())
         return beside;
     return Utils::utf8ToWide(KORVEX_QPDF_PATH);
 }

@@ -24,4 +24,6 @@ struct RowEntry {
     int pagesPerPiece = 1;
     std::vector<int> splitPoints;
     int bookmarkLevel = 1;
+    // Compress rows: the level's index (0 standard, 1 lossless, 2 balanced, 3 strong).
+    int compressionLevel = 0;
 };

@@ -48,6 +48,13 @@ void SplitPlan::visit(const std::function<bool(const SplitPiece&)>& visit) const
     emit(m_toPage);
 }
 
+bool SplitPlan::hasAtMost(std::size_t limit) const
+{
+    std::size_t count = 0;
+    visit([&](const SplitPiece&) { return ++count <= limit; });
+    return count <= limit;
+}
+
 std::vector<SplitPiece> SplitPlan::pieces() const
 {
     std::vector<SplitPiece> result;

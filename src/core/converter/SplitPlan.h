@@ -5,6 +5,7 @@
 // beyond the last page becoming the last page; with split points the walk stops once it has
 // passed the last page. Points are not sorted or checked: qpdf judges odd ranges.
 
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     // Walks the pieces in order without building the whole list (a mistyped last page must
     // not cost memory); stops early when visit returns false. Nothing on an invalid plan.
     void visit(const std::function<bool(const SplitPiece&)>& visit) const;
+
+    // True when the plan has at most limit pieces; walks no further than that.
+    bool hasAtMost(std::size_t limit) const;
 
     // All pieces; for plans whose last page is a real page count.
     std::vector<SplitPiece> pieces() const;

@@ -1,5 +1,6 @@
 #include "core/crash/CrashHandler.h"
 
+#include "core/common/AlternateSignalStack.h"
 #include "core/crash/CrashReportSettings.h"
 #include "core/crash/KeptCrashReports.h"
 #include "core/common/Utils.h"
@@ -180,15 +181,16 @@ void sendKeptReports()
 void install()
 {
     prepare();
-    static std::vector<char> alternateStack(1 << 16);
-    stack_t stack {};
-    stack.ss_sp = alternateStack.data();
-    stack.ss_size = alternateStack.size();
-    ::sigaltstack(&stack, nullptr);
+    // The calling thread's; every thread the program starts brings its own. Never freed: a
+    // fault during the end of the process still needs it.
+    new AlternateSignalStack;
 
     struct sigaction action {};
     action.sa_sigaction = onSignal;
-    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    // The handler stays installed: a fault on a second thread while the first is reported
+    // must wait in the handler, not end the process before the report is out. A fault inside
+    // the handler itself finds its signal blocked, and the kernel ends the process.
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
     for (int signal : kFaultSignals)
         ::sigaction(signal, &action, nullptr);

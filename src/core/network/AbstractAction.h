@@ -3,6 +3,8 @@
 
 #include "core/network/Reply.h"
 
+#include <cstddef>
+
 namespace Network {
 
 class AbstractAction {
@@ -16,6 +18,11 @@ public:
     {
         return 0;
     }
+    // An action that takes the body piece by piece as it arrives (a large download going to a
+    // file) says so here; the reply then holds no body, only the code of a failure.
+    virtual bool streamsBody() const { return false; }
+    // One piece of a streamed body; false (it could not be kept) aborts the transfer.
+    virtual bool OnBodyData(const char* data, std::size_t size) { return true; }
 };
 
 } // namespace Network

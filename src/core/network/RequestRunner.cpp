@@ -1,7 +1,11 @@
 #include "core/network/RequestRunner.h"
 
+#include "core/network/LoggedUrl.h"
+#include "core/platform/DebugLog.h"
+
 #include <curl/curl.h>
 
+#include <cstdint>
 #include <functional>
 
 namespace Network {
@@ -13,12 +17,25 @@ constexpr const char* kUserAgent = "libcurl-agent/1.0";
 struct TransferContext {
     AbstractAction* action;
     CURL* handle;
+    Reply* reply;
+    std::uint64_t maxBytes;
+    std::uint64_t received = 0;
+    bool tooLarge = false;
 };
 
+// Returning less than n makes libcurl end the transfer with CURLE_WRITE_ERROR.
 size_t appendBody(char* data, size_t size, size_t count, void* userData)
 {
+    auto* context = static_cast<TransferContext*>(userData);
     const size_t n = size * count;
-    static_cast<Reply*>(userData)->body.append(data, n);
+    if (n > context->maxBytes - context->received) {
+        context->tooLarge = true;
+        return 0;
+    }
+    context->received += n;
+    if (context->action->streamsBody())
+        return context->action->OnBodyData(data, n) ? n : 0;
+    context->reply->body.append(data, n);
     return n;
 }
 
@@ -45,16 +62,17 @@ int legacyProgress(void* userData, double downloadTotal, double downloaded, doub
 
 } // namespace
 
-void performRequest(const URL& target, std::shared_ptr<AbstractAction> action, int requestId)
+void performRequest(const URL& target, std::shared_ptr<AbstractAction> action, int requestId,
+                    const TransferLimits& limits)
 {
     CURL* handle = curl_easy_init();
     if (!handle)
         return;
     Reply reply;
-    TransferContext context{action.get(), handle};
+    TransferContext context{action.get(), handle, &reply, limits.maxBytes};
     curl_easy_setopt(handle, CURLOPT_URL, target.getUrl().c_str());
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, appendBody);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &reply);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &context);
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -64,18 +82,29 @@ void performRequest(const URL& target, std::shared_ptr<AbstractAction> action, i
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &context);
     curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 10L);
+    // A length announced beyond the cap is refused before the body; one that is not announced
+    // or not kept to is stopped by appendBody.
+    curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytes);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT, limits.totalSeconds);
     // Worker threads must not receive SIGALRM from the resolver's time-outs.
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
 
-    const CURLcode code = curl_easy_perform(handle);
+    Platform::debugLog("request " + std::to_string(requestId) + ": " + loggedUrl(target.getUrl()) + "\n");
+    CURLcode code = curl_easy_perform(handle);
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &reply.httpStatus);
+    if (context.tooLarge)
+        code = CURLE_FILESIZE_EXCEEDED;
     if (code == CURLE_OK) {
         reply.succeeded = true;
     } else {
         reply.succeeded = false;
-        if (code == CURLE_ABORTED_BY_CALLBACK)
-            reply.body.clear();
+        // What arrived of a reply that was too long is of no use, and the largest part to hold.
+        if (code == CURLE_ABORTED_BY_CALLBACK || code == CURLE_FILESIZE_EXCEEDED)
+            std::string().swap(reply.body);
         reply.body += std::to_string(static_cast<int>(code));
+        Platform::debugLog("request " + std::to_string(requestId) + " failed: " + curl_easy_strerror(code) + "\n");
     }
     reply.url = target;
     reply.requestId = requestId;
@@ -100,16 +129,16 @@ bool RequestRunner::isShuttingDown() const
 }
 
 void RequestRunner::run(const URL& target, std::shared_ptr<AbstractAction> action, int requestId,
-                        bool detached)
+                        bool detached, const TransferLimits& limits)
 {
     if (!action)
         return;
     if (!detached) {
-        performRequest(target, std::move(action), requestId);
+        performRequest(target, std::move(action), requestId, limits);
         return;
     }
-    m_threads.start([target, action = std::move(action), requestId] {
-        performRequest(target, action, requestId);
+    m_threads.start([target, action = std::move(action), requestId, limits] {
+        performRequest(target, action, requestId, limits);
     });
 }
 
@@ -121,7 +150,7 @@ void RequestRunner::runAfter(std::chrono::milliseconds delay, const URL& target,
     m_threads.start([this, delay, target, action = std::move(action), requestId] {
         if (m_threads.waitUnlessClosed(delay))
             return;
-        performRequest(target, action, requestId);
+        performRequest(target, action, requestId, TransferLimits::reply());
     });
 }
 

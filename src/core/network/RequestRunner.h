@@ -4,14 +4,18 @@
 
 #include "core/common/TrackedThreads.h"
 #include "core/network/AbstractAction.h"
+#include "core/network/TransferLimits.h"
 
 #include <chrono>
 #include <memory>
 
 namespace Network {
 
-// One transfer, synchronously: GET the target and hand the outcome to the action.
-void performRequest(const URL& target, std::shared_ptr<AbstractAction> action, int requestId);
+// One transfer, synchronously: GET the target and hand the outcome to the action. A body
+// beyond the limits' size ends the transfer with CURLE_FILESIZE_EXCEEDED and an empty body; a
+// transfer too slow or too long with CURLE_OPERATION_TIMEDOUT.
+void performRequest(const URL& target, std::shared_ptr<AbstractAction> action, int requestId,
+                    const TransferLimits& limits = TransferLimits::reply());
 
 class RequestRunner {
 public:
@@ -19,8 +23,8 @@ public:
 
     // detached: run on a new tracked thread; otherwise on the caller's thread.
     void run(const URL& target, std::shared_ptr<AbstractAction> action, int requestId,
-             bool detached = true);
-    // Runs the transfer after a delay, on a tracked thread; the wait ends early at shutdown
+             bool detached = true, const TransferLimits& limits = TransferLimits::reply());
+    // Runs the transfer (a service request, with its limits) after a delay, on a tracked thread; the wait ends early at shutdown
     // (and the transfer is then not made).
     void runAfter(std::chrono::milliseconds delay, const URL& target,
                   std::shared_ptr<AbstractAction> action, int requestId);

@@ -1,14 +1,17 @@
 #include "core/tasks/ConversionTasks.h"
 
 #include "core/network/NotifyPayload.h"
+#include "core/common/AlternateSignalStack.h"
 #include "core/common/Utils.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/OutputNameClaims.h"
 #include "core/converter/PdfHandleConverter.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
+#include "core/converter/PrivateTempFolder.h"
 #include "core/tasks/SavedOutputPath.h"
 #include "core/converter/WorkingZone.h"
+#include "core/platform/DebugLog.h"
 #include "core/message/WindowMessages.h"
 #include "core/tasks/PdfHandleConverterCallback.h"
 #include "core/tasks/PdfHandleMergeCallback.h"
@@ -17,6 +20,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <stdexcept>
 #include <thread>
 
 namespace ConversionTasks {
@@ -80,6 +84,8 @@ std::shared_ptr<Converter::InputElement> inputOf(const RowEntry& entry, int zone
             input->setSplitPoints(entry.splitPoints);
         }
     }
+    if (zone == WorkingZone::Compress)
+        input->setCompressionLevel(Converter::compressionLevelAt(entry.compressionLevel));
     return input;
 }
 
@@ -92,23 +98,22 @@ void runMerge(std::shared_ptr<Converter::AbstractConverter> converter,
     auto* pdfParameter = dynamic_cast<Converter::PdfHandleParameter*>(parameter.get());
     Converter::PdfHandleParameter::MergeList list;
     std::shared_ptr<Converter::InputElement> file;
-    std::wstring output;
     registry.locked([&](std::vector<RowRegistry::Row>& rows) {
         for (const auto& [row, entry] : rows) {
             if (entry.zone != zone || !entry.pending)
                 continue;
             list.emplace_back(entry.path, rangeText(entry));
-            if (!file) {
+            if (!file)
                 file = std::make_shared<Converter::InputElement>(entry.path, entry.fromPage, entry.toPage);
-                output = Converter::makeOutputPath(zone, entry.path, parameter->targetExtension());
-            }
             CommonListItemCallback rowCallback(window, PdfHandleMergeCallback::kListName, shared);
             rowCallback.setRow(row);
             if (mergeCallback)
                 mergeCallback->addRowCallback(rowCallback);
         }
     });
-    if (file && pdfParameter) {
+    // Outside the lock: naming the output may create the save folder and file an error report.
+    if (file && pdfParameter && !registry.stopping()) {
+        const std::wstring output = Converter::makeOutputPath(zone, file->path(), parameter->targetExtension());
         pdfParameter->setMergeList(std::move(list));
         converter->run(file, output, parameter, callback);
     }
@@ -146,6 +151,8 @@ void inspectOne(RowRegistry& reg, WindowHandle window, RowId row, RowEntry copy)
         });
         if (stored)
             countPagesStep(reg, window, row, copy);
+        else // the row went while qpdf ran: no row will ever release its copy
+            Converter::PrivateTempFolder::instance().removeCopy(decrypted);
         return;
     }
     if (!needsPassword(failure)) {
@@ -177,7 +184,17 @@ void inspectFiles(std::shared_ptr<RowRegistry> registry, WindowHandle window, in
         const RowId row = next->first;
         RowEntry copy = next->second;
         reg.setCurrentRow(RowRegistry::kInspectionSlot, row);
-        inspectOne(reg, window, row, copy);
+        try {
+            inspectOne(reg, window, row, copy);
+        } catch (const std::exception& e) {
+            // The row fails to count ("Fail To Get Page"); the worker goes on with the next.
+            Platform::debugLog(std::string("inspection: ") + e.what() + "\n");
+            reg.withRow(row, [&](RowEntry& entry) {
+                entry.pageCount = -1;
+                entry.inspected = true;
+                postStatus(window, InspectionStep::PageCountStored, row);
+            });
+        }
         // No row is under inspection between rows: removing a finished one ends nothing.
         reg.setCurrentRow(RowRegistry::kInspectionSlot, 0);
     }
@@ -188,7 +205,12 @@ void runOneFile(std::shared_ptr<Converter::File> file, std::wstring output,
                 std::shared_ptr<Converter::AbstractConverterParameter> parameter,
                 std::shared_ptr<Converter::AbstractConverterCallback> callback)
 {
-    converter->run(std::move(file), output, std::move(parameter), std::move(callback));
+    // The converter reports its own failures; nothing may end the process from here.
+    try {
+        converter->run(std::move(file), output, std::move(parameter), std::move(callback));
+    } catch (const std::exception& e) {
+        Platform::debugLog(std::string("conversion: ") + e.what() + "\n");
+    }
 }
 
 void dispatchConversion(std::shared_ptr<Converter::AbstractConverter> converter,
@@ -221,7 +243,8 @@ void dispatchConversion(std::shared_ptr<Converter::AbstractConverter> converter,
             claims.claimOutput(Converter::makeOutputPath(zone, entry.path, parameter->targetExtension()), zone);
         rowCallback->setRow(row);
         reg.setCurrentRow(zone, row);
-        std::thread runner(runOneFile, file, output, converter, parameter, callback);
+        std::thread runner = AlternateSignalStack::start(
+            [=] { runOneFile(file, output, converter, parameter, callback); });
         runner.join();
         // A row whose result could not be stored (removed meanwhile) must not be found again.
         reg.withRow(row, [](RowEntry& e) { e.pending = false; });

@@ -25,6 +25,9 @@ std::wstring PdfHandleConverterCallback::progressText(int type, int current, int
     if (type == PdfHandleParameter::Split)
         return Glossary::text(Glossary::TextRequest(TextId::SplittingPage,
                                                     {std::to_wstring(current), std::to_wstring(total)}));
+    if (type == PdfHandleParameter::Compress)
+        return Glossary::text(Glossary::TextRequest(TextId::CompressingPage,
+                                                    {std::to_wstring(current), std::to_wstring(total)}));
     return {};
 }
 

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <unordered_map>
 
 namespace {
 
@@ -145,12 +146,23 @@ void AbstractUser::load()
                      Utils::wideToUtf8(m_configFile).c_str(), std::strerror(error));
         return;
     }
+    if (status == Utils::ReadStatus::NotRegular || status == Utils::ReadStatus::TooLarge) {
+        // A FIFO, a device or a file far too long for a configuration: never read, set aside
+        // by name (a link moves, not what it names) so that the next write makes a real file.
+        std::fprintf(stderr, "korvex: the configuration file %s is %s; set aside, running on defaults\n",
+                     Utils::wideToUtf8(m_configFile).c_str(),
+                     status == Utils::ReadStatus::TooLarge ? "too large" : "not a regular file");
+        moveAsideCorruptFile();
+        m_document = Json::Value();
+        return;
+    }
     if (status == Utils::ReadStatus::Missing || bytes.empty())
         return;
     Json::Value root;
     if (parseStrict(bytes, root)) {
         StoredText::encodeInvalidStrings(root);
         m_document = root;
+        keepNewestHistory();
         saveLocked();
     } else {
         // Keep what the user had instead of emptying it; the program starts empty.
@@ -330,21 +342,36 @@ void AbstractUser::addHistory(const std::string& path)
     if (!history.isArray())
         history = Json::Value(Json::arrayValue);
     history.append(StoredText::encode(path));
+    keepNewestHistory();
     saveLocked();
 }
 
 void AbstractUser::removeHistory(const std::string& path)
 {
+    removeHistoryEntries({path});
+}
+
+void AbstractUser::removeHistoryEntries(const std::vector<std::string>& paths)
+{
     std::lock_guard lock(m_mutex);
-    if (!m_document.isObject() || !m_document[kHistory].isArray())
+    if (paths.empty() || !m_document.isObject() || !m_document[kHistory].isArray())
         return;
+    // How many occurrences of each path go: each named path takes its first one.
+    std::unordered_map<std::string, std::size_t> toRemove;
+    for (const std::string& path : paths)
+        ++toRemove[path];
     const Json::Value& history = m_document[kHistory];
     Json::Value kept(Json::arrayValue);
     bool removed = false;
     for (const Json::Value& entry : history) {
-        if (!removed && StoredText::decode(entry) == path) {
-            removed = true;
-            continue;
+        const std::optional<std::string> path = StoredText::decode(entry);
+        if (path) {
+            const auto found = toRemove.find(*path);
+            if (found != toRemove.end() && found->second > 0) {
+                --found->second;
+                removed = true;
+                continue;
+            }
         }
         kept.append(entry);
     }
@@ -352,6 +379,19 @@ void AbstractUser::removeHistory(const std::string& path)
         return;
     m_document[kHistory] = kept;
     saveLocked();
+}
+
+void AbstractUser::keepNewestHistory()
+{
+    if (!m_document.isObject() || !m_document.isMember(kHistory) || !m_document[kHistory].isArray())
+        return;
+    const Json::Value& history = m_document[kHistory];
+    if (history.size() <= kHistoryLimit)
+        return;
+    Json::Value kept(Json::arrayValue);
+    for (Json::ArrayIndex i = history.size() - kHistoryLimit; i < history.size(); ++i)
+        kept.append(history[i]);
+    m_document[kHistory] = kept;
 }
 
 void AbstractUser::resetAccount()

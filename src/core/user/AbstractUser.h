@@ -8,6 +8,7 @@
 
 #include <json/value.h>
 
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -23,6 +24,8 @@ class AbstractUser {
 public:
     static constexpr const char* kFolderName = "PDF_Splitting_And_merging_Lumo";
     static constexpr const char* kFileName = "korvex_split_and_merge_config.json";
+    // The stored history keeps this many of the newest outputs; older ones drop out.
+    static constexpr std::size_t kHistoryLimit = 1000;
 
     virtual ~AbstractUser();
 
@@ -71,6 +74,9 @@ public:
     std::vector<std::string> getHistory() const;
     void addHistory(const std::string& path);
     void removeHistory(const std::string& path);
+    // Removes the first occurrence of each path (a path named twice, two) in one pass, with at
+    // most one write.
+    void removeHistoryEntries(const std::vector<std::string>& paths);
 
     // Forgets the account; keeps output folder, history, hot key, language and bound phone.
     void resetAccount();
@@ -121,6 +127,7 @@ private:
     void setField(std::string AbstractUser::*field, const std::string& value);
     void saveLocked();
     void moveAsideCorruptFile();
+    void keepNewestHistory();
 
     mutable std::recursive_mutex m_mutex;
     Json::Value m_document;

@@ -8,13 +8,12 @@
 #include "core/common/Utils.h"
 #include "core/network/RequestRunner.h"
 #include "core/converter/PrivateTempFolder.h"
+#include "core/platform/OutlivingFolder.h"
 #include "core/user/RequestId.h"
 
 #include <map>
 
 namespace {
-
-constexpr const char* kUpdaterFileName = "korvex_updater";
 
 std::atomic<User*> g_currentUser{nullptr};
 
@@ -55,15 +54,31 @@ User::~User()
 
 void User::SendRequest(int request, std::shared_ptr<Network::AbstractAction> action)
 {
-    Network::RequestRunner::instance().run(buildRequestUrl(request), std::move(action), request, true);
+    Network::RequestRunner::instance().run(buildRequestUrl(request), std::move(action), request, true,
+                                           transferLimits(request));
 }
 
 void User::SendRequestTo(int request, std::shared_ptr<Network::AbstractAction> action,
-                         const Network::URL& target)
+                         const Network::URL& target, std::uint64_t announcedSize)
 {
     if (request < 25 || request > 29)
         return;
-    Network::RequestRunner::instance().run(target, std::move(action), request, true);
+    Network::RequestRunner::instance().run(target, std::move(action), request, true,
+                                           transferLimits(request, announcedSize));
+}
+
+Network::TransferLimits User::transferLimits(int request, std::uint64_t announcedSize)
+{
+    switch (request) {
+    case RequestId::DownloadUpdater:
+        return Network::TransferLimits::download(announcedSize);
+    case RequestId::DownloadAdImage:
+    case RequestId::DownloadAvatar:
+    case RequestId::DownloadQrImage:
+        return Network::TransferLimits::picture();
+    default:
+        return Network::TransferLimits::reply();
+    }
 }
 
 Network::URL User::buildRequestUrl(int request) const
@@ -205,6 +220,12 @@ std::wstring User::runFolder()
     return folder.empty() ? folder : Utils::withTrailingSeparator(folder);
 }
 
+std::wstring User::updaterFolder()
+{
+    const std::wstring folder = Platform::OutlivingFolder::instance().folder();
+    return folder.empty() ? folder : Utils::withTrailingSeparator(folder);
+}
+
 std::wstring User::saveReplyFile(ReplyFileKind kind, const std::string& body, const std::string& link)
 {
     std::wstring path;
@@ -227,9 +248,6 @@ std::wstring User::saveReplyFile(ReplyFileKind kind, const std::string& body, co
     }
     case ReplyFileKind::Avatar:
         path = getConfigFolder() + Utils::kPathSeparator + L"nickphoto.png";
-        break;
-    case ReplyFileKind::UpdaterProgram:
-        path = runFolder() + Utils::utf8ToWide(kUpdaterFileName);
         break;
     }
     Utils::writeFileAtomically(path, body); // write failures are not reported

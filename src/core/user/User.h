@@ -2,12 +2,14 @@
 // The process-wide user record: the configuration store plus everything needed to talk to the
 // online service (request builder, downloads, advertisements).
 
+#include "core/network/TransferLimits.h"
 #include "core/network/Url.h"
 #include "core/user/AbstractUser.h"
 #include "core/user/AdvertisementList.h"
 #include "core/user/ServiceAddress.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,7 +19,8 @@ public:
     static constexpr const char* kApiKey = "QX7TN2LW4RB8MZ5D";
     static constexpr const char* kApiPath = "/index.php";
 
-    enum class ReplyFileKind { QrImage, AdvertisementImage, Avatar, UpdaterProgram };
+    // The updater is not among them: it is streamed to its file while it arrives (DownloadAction).
+    enum class ReplyFileKind { QrImage, AdvertisementImage, Avatar };
 
     // The record of this run, created on first use with the documents folder and the service
     // address of the install settings.
@@ -31,8 +34,12 @@ public:
 
     void SendRequest(int request, std::shared_ptr<Network::AbstractAction> action) override;
     // Downloads of links the service handed out (25 to 29); other numbers do nothing.
+    // announcedSize: the size the service said the file has (0: not said).
     void SendRequestTo(int request, std::shared_ptr<Network::AbstractAction> action,
-                       const Network::URL& target);
+                       const Network::URL& target, std::uint64_t announcedSize = 0);
+    // What a request of that number may receive: service replies and pictures a few MB, the
+    // updater the announced size or a stated maximum.
+    static Network::TransferLimits transferLimits(int request, std::uint64_t announcedSize = 0);
 
     Network::URL buildRequestUrl(int request) const;
     std::string adClickUrl(const std::string& key) const;
@@ -53,9 +60,13 @@ public:
 
     const ServiceAddress& serviceAddress() const { return m_address; }
 
-    // Files the program fetched for this run only (QR codes, the updater) live here: a private
-    // folder, removed at exit.
+    // Files the program fetched for this run only (QR codes, the screenshot) live here: a
+    // private folder, removed at exit.
     std::wstring runFolder();
+    // The downloaded updater lives here: as private, but left in place at exit, since the
+    // updater runs on after the program has ended. Ends with the separator; empty when the
+    // folder cannot be made.
+    std::wstring updaterFolder();
 
 private:
     ServiceAddress m_address;

@@ -63,8 +63,8 @@ int main(int argc, char** argv)
             // event loop, so that a stop signal ends the program while it is open.
             QTimer::singleShot(0, &window, [&window, &user] {
                 QMessageBox::warning(&window, toQt(Glossary::text(TextId::AppTitle)),
-                                     toQt(Glossary::text(TextId::ConfigurationUnreadable)) +
-                                         toQt(user.getConfigFile()));
+                                     toQt(Glossary::text(Glossary::TextRequest(TextId::ConfigurationUnreadable,
+                                                                               user.getConfigFile()))));
             });
         }
         QObject::connect(&instance, &SingleInstance::activateRequested, &window, &CMainWnd::activateFromOtherInstance);

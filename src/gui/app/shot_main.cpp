@@ -1,13 +1,16 @@
 // Takes a picture of the main window:
 //     korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER] [--login] [--service URL]
 //                            [--window download|feedback] [--menu [--logged-in]] [--capture]
+//                            [--header]
 // With --rows, every PDF in FOLDER is added to the current zone and inspected first. With
 // --login the picture is of the login window over it (in Chinese, once its QR code is shown);
 // --service names the service to talk to. With --window, the picture is of that window alone
 // (a download a quarter done). --menu takes the screen with the header's drop-down menu open
-// (for a logged-in user with --logged-in); --capture shows the screenshot pane. Run it with
+// (for a logged-in user with --logged-in); --capture shows the screenshot pane; --header is the
+// header alone once an account with an e-mail address for its name has signed in. Run it with
 // HOME pointing at a scratch folder: it uses a configuration of its own there.
 
+#include "core/actions/ActionPayloads.h"
 #include "core/network/NotifyPayload.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
@@ -31,6 +34,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPixmap>
 #include <QTimer>
 
 #include <curl/curl.h>
@@ -84,6 +88,7 @@ int main(int argc, char** argv)
     const bool menu = args.contains(QStringLiteral("--menu"));
     const bool loggedIn = args.contains(QStringLiteral("--logged-in"));
     const bool capture = args.contains(QStringLiteral("--capture"));
+    const bool header = args.contains(QStringLiteral("--header"));
     const QString service = args.contains(QStringLiteral("--service")) ? args.value(args.indexOf(QStringLiteral("--service")) + 1) : QString();
 
     curl_global_init(CURL_GLOBAL_ALL);
@@ -135,6 +140,17 @@ int main(int argc, char** argv)
                        : 1;
             if (window.dropMenu())
                 window.dropMenu()->close();
+        } else if (header) {
+            // The account arrives as after a sign-in: its name, then its picture.
+            const QString avatar = QDir::home().filePath(QStringLiteral("avatar.png"));
+            QPixmap(QStringLiteral(":/KorvexRes/korvex-48.png")).save(avatar);
+            user.setOpenKey("shot");
+            user.setUserId("1");
+            user.setUserName("lumo.reader@example.org");
+            window.handleSeamMessage(WindowMessages::WM_UI_NOTIFY, WindowMessages::Notify::AvatarReady,
+                                     std::make_unique<WidePathPayload>(avatar.toStdWString()));
+            pump(300);
+            code = window.findChild<QWidget*>(QStringLiteral("header"))->grab().save(output) ? 0 : 1;
         } else if (loginWindow) {
             LoginWnd login(window.seamHandle(), &window);
             login.initWindow();

@@ -3,6 +3,7 @@
 #include "ui_PasswordWnd.h"
 
 #include "core/app/Glossary.h"
+#include "core/common/AlternateSignalStack.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
 #include "gui/common/QtText.h"
@@ -125,7 +126,7 @@ bool PasswordWnd::decrypt(const std::wstring& password)
     setBusy(true);
     const QPointer<PasswordWnd> self(this);
     QEventLoop loop;
-    std::thread worker([&loop, &ok, &output, input, password, slot] {
+    std::thread worker = AlternateSignalStack::start([&loop, &ok, &output, input, password, slot] {
         ok = Converter::decryptPdf(input, output, password, slot);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });

@@ -108,6 +108,31 @@ void FileRowWidget::showSplitEditor(int comboIndex)
     m_splitUi->bookmarklevelhor->setVisible(comboIndex == kBookmarksIndex);
 }
 
+void FileRowWidget::showSettingsFor(int zone)
+{
+    if (!m_splitUi)
+        return;
+    Ui::FileRowWidgetSplit& ui = *m_splitUi;
+    const bool compress = zone == WorkingZone::Compress;
+    ui.compresslevellbl->setVisible(compress);
+    ui.compresscombo->setVisible(compress);
+    ui.splitmodelbl->setVisible(!compress);
+    ui.splitcombo->setVisible(!compress);
+    if (compress) {
+        ui.pagespacinghor->hide();
+        ui.freepageselecthor->hide();
+        ui.bookmarklevelhor->hide();
+    } else {
+        showSplitEditor(ui.splitcombo->currentIndex());
+    }
+}
+
+void FileRowWidget::showResultNote(const QString& text)
+{
+    setStatusText(text);
+    m_status->show();
+}
+
 void FileRowWidget::fill(const std::wstring& path, std::int64_t size)
 {
     const QString qpath = toQt(path);
@@ -182,32 +207,36 @@ QString FileRowWidget::openedFilename() const
 bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
 {
     using Converter::PageTextStatus;
+    // Refused rather than guessed: the row says which box to correct and the entry stays.
+    const auto refuse = [problem](int box) {
+        if (problem)
+            *problem = toQt(Glossary::text(Glossary::TextRequest(TextId::CorrectYour, Glossary::text(box))));
+        return false;
+    };
     RowEntry read = entry;
-    // A range that is not a number, or too big for one, gives 1 to 1000; qpdf then judges it.
+    // A range that is not a number gives 1 to 1000 (qpdf then judges it); one too big for an
+    // int is refused, since no clamped guess would be the pages the user meant.
     if (Converter::readPageRange(fromQt(m_pageFrom->text()), fromQt(m_pageTo->text()),
-                                 read.fromPage, read.toPage) != PageTextStatus::Ok) {
-        read.fromPage = 1;
-        read.toPage = 1000;
-    }
+                                 read.fromPage, read.toPage) != PageTextStatus::Ok)
+        return refuse(TextId::PageRangeWord);
+    if (zone == WorkingZone::Compress && m_splitUi)
+        read.compressionLevel = m_splitUi->compresscombo->currentIndex();
     if (zone == WorkingZone::Split && m_splitUi) {
         const int mode = m_splitUi->splitcombo->currentIndex();
         read.splitMode = mode == 0 ? 1 : mode == kBookmarksIndex ? 2 : 0;
         if (read.splitMode == 2) {
             read.bookmarkLevel = m_splitUi->bookmarklevelspin->value();
         } else if (read.splitMode == 1) {
-            // Refused rather than guessed: a size below 1 would never end the plan.
+            // A size below 1 would never end the plan.
             int size = 0;
             if (Converter::readPiecesSize(fromQt(m_splitUi->pagespacingedit->text()), size) !=
-                PageTextStatus::Ok) {
-                if (problem)
-                    *problem = toQt(Glossary::text(Glossary::TextRequest(
-                        TextId::CorrectYour, Glossary::text(TextId::PagesPerDocument))));
-                return false;
-            }
+                PageTextStatus::Ok)
+                return refuse(TextId::PagesPerDocument);
             read.pagesPerPiece = size;
         } else if (Converter::readSplitPoints(fromQt(m_splitUi->freespacingedit->text()),
                                               read.splitPoints) != PageTextStatus::Ok) {
-            read.splitPoints.clear();
+            // An emptied list would quietly write the whole file as one piece.
+            return refuse(TextId::SplitPointsWord);
         }
     }
     entry = std::move(read);

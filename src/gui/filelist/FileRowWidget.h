@@ -34,6 +34,11 @@ public:
     static Template templateForZone(int zone);
     Template rowTemplate() const { return m_template; }
 
+    // The settings bar a zone's rows carry: the split settings, or for the compress zone the
+    // level box (Standard at first).
+    void showSettingsFor(int zone);
+    // A finished row's note beside its mark (a compress row's sizes before and after).
+    void showResultNote(const QString& text);
     // A freshly added file: name, size, icons, "Converted" = "false", waiting status.
     void fill(const std::wstring& path, std::int64_t size);
     // The status text, which may carry colour markup.
@@ -51,9 +56,9 @@ public:
     // The output path of a successful run, empty before.
     QString openedFilename() const;
 
-    // Reads the page range (and for the split zone the split settings) into the entry. False only when
-    // the pages-per-document box holds no usable number; *problem then says what to correct
-    // and the entry is left as it was.
+    // Reads the page range (and for the split zone the split settings) into the entry. False when
+    // a page number or split point is beyond the int range, or the pages-per-document box holds
+    // no usable number; *problem then says what to correct and the entry is left as it was.
     bool readInto(RowEntry& entry, int zone, QString* problem) const;
 
 signals:

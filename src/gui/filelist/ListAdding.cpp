@@ -32,8 +32,10 @@ int ListAdding::add(const std::wstring& path)
 
 void ListAdding::fill(int zone)
 {
-    if (auto* row = qobject_cast<FileRowWidget*>(m_lastRow.data()))
+    if (auto* row = qobject_cast<FileRowWidget*>(m_lastRow.data())) {
         row->fill(m_path, m_size);
+        row->showSettingsFor(zone);
+    }
 }
 
 ListRowWidget* ListAdding::createRow()

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kAvatarSize = 22;
+constexpr int kAccountNameWidth = 150;
 
 User& user()
 {
@@ -41,7 +42,8 @@ void AccountHeader::showAvatar(const std::wstring& path)
     const QPixmap avatar(toQt(path));
     if (!avatar.isNull())
         m_button->setIcon(QIcon(avatar.scaled(kAvatarSize, kAvatarSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    m_button->setText(toQt(Utils::utf8ToWide(user().getUserName())));
+    m_accountShown = true;
+    showAccountText();
 }
 
 void AccountHeader::onButton()
@@ -68,19 +70,29 @@ void AccountHeader::loggedOff()
 {
     stopPolling();
     m_button->setIcon(QIcon(QStringLiteral(":/KorvexRes/user.png")));
-    showLoginPrompt();
+    m_accountShown = false;
+    showAccountText();
     user().clearConfiguration();
 }
 
 void AccountHeader::retranslate()
 {
-    if (!user().isLoggedIn() || m_button->icon().isNull())
-        showLoginPrompt();
+    showAccountText();
 }
 
-void AccountHeader::showLoginPrompt()
+void AccountHeader::showAccountText()
 {
-    m_button->setText(toQt(Glossary::text(TextId::LogIn)));
+    // The layout's own text is the invitation to log in; a language switch resets it, so the
+    // account's name is put back whenever it is the one to show.
+    if (m_accountShown && user().isLoggedIn()) {
+        // A long name (an e-mail address) is shortened, so that the title keeps its room.
+        const QString name = toQt(Utils::utf8ToWide(user().getUserName()));
+        m_button->setText(m_button->fontMetrics().elidedText(name, Qt::ElideMiddle, kAccountNameWidth));
+        m_button->setToolTip(name);
+    } else {
+        m_button->setText(toQt(Glossary::text(TextId::LogIn)));
+        m_button->setToolTip(QString());
+    }
 }
 
 void AccountHeader::startPolling(int periodMs)

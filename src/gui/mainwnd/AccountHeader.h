@@ -39,11 +39,13 @@ signals:
     void menuRequested();
 
 private:
-    void showLoginPrompt();
+    // The button's text: the user's name once the account is shown, else the login prompt.
+    void showAccountText();
 
     QWidget& m_window;
     QToolButton* m_button;
     WindowHandle m_seam;
     std::shared_ptr<Action> m_action;
     QTimer m_statusTimer;
+    bool m_accountShown = false;
 };

@@ -84,7 +84,7 @@ CMainWnd::CMainWnd(QWidget* parent)
     m_updates = new UpdateOffer(*this, m_action);
     // The updater takes over: the program ends at once, but in order.
     connect(m_updates, &UpdateOffer::updaterStarted, this, &CMainWnd::requestQuit);
-    m_menus = new HeaderMenus(*this, seamHandle(), *m_account, *m_updates);
+    m_menus = new HeaderMenus(*this, seamHandle(), *m_account, *m_updates, {ui->dropbtn, ui->loginbtn, ui->nickphotoopt});
     connect(m_account, &AccountHeader::menuRequested, m_menus, &HeaderMenus::showDropMenu);
     m_saveFolder = new SaveFolderRow(*this, ui->outdiredit);
     m_zones = new ZoneView(*ui, m_switcher, this);

@@ -5,6 +5,7 @@
 #include "gui/common/DesktopUtils.h"
 #include "gui/common/QtText.h"
 #include "core/common/Utils.h"
+#include "core/converter/CompressionSummary.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PrivateTempFolder.h"
@@ -16,6 +17,7 @@
 #include "gui/mainwnd/PaneSwitcher.h"
 #include "core/message/WindowMessages.h"
 #include "core/actions/ActionPayloads.h"
+#include "core/tasks/CommonListItemCallback.h"
 #include "core/tasks/ConversionTasks.h"
 #include "core/tasks/RowRegistry.h"
 #include "core/tasks/TaskPayloads.h"
@@ -284,6 +286,9 @@ void FileListController::onFileResult(const FileResult& result)
         if (QWidget* status = widget->findChild<QWidget*>(QStringLiteral("promoptlbl")))
             status->setToolTip(reason);
     }
+    const auto entry = m_registry->copy(result.row);
+    if (result.ok && entry && entry->zone == WorkingZone::Compress) // "3.2 MB → 0.9 MB (−72%)"
+        widget->showResultNote(toQt(Converter::compressionSummaryOf(entry->originalPath, result.outputPath)));
     if (result.ok) {
         // Stored once, however many rows (a merge, a second run) report the same output, so
         // that removing it from the history removes it for good.
@@ -340,11 +345,20 @@ void FileListController::onExternalConversion(int zone, const QString& input, co
     auto* widget = dynamic_cast<FileRowWidget*>(target->findByPath(input));
     if (!widget)
         return;
-    if (status == QLatin1String("ok") || status == QLatin1String("fail"))
-        widget->showResult(status == QLatin1String("ok"), fromQt(output), toQt(Glossary::text(TextId::Success)),
-                           toQt(Glossary::text(TextId::ConversionFailed)));
-    else
+    if (status != QLatin1String("ok") && status != QLatin1String("fail")) {
         widget->setStatusText(toQt(Glossary::text(TextId::Converting)));
+        return;
+    }
+    // A finished external conversion counts as one of our own: the row's result, the history
+    // and the service's statistics.
+    FileResult result;
+    result.ok = status == QLatin1String("ok");
+    result.outputPath = fromQt(output);
+    result.listName = L"other2pdf";
+    result.window = m_seam;
+    result.row = widget->rowId();
+    reportConversion(m_seam);
+    onFileResult(result);
 }
 
 void FileListController::startRun()

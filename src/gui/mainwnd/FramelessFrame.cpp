@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -19,6 +18,7 @@ FramelessFrame::FramelessFrame(QWidget& window, QWidget* header, QLabel* title, 
     m_buttons.close->setIcon(QIcon(QStringLiteral(":/KorvexRes/close.png")));
     m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_header->installEventFilter(this);
+    m_title->installEventFilter(this);
     m_window.installEventFilter(this);
 }
 
@@ -39,7 +39,7 @@ void FramelessFrame::setBrand(QLabel* label, bool chinese)
 
 void FramelessFrame::elideTitle()
 {
-    const int room = std::max(40, m_title->width());
+    const int room = std::max(40, m_title->contentsRect().width());
     m_title->setText(m_title->fontMetrics().elidedText(m_fullTitle, Qt::ElideRight, room));
 }
 
@@ -53,11 +53,15 @@ void FramelessFrame::updateCaptionButtons()
 bool FramelessFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &m_window) {
-        if (event->type() == QEvent::Resize && !m_fullTitle.isEmpty())
-            // After the layout has given the title its new width.
-            QTimer::singleShot(0, this, [this] { elideTitle(); });
-        else if (event->type() == QEvent::WindowStateChange)
+        if (event->type() == QEvent::WindowStateChange)
             updateCaptionButtons();
+        return false;
+    }
+    // The title's room changes with the window and with the header's other texts (language,
+    // account name): shortened again for whatever room it has now.
+    if (watched == m_title) {
+        if (event->type() == QEvent::Resize && !m_fullTitle.isEmpty())
+            elideTitle();
         return false;
     }
     if (watched == m_header && event->type() == QEvent::MouseButtonPress &&

@@ -9,11 +9,14 @@
 #include "gui/tray/TrayIcon.h"
 
 #include <QCursor>
+#include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 
-HeaderMenus::HeaderMenus(QWidget& window, WindowHandle seam, AccountHeader& account, UpdateOffer& updates)
+HeaderMenus::HeaderMenus(QWidget& window, WindowHandle seam, AccountHeader& account, UpdateOffer& updates,
+                         QList<QToolButton*> headerButtons)
     : QObject(&window), m_window(window), m_seam(seam), m_account(account), m_updates(updates),
-      m_pages(MakerPages::fromInstallSettings())
+      m_pages(MakerPages::fromInstallSettings()), m_headerButtons(std::move(headerButtons))
 {
 }
 
@@ -32,6 +35,20 @@ void HeaderMenus::showDropMenu()
     auto* menu = new DropMenu(m_seam, m_pages, User::current()->isLoggedIn(), &m_window);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     m_dropMenu = menu;
+    // The menu holds the mouse while it is open, so the header button that opened it never
+    // sees the pointer leave: its hover look is dropped when the menu closes, unless the
+    // pointer is really back over it.
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            for (QToolButton* button : m_headerButtons) {
+                button->setDown(false);
+                if (!button->rect().contains(button->mapFromGlobal(QCursor::pos()))) {
+                    button->setAttribute(Qt::WA_UnderMouse, false);
+                    button->update();
+                }
+            }
+        });
+    });
     menu->popup(QCursor::pos());
 }
 

@@ -7,12 +7,14 @@
 #include "gui/menu/MakerPages.h"
 #include "gui/menu/MenuTarget.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
 class AccountHeader;
 class DropMenu;
 class QString;
+class QToolButton;
 class QWidget;
 class TrayIcon;
 class UpdateOffer;
@@ -20,7 +22,9 @@ class UpdateOffer;
 class HeaderMenus : public QObject, public MenuTarget {
     Q_OBJECT
 public:
-    HeaderMenus(QWidget& window, WindowHandle seam, AccountHeader& account, UpdateOffer& updates);
+    // headerButtons open the drop-down menu; they lose their hover look when it closes.
+    HeaderMenus(QWidget& window, WindowHandle seam, AccountHeader& account, UpdateOffer& updates,
+                QList<QToolButton*> headerButtons);
 
     // The icon in the notification area, in the current language.
     void createTrayIcon();
@@ -46,4 +50,5 @@ private:
     MakerPages m_pages;
     TrayIcon* m_tray = nullptr;
     QPointer<DropMenu> m_dropMenu;
+    QList<QToolButton*> m_headerButtons;
 };

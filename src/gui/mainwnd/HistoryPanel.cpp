@@ -4,6 +4,7 @@
 #include "core/app/TextTable.h"
 #include "gui/common/DesktopUtils.h"
 #include "gui/common/QtText.h"
+#include "core/common/Diagnostics.h"
 #include "core/common/Utils.h"
 #include "gui/dialogs/CMessageWnd.h"
 #include "gui/filelist/FileListWidget.h"
@@ -36,12 +37,21 @@ void HistoryPanel::fillFromConfiguration()
 {
     User* user = User::current();
     std::vector<std::string> dropped;
+    std::size_t gone = 0;
     for (const std::string& entry : user->getHistory()) {
-        if (!add(Utils::ansiToWide(entry)))
+        const std::wstring path = Utils::ansiToWide(entry);
+        // Outputs deleted since are dropped here, in one pass: the list would file a report
+        // (a service request) for each of them.
+        if (Utils::getFileSize(path) == -1) {
+            if (gone++ == 0)
+                Diagnostics::instance().reportError(L"GetFileBytessize", path, "Window\\ListAdding", L"99");
             dropped.push_back(entry);
+        } else if (!add(path)) {
+            dropped.push_back(entry);
+        }
     }
-    for (const std::string& entry : dropped)
-        user->removeHistory(entry);
+    // One write for all of them, however many files are gone.
+    user->removeHistoryEntries(dropped);
 }
 
 void HistoryPanel::remove(HistoryRowWidget* row)

@@ -32,18 +32,20 @@ void UpdateOffer::onReply(const UpgradeInfo& info)
         const int result = CMessageWnd::showMessageWithButtons(
             &m_window, toQt(Glossary::text(TextId::UpdateTitle)), text("msg"), toQt(Glossary::text(TextId::Update)),
             toQt(Glossary::text(TextId::Cancel)), CMessageWnd::ConfirmCancel);
+        // The size, when the offer names one, is all the download may bring.
+        const Json::Value& size = info.reply["size"];
         if (result == CMessageWnd::Confirm)
-            openDownloadWindow(text("url"), text("sha256"));
+            openDownloadWindow(text("url"), text("sha256"), size.isUInt64() ? size.asUInt64() : 0);
     } else if (!info.silent) {
         CMessageWnd::showMessage(&m_window, toQt(Glossary::text(TextId::Prompt)),
                                  toQt(Glossary::text(TextId::NewestVersion)), CMessageWnd::ConfirmOnly);
     }
 }
 
-void UpdateOffer::openDownloadWindow(const QString& url, const QString& sha256)
+void UpdateOffer::openDownloadWindow(const QString& url, const QString& sha256, std::uint64_t size)
 {
     DownloadWnd window(&m_window);
-    window.startDownload(url, sha256);
+    window.startDownload(url, sha256, size);
     if (window.showModal() == DownloadWnd::UpdaterStarted)
         emit updaterStarted();
 }

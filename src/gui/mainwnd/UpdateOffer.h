@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 class Action;
@@ -21,8 +22,8 @@ public:
     // The reply of a check, the silent one of start-up or the user's.
     void onReply(const UpgradeInfo& info);
     // The download window for the offered link, run modally; sha256 is the digest the offer
-    // gave for the updater.
-    void openDownloadWindow(const QString& url, const QString& sha256 = QString());
+    // gave for the updater, size (when the offer names one) all the download may bring.
+    void openDownloadWindow(const QString& url, const QString& sha256 = QString(), std::uint64_t size = 0);
 
 signals:
     // The downloaded updater runs: the program has to end at once, in order.

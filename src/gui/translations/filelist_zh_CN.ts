@@ -39,6 +39,30 @@
         <translation>从列表中删除该文件</translation>
     </message>
     <message>
+        <source>Level:</source>
+        <translation>压缩级别:</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <source>Lossless</source>
+        <translation>无损</translation>
+    </message>
+    <message>
+        <source>Balanced</source>
+        <translation>均衡</translation>
+    </message>
+    <message>
+        <source>Strong</source>
+        <translation>强力</translation>
+    </message>
+    <message>
+        <source>Standard: the file&apos;s streams compressed; Lossless: its structure rewritten, nothing lost; Balanced: images above 150 ppi downsampled to it (JPEG); Strong: the same at 96 ppi</source>
+        <translation>标准：压缩文件的数据流；无损：重写文件结构，不损失任何内容；均衡：超过150 ppi的图片缩至150 ppi（JPEG）；强力：同上，96 ppi</translation>
+    </message>
+    <message>
         <source>Split by:</source>
         <translation>分割方式:</translation>
     </message>

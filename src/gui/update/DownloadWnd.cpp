@@ -40,7 +40,7 @@ DownloadWnd::~DownloadWnd()
     DownloadAction::setCancelled(true);
 }
 
-void DownloadWnd::startDownload(const QString& url, const QString& sha256)
+void DownloadWnd::startDownload(const QString& url, const QString& sha256, std::uint64_t announcedSize)
 {
     User* user = User::current();
     const std::string link = url.toStdString();
@@ -52,7 +52,7 @@ void DownloadWnd::startDownload(const QString& url, const QString& sha256)
     }
     user->SendRequestTo(RequestId::DownloadUpdater,
                         std::make_shared<DownloadAction>(seamHandle(), sha256.trimmed().toStdString()),
-                        Network::URL(link));
+                        Network::URL(link), announcedSize);
 }
 
 void DownloadWnd::stop()
@@ -83,10 +83,11 @@ std::intptr_t DownloadWnd::handleSeamMessage(int message, std::intptr_t wParam,
     } else if (message == WM_UI_NOTIFY) {
         if (wParam == Notify::UpdaterStarted)
             done(UpdaterStarted);
-        else if (wParam == Notify::DownloadFinished && isVisible())
+        else if (wParam == Notify::DownloadFinished && isVisible() && !m_showingFailure)
             showFailure();
     } else if (message == WM_CLOSE) {
-        if (isVisible())
+        // While the failure message is open the window stays behind it; it closes after.
+        if (isVisible() && !m_showingFailure)
             done(Stopped);
     }
     return 0;
@@ -127,6 +128,10 @@ void DownloadWnd::showFailure()
 {
     const User* user = User::current();
     const QString host = user ? QString::fromStdString(user->serviceAddress().host()) : QString();
+    m_showingFailure = true;
     CMessageWnd::showMessage(this, toQt(Glossary::text(TextId::UpdateReminder)),
                              toQt(Glossary::text(TextId::UpdateFailed, fromQt(host))), CMessageWnd::ConfirmOnly);
+    m_showingFailure = false;
+    if (isVisible())
+        done(Stopped);
 }

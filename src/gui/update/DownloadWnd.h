@@ -6,6 +6,7 @@
 #include "gui/dialogs/FramelessDialog.h"
 #include "gui/seam/SeamWindow.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace Ui {
@@ -30,7 +31,7 @@ public:
 
     // Starts downloading the link; sha256 is the digest the offer gave for it. A link the
     // program does not download fails at once, with the failure message.
-    void startDownload(const QString& url, const QString& sha256);
+    void startDownload(const QString& url, const QString& sha256, std::uint64_t announcedSize = 0);
 
     std::intptr_t handleSeamMessage(int message, std::intptr_t wParam,
                                     std::unique_ptr<MessagePayload> payload) override;
@@ -52,4 +53,5 @@ private:
     void showFailure();
 
     std::unique_ptr<Ui::DownloadWnd> m_ui;
+    bool m_showingFailure = false;
 };

@@ -1,14 +1,11 @@
 #include "BookmarkReader.h"
 
-#include <qpdf/QPDFOutlineDocumentHelper.hh>
-#include <qpdf/QPDFOutlineObjectHelper.hh>
+#include <qpdf/QPDFNameTreeObjectHelper.hh>
 
 #include <map>
+#include <set>
 
 namespace {
-
-// Deeper than any real outline; a deeper one is a loop qpdf did not catch.
-constexpr int kMaxDepth = 64;
 
 // A copy that belongs to no document, so it can go into another one.
 QPDFObjectHandle detached(QPDFObjectHandle value)
@@ -24,43 +21,100 @@ QPDFObjectHandle detached(QPDFObjectHandle value)
     return QPDFObjectHandle::newNull();
 }
 
-void readLevel(std::vector<QPDFOutlineObjectHelper> items, const std::map<QPDFObjGen, int>& index,
-               int depth, std::vector<Bookmark>& into)
-{
-    for (QPDFOutlineObjectHelper& item : items) {
-        Bookmark bookmark;
-        bookmark.title = item.getTitle();
-        bookmark.open = item.getCount() > 0;
-        QPDFObjectHandle dest = item.getDest();
+class OutlineWalk {
+public:
+    OutlineWalk(QPDF& pdf, const std::vector<QPDFObjectHandle>& pages) : m_root(pdf.getRoot())
+    {
+        for (std::size_t i = 0; i < pages.size(); ++i)
+            m_pages.emplace(pages[i].getObjGen(), static_cast<int>(i));
+        QPDFObjectHandle names = m_root.getKey("/Names");
+        if (names.isDictionary() && names.getKey("/Dests").isDictionary())
+            m_nameTree = std::make_unique<QPDFNameTreeObjectHelper>(names.getKey("/Dests"), pdf);
+    }
+
+    // The items of one level, from first along /Next.
+    void readLevel(QPDFObjectHandle item, int depth, std::vector<Bookmark>& into)
+    {
+        for (; item.isDictionary(); item = item.getKey("/Next")) {
+            if (!firstVisit(item))
+                return;
+            Bookmark bookmark;
+            QPDFObjectHandle title = item.getKey("/Title");
+            if (title.isString())
+                bookmark.title = title.getUTF8Value();
+            QPDFObjectHandle count = item.getKey("/Count");
+            bookmark.open = count.isInteger() && count.getIntValue() > 0;
+            resolve(destinationOf(item), bookmark);
+            if (depth < kMaxOutlineDepth)
+                readLevel(item.getKey("/First"), depth + 1, bookmark.children);
+            into.push_back(std::move(bookmark));
+        }
+    }
+
+    // The outline's own dictionary counts as seen, so an item pointing back at it stops there.
+    bool firstVisit(QPDFObjectHandle item)
+    {
+        if (m_read >= kMaxBookmarks)
+            return false;
+        ++m_read;
+        return !item.isIndirect() || m_seen.insert(item.getObjGen()).second;
+    }
+
+private:
+    QPDFObjectHandle destinationOf(QPDFObjectHandle item)
+    {
+        QPDFObjectHandle dest = item.getKey("/Dest");
+        if (dest.isNull()) {
+            QPDFObjectHandle action = item.getKey("/A");
+            if (action.isDictionary() && action.getKey("/S").isName() && action.getKey("/S").getName() == "/GoTo")
+                dest = action.getKey("/D");
+        }
+        if (dest.isName()) {
+            QPDFObjectHandle dests = m_root.getKey("/Dests");
+            dest = dests.isDictionary() ? dests.getKey(dest.getName()) : QPDFObjectHandle::newNull();
+        } else if (dest.isString()) {
+            QPDFObjectHandle found;
+            if (!m_nameTree || !m_nameTree->findObject(dest.getUTF8Value(), found))
+                found = QPDFObjectHandle::newNull();
+            dest = found;
+        }
         // A named destination may stand for a dictionary that holds the array under /D.
         if (dest.isDictionary())
             dest = dest.getKey("/D");
-        if (dest.isArray() && dest.getArrayNItems() >= 1) {
-            QPDFObjectHandle page = dest.getArrayItem(0);
-            if (page.isIndirect()) {
-                const auto found = index.find(page.getObjGen());
-                if (found != index.end())
-                    bookmark.page = found->second;
-            }
-            for (int i = 1; i < dest.getArrayNItems(); ++i)
-                bookmark.view.push_back(detached(dest.getArrayItem(i)));
-        }
-        if (depth < kMaxDepth)
-            readLevel(item.getKids(), index, depth + 1, bookmark.children);
-        into.push_back(std::move(bookmark));
+        return dest;
     }
-}
+
+    void resolve(QPDFObjectHandle dest, Bookmark& bookmark) const
+    {
+        if (!dest.isArray() || dest.getArrayNItems() < 1)
+            return;
+        QPDFObjectHandle page = dest.getArrayItem(0);
+        if (page.isIndirect()) {
+            const auto found = m_pages.find(page.getObjGen());
+            if (found != m_pages.end())
+                bookmark.page = found->second;
+        }
+        for (int i = 1; i < dest.getArrayNItems(); ++i)
+            bookmark.view.push_back(detached(dest.getArrayItem(i)));
+    }
+
+    QPDFObjectHandle m_root;
+    std::map<QPDFObjGen, int> m_pages;
+    std::unique_ptr<QPDFNameTreeObjectHelper> m_nameTree;
+    std::set<QPDFObjGen> m_seen;
+    std::size_t m_read = 0;
+};
 
 } // namespace
 
 std::vector<Bookmark> readBookmarks(QPDF& pdf, const std::vector<QPDFObjectHandle>& pages)
 {
-    std::map<QPDFObjGen, int> index;
-    for (std::size_t i = 0; i < pages.size(); ++i)
-        index.emplace(pages[i].getObjGen(), static_cast<int>(i));
-    QPDFOutlineDocumentHelper outlines(pdf);
     std::vector<Bookmark> bookmarks;
-    if (outlines.hasOutlines())
-        readLevel(outlines.getTopLevelOutlines(), index, 1, bookmarks);
+    QPDFObjectHandle outlines = pdf.getRoot().getKey("/Outlines");
+    if (!outlines.isDictionary())
+        return bookmarks;
+    OutlineWalk walk(pdf, pages);
+    walk.firstVisit(outlines);
+    walk.readLevel(outlines.getKey("/First"), 1, bookmarks);
     return bookmarks;
 }

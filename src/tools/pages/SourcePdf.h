@@ -15,6 +15,9 @@ class SourcePdf {
 public:
     // Throws (QPDFExc, std::runtime_error) when the file is not a PDF qpdf can read.
     explicit SourcePdf(const std::string& path);
+    // The same from bytes in memory (which must outlive the object), without warnings on
+    // standard error: for reading many small documents in one process.
+    SourcePdf(const std::string& name, const char* data, std::size_t size);
     SourcePdf(const SourcePdf&) = delete;
     SourcePdf& operator=(const SourcePdf&) = delete;
 
@@ -30,6 +33,8 @@ public:
     QPDFPageLabelDocumentHelper& labels() { return *m_labels; }
 
 private:
+    void load();
+
     std::string m_path;
     QPDF m_pdf;
     std::vector<QPDFObjectHandle> m_pages;

@@ -4,6 +4,8 @@
 //   korvex-pages split INPUT FOLDER --bookmarks LEVEL one piece per bookmark of that level
 //   korvex-pages extract INPUT RANGE OUTPUT
 //   korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...
+//   korvex-pages count INPUT                          the pages of the page tree, whatever
+//                                                     its /Count says
 //
 // A split first prints its plan, "piece\t<n>\t<first>\t<last>\t<title>" for every piece and
 // "planned\t<count>", then "wrote\t<n>" as soon as FOLDER/<n>.pdf is complete; the caller
@@ -39,13 +41,23 @@ int usage()
 {
     std::cerr << "usage: korvex-pages split INPUT FOLDER (--pieces | --bookmarks LEVEL)\n"
                  "       korvex-pages extract INPUT RANGE OUTPUT\n"
-                 "       korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...\n";
+                 "       korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...\n"
+                 "       korvex-pages count INPUT\n";
     return kFailed;
 }
 
-// A title on one line of the plan.
+// Far more than a file name can take; the caller cuts it further.
+constexpr std::size_t kLongestPlanTitle = 1024;
+
+// A title on one short line of the plan, cut at a character boundary.
 std::string oneLine(std::string text)
 {
+    if (text.size() > kLongestPlanTitle) {
+        std::size_t end = kLongestPlanTitle;
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+        text.resize(end);
+    }
     for (char& c : text) {
         if (c == '\t' || c == '\n' || c == '\r')
             c = ' ';
@@ -118,6 +130,14 @@ int split(const std::string& input, const std::string& folder, const std::vector
     return anyWarnings({&source}) ? kWarnings : kDone;
 }
 
+int count(const std::string& input)
+{
+    QPDF pdf;
+    pdf.processFile(input.c_str());
+    std::cout << pdf.getAllPages().size() << std::endl;
+    return pdf.anyWarnings() ? kWarnings : kDone;
+}
+
 int extract(const std::string& input, const std::string& range, const std::string& output)
 {
     SourcePdf source(input);
@@ -156,6 +176,8 @@ int main(int argc, char** argv)
             return split(args[1], args[2], std::vector<std::string>(args.begin() + 3, args.end()));
         if (args.size() == 4 && args[0] == "extract")
             return extract(args[1], args[2], args[3]);
+        if (args.size() == 2 && args[0] == "count")
+            return count(args[1]);
         if (args.size() >= 4 && args[0] == "merge")
             return merge(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
         return usage();

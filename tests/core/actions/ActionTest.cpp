@@ -190,18 +190,44 @@ TEST_F(MainAction, RepliesAreReadOnlyAsFarAsTheirRequestNeeds)
     EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::UpgradeReply), 2u);
     EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::JsonError), 0u);
 
-    // Where "success" matters, a shape that is not a boolean is a plain "no".
+    // Where "success" matters, a shape that is not a boolean (nor a number) is a reply of the
+    // wrong shape: sub-code 12, which the main window ignores, so the user stays logged in.
     user->setOpenKey("key-1");
-    reply("GetLoginStatus", R"({"success":"true","open_key":"key-1"})");
-    send(RequestId::GetLoginStatus);
-    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::LoggedOffElsewhere), 1u);
+    for (const char* body : {R"({"success":"true","open_key":"key-1"})", R"({"success":{},"open_key":"x"})",
+                             R"([{"success":true}])"}) {
+        reply("GetLoginStatus", body);
+        send(RequestId::GetLoginStatus);
+    }
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::LoggedOffElsewhere), 0u);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::JsonError), 3u);
+    EXPECT_EQ(user->getOpenKey(), "key-1");
+    for (const char* body : {R"({"success":"true","result":{"uid":"u1"}})", R"({"success":"yes"})"}) {
+        reply("GetUserInfo", body);
+        send(RequestId::GetUserInfo);
+        reply("GetConfig", body);
+        send(RequestId::GetConfig);
+    }
     reply("GetAds", "[{\"img_key\":\"k\"}]");
     send(RequestId::GetAds);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::AccountProblem), 0u);
     EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::AdsReply), 0u);
-    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::JsonError), 0u);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::JsonError), 8u);
+    EXPECT_TRUE(user->getUserId().empty());
 
-    EXPECT_TRUE(Action::replySucceeded(Json::Value(true)) == false);
+    // Missing is a plain "no"; a number says what it says.
+    reply("GetLoginStatus", R"({"open_key":"key-1"})");
+    send(RequestId::GetLoginStatus);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::LoggedOffElsewhere), 1u);
     Json::Value numeric(Json::objectValue);
     numeric["success"] = 1;
+    EXPECT_TRUE(Action::replyFlag(numeric));
+    EXPECT_FALSE(Action::replyFlag(Json::Value(Json::objectValue)));
+    EXPECT_THROW(Action::replyFlag(Json::Value(true)), Json::Exception);
+
+    // The window's reading of whole update replies never throws.
+    EXPECT_TRUE(Action::replySucceeded(Json::Value(true)) == false);
     EXPECT_TRUE(Action::replySucceeded(numeric));
+    Json::Value text(Json::objectValue);
+    text["success"] = "true";
+    EXPECT_FALSE(Action::replySucceeded(text));
 }

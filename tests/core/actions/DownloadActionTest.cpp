@@ -9,6 +9,7 @@
 #include "core/common/Utils.h"
 #include "core/message/WindowMessages.h"
 #include "core/network/RequestRunner.h"
+#include "support/LocalHttpServer.h"
 #include "support/RecordingSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
@@ -46,16 +47,30 @@ protected:
         offer = api.post("/control/update?version=9.0.0.0").json;
         ASSERT_TRUE(offer["success"].asBool()) << offer;
     }
-    void TearDown() override { Network::RequestRunner::instance().shutdown(); }
+    void TearDown() override
+    {
+        Network::RequestRunner::instance().shutdown();
+        // Left in place by the program on purpose; a test cleans up after itself.
+        std::error_code ec;
+        fs::remove_all(Utils::wideToUtf8(user->updaterFolder()), ec);
+    }
 
     // Downloads the offered updater with the given digest and waits for the action to finish.
-    void download(const std::string& sha256, const std::string& url = {})
+    void download(const std::string& sha256, const std::string& url = {}, std::uint64_t announcedSize = 0)
     {
         user->SendRequestTo(RequestId::DownloadUpdater, std::make_shared<DownloadAction>(kWindow, sha256),
-                            Network::URL(url.empty() ? offer["url"].asString() : url));
+                            Network::URL(url.empty() ? offer["url"].asString() : url), announcedSize);
         Network::RequestRunner::instance().waitForAll();
     }
-    fs::path savedUpdater() const { return fs::path(Utils::wideToUtf8(user->runFolder())) / "korvex_updater"; }
+    fs::path savedUpdater() const { return fs::path(Utils::wideToUtf8(user->updaterFolder())) / "korvex_updater"; }
+    // Everything in the updater's folder, hidden partial downloads included.
+    std::vector<std::string> runFolderEntries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(savedUpdater().parent_path()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
     fs::path updaterLog() const { return home.path() / "Documents/PDF_Splitting_And_merging_Lumo/updater.log"; }
 
     TempDir dir;
@@ -96,6 +111,7 @@ TEST_F(DownloadActionTest, AVerifiedUpdaterIsSavedPrivatelyMadeExecutableAndStar
     EXPECT_TRUE(complete);
 
     ASSERT_TRUE(fs::exists(savedUpdater()));
+    EXPECT_EQ(runFolderEntries(), std::vector<std::string>{"korvex_updater"});
     EXPECT_EQ(readFile(savedUpdater()), program);
     EXPECT_EQ(fs::status(savedUpdater()).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_EQ(fs::status(savedUpdater().parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
@@ -118,7 +134,7 @@ TEST_F(DownloadActionTest, AWrongOrMissingDigestNeverWritesOrStartsAnything)
     wrong[0] = wrong[0] == '0' ? '1' : '0';
     for (const std::string& digest : {wrong, std::string(), right.substr(0, 63), std::string(64, 'z')}) {
         download(digest);
-        EXPECT_FALSE(fs::exists(savedUpdater())) << digest;
+        EXPECT_TRUE(runFolderEntries().empty()) << digest;
     }
     EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::DownloadFinished), 4u);
     EXPECT_EQ(sink->count(WM_CLOSE), 4u);
@@ -134,13 +150,13 @@ TEST_F(DownloadActionTest, ABrokenTransferFailsWithTheMessageAndLeavesNoFile)
     download(offer["sha256"].asString());
     EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::DownloadFinished), 1u);
     EXPECT_EQ(sink->count(WM_CLOSE), 1u);
-    EXPECT_FALSE(fs::exists(savedUpdater()));
+    EXPECT_TRUE(runFolderEntries().empty());
 
     // A server error page is a complete transfer, but not the program: the digest refuses it.
     ASSERT_TRUE(api.post("/control/fault?kind=error&path=/download/updater").json["success"].asBool());
     download(offer["sha256"].asString());
     EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::DownloadFinished), 2u);
-    EXPECT_FALSE(fs::exists(savedUpdater()));
+    EXPECT_TRUE(runFolderEntries().empty());
     EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::UpdaterStarted), 0u);
 }
 
@@ -151,7 +167,32 @@ TEST_F(DownloadActionTest, ACancelledDownloadEndsQuietlyWithNoFile)
     EXPECT_TRUE(DownloadAction::cancelled());
     EXPECT_EQ(sink->count(WM_CLOSE), 1u);
     EXPECT_EQ(sink->count(WM_UI_NOTIFY), 0u);
-    EXPECT_FALSE(fs::exists(savedUpdater()));
+    EXPECT_TRUE(runFolderEntries().empty());
+    EXPECT_FALSE(fs::exists(updaterLog()));
+}
+
+TEST_F(DownloadActionTest, AnUpdaterLongerThanAnnouncedOrWithoutEndFailsAndLeavesNoFile)
+{
+    const std::string program = readFile(updaterProgram());
+    const std::string digest = offer["sha256"].asString();
+    ASSERT_EQ(offer["size"].asUInt64(), program.size());
+    LocalHttpServer http;
+    http.server().Get("/longer", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_content(program + "#", "application/octet-stream");
+    });
+    // The program, then more without end and without a length.
+    http.server().Get("/endless", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("application/octet-stream", [&](size_t offset, httplib::DataSink& sink) {
+            return offset == 0 ? sink.write(program.data(), program.size()) : sink.write("\n", 1);
+        });
+    });
+    http.start();
+    download(digest, http.base() + "/longer", program.size());
+    download(digest, http.base() + "/endless", program.size());
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::DownloadFinished), 2u);
+    EXPECT_EQ(sink->count(WM_CLOSE), 2u);
+    EXPECT_EQ(sink->count(WM_UI_NOTIFY, Notify::UpdaterStarted), 0u);
+    EXPECT_TRUE(runFolderEntries().empty());
     EXPECT_FALSE(fs::exists(updaterLog()));
 }
 

@@ -17,11 +17,13 @@ struct LanguageGuard {
 TEST(Glossary, TableHoldsTheListedIdsInBothLanguages)
 {
     const auto& entries = TextTable::instance().entries();
-    // The specified 97, and the one that says a file has no bookmarks to split by.
-    EXPECT_EQ(entries.size(), 98u);
+    // The specified 97, the one that says a file has no bookmarks to split by, the notice of a
+    // configuration that cannot be read, and the two of the compression levels (page progress,
+    // sizes before and after).
+    EXPECT_EQ(entries.size(), 101u);
     for (const auto& [id, texts] : entries) {
         EXPECT_GE(id, 1);
-        EXPECT_LE(id, 107);
+        EXPECT_LE(id, 131);
         ASSERT_EQ(texts.size(), 2u) << id;
         EXPECT_FALSE(texts[0].empty()) << id;
     }
@@ -36,6 +38,7 @@ TEST(Glossary, TableHoldsTheListedIdsInBothLanguages)
     EXPECT_EQ(TextTable::instance().rawText(106, ENGLSH),
               L"Do you Want to run Korvex PDF Split And Merge(LumoVersion) on background ?");
     EXPECT_EQ(TextTable::instance().rawText(107, CHINESE), L"此文件没有书签");
+    EXPECT_EQ(TextTable::instance().rawText(131, ENGLSH), L"%% \u2192 %% (%%)");
 }
 
 TEST(Glossary, ReplacementsFillPlaceholdersInOrder)
@@ -69,4 +72,15 @@ TEST(Glossary, TooManyReplacementsFail)
     }
     EXPECT_THROW(text(TextRequest(3, L"x")), std::runtime_error);
     EXPECT_EQ(text(17), L""); // ids the table does not list
+}
+
+TEST(Glossary, TheUnreadableConfigurationNoticeNamesTheFileInTheCurrentLanguage)
+{
+    LanguageGuard guard;
+    const std::wstring file = L"/home/ann/Documents/PDF_Splitting_And_merging_Lumo/korvex_split_and_merge_config.json";
+    setCurrentLanguage(ENGLSH);
+    EXPECT_EQ(text(108, file), L"The configuration file cannot be read: this run uses the defaults and does not "
+                               L"save changes over it.\n" + file);
+    setCurrentLanguage(CHINESE);
+    EXPECT_EQ(text(108, file), L"无法读取配置文件，本次使用默认设置运行，更改不会保存。\n" + file);
 }

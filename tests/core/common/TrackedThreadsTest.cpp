@@ -1,12 +1,14 @@
 // Tracked worker threads: every started work runs and is waited for, a closed set starts
-// nothing, and closing wakes a delayed wait.
+// nothing, closing wakes a delayed wait, and each thread has a signal stack of its own.
 
+#include "core/common/AlternateSignalStack.h"
 #include "core/common/TrackedThreads.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <future>
+#include <thread>
 
 TEST(TrackedThreads, WaitsForEveryStartedWork)
 {
@@ -56,4 +58,31 @@ TEST(TrackedThreads, ClosingEndsADelayedWait)
     threads.close();
     threads.waitForAll();
     EXPECT_TRUE(closedFirst);
+}
+
+// Signal handlers of a thread that overflowed its stack can only run on a stack of their own.
+TEST(TrackedThreads, EveryThreadRunsWithAnAlternateSignalStackOfItsOwn)
+{
+    std::atomic<bool> tracked{false};
+    std::atomic<bool> started{false};
+    TrackedThreads threads;
+    threads.start([&] { tracked = AlternateSignalStack::threadHasOne(); });
+    threads.waitForAll();
+    AlternateSignalStack::start([&] { started = AlternateSignalStack::threadHasOne(); }).join();
+    EXPECT_TRUE(tracked);
+    EXPECT_TRUE(started);
+
+    // A thread keeps a stack it already has (a sanitizer may give every thread one), and is
+    // left as it was once its own goes.
+    std::thread([] {
+        const bool before = AlternateSignalStack::threadHasOne();
+        {
+            const AlternateSignalStack outer;
+            EXPECT_NE(outer.installed(), before);
+            const AlternateSignalStack inner;
+            EXPECT_FALSE(inner.installed());
+            EXPECT_TRUE(AlternateSignalStack::threadHasOne());
+        }
+        EXPECT_EQ(AlternateSignalStack::threadHasOne(), before);
+    }).join();
 }

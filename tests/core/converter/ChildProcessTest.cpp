@@ -125,3 +125,30 @@ TEST(ProcessSlot, AClosedSlotEndsEveryLaterChildAtOnce)
         EXPECT_EQ(result.signal, SIGKILL);
     }
 }
+
+TEST(ChildProcess, NoQueuedLineReachesTheCallerOnceTheSlotIsClosed)
+{
+    // The child has written all its lines before the first is handled; the handler closes
+    // the slot (as a signal does) on the first one. Nothing after it may keep the caller busy.
+    ProcessSlot slot;
+    std::vector<std::string> lines;
+    ChildProcess::Options options;
+    options.onOutputLine = [&](std::string_view line) {
+        lines.emplace_back(line);
+        slot.close();
+    };
+    shell("i=0; while [ $i -lt 2000 ]; do echo line$i; i=$((i+1)); done", {}, options, &slot);
+    EXPECT_EQ(lines, std::vector<std::string>{"line0"});
+}
+
+TEST(ChildProcess, AMemoryLimitBindsTheChildOnly)
+{
+    ChildProcess::Options options;
+    options.captureOutput = true;
+    options.memoryLimit = std::size_t(256) << 20;
+    // Address space in KiB as the child sees its limit.
+    const auto limited = shell("ulimit -v", {}, options);
+    EXPECT_EQ(limited.output, std::to_string(256 * 1024) + "\n");
+    options.memoryLimit = 0;
+    EXPECT_NE(shell("ulimit -v", {}, options).output, limited.output);
+}

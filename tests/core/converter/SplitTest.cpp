@@ -6,10 +6,15 @@
 #include "core/converter/InputElement.h"
 #include "core/converter/PdfSplitter.h"
 #include "RecordingCallback.h"
+#include "core/converter/PageToolRunner.h"
+#include "core/converter/PdfOperations.h"
+#include "support/HostilePdf.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 using namespace Converter;
 namespace fs = std::filesystem;
@@ -89,6 +94,7 @@ TEST_F(Splits, EveryNPagesInOneRunAndPerPieceGiveTheSamePieces)
     EXPECT_EQ(contents(slow), expected);
 
     // A last page before the document's end; a stale piece of an earlier run is replaced.
+    fs::create_directories(dir.file("part"));
     writeFile(dir.file("part/report_9_10.pdf"), "stale");
     callback = split(dir.file("report.pdf"), 10, 100, kEvery, 4, {}, dir.file("part"));
     EXPECT_TRUE(callback->ok);
@@ -152,4 +158,70 @@ TEST_F(Splits, FailuresStopAndKeepOnlyFinishedPieces)
     callback = split(dir.file("ten.pdf"), 10, 10, kEvery, 5, {}, dir.file("blocker/sub"));
     EXPECT_FALSE(callback->ok);
     EXPECT_EQ(callback->errors[0].reason, FailureReason::CannotCreateOutput);
+}
+
+// A row whose page count came from a page tree that lies (/Count 2^31 - 1 over one page): the
+// count is checked against the page tree, and a split of such a row fails with a reason
+// instead of building a plan of 2^31 pieces. The split runs in a child under 512 MB, so a
+// regression fails there instead of eating the machine's memory.
+[[noreturn]] void splitLyingRowUnderLimit(const fs::path& input, const fs::path& out)
+{
+    // Not in sanitizer builds, whose shadow memory reserves terabytes.
+    if (PageToolRunner::kMemoryLimit != 0) {
+        const struct rlimit limit{std::size_t(512) << 20, std::size_t(512) << 20};
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
+    for (const int mode : {InputElement::kSplitEvery, InputElement::kSplitAtPoints}) {
+        auto element = std::make_shared<InputElement>(Utils::fromFsPath(input), 1, 2147483647);
+        element->setPageCount(2147483647);
+        element->setSplitMode(mode);
+        element->setPagesPerPiece(1);
+        element->setSplitPoints({1, 2, 3});
+        auto callback = std::make_shared<RecordingCallback>();
+        createConverter(13)->run(element, Utils::fromFsPath(out), createParameter(13), callback);
+        // Points past the real page are refused by the page program, with their page.
+        const std::wstring reason = mode == InputElement::kSplitEvery ? L"more pieces than the file" : L"page 2";
+        if (callback->ok || callback->errors.size() != 1 ||
+            callback->errors.front().detail.find(reason) == std::wstring::npos)
+            std::_Exit(1);
+    }
+    std::_Exit(0);
+}
+
+TEST_F(Splits, APageCountTheFileCannotHoldNeverBecomesAPlan)
+{
+    HostilePdf::writeStatedPageCount(dir.file("lie.pdf"), 1, 2147483647LL);
+    EXPECT_EQ(countPages(Utils::fromFsPath(dir.file("lie.pdf")), nullptr), 1);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(splitLyingRowUnderLimit(dir.file("lie.pdf"), dir.file("out")), testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(fs::exists(dir.file("out")));
+}
+
+// Whatever a job throws (here: memory running out while a piece is reported) ends as the
+// row's failure, with its one onFinished; nothing leaves the worker thread.
+TEST_F(Splits, AnExceptionInAJobBecomesItsFailure)
+{
+    class Exhausted : public RecordingCallback {
+    public:
+        void onProgress(int type, int current, int total) override
+        {
+            RecordingCallback::onProgress(type, current, total);
+            if (current > 0)
+                throw std::bad_alloc();
+        }
+    };
+    PdfFactory::write(dir.file("four.pdf"), 4);
+    auto element = std::make_shared<InputElement>(Utils::fromFsPath(dir.file("four.pdf")), 1, 4);
+    element->setPageCount(4);
+    element->setSplitMode(InputElement::kSplitEvery);
+    element->setPagesPerPiece(2);
+    auto callback = std::make_shared<Exhausted>();
+    createConverter(13)->run(element, Utils::fromFsPath(dir.file("out")), createParameter(13), callback);
+    EXPECT_FALSE(callback->ok);
+    EXPECT_EQ(callback->finished, 1);
+    ASSERT_EQ(callback->errors.size(), 1u);
+    EXPECT_EQ(callback->errors.front().detail, L"not enough memory for this job");
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.file("out"), ec))
+        EXPECT_NE(entry.path().filename().string().rfind(".korvex-", 0), 0u) << entry.path();
 }

@@ -66,3 +66,55 @@ TEST(CrashReport, MissingReporterIsExplainedAndItsErrorNumberIsTheExitCode)
     EXPECT_EQ(runProbe(probe.string() + " segv 2>" + err), 2); // ENOENT
     EXPECT_NE(readFile(err).find("failed with error 2: No such file or directory"), std::string::npos);
 }
+
+namespace {
+
+// The process and thread ids a report names.
+std::pair<std::string, std::string> reportedIds(const std::string& report)
+{
+    std::smatch match;
+    if (!std::regex_search(report, match, std::regex(R"(-pid (\d+) -tid (\d+) )")))
+        return {};
+    return {match[1], match[2]};
+}
+
+} // namespace
+
+TEST(CrashReport, AStackOverflowOnAWorkerThreadReachesTheReporter)
+{
+    CrashInstallation installation;
+    const auto [pid, code] = installation.run("korvex-crash-probe", {"overflow"});
+    EXPECT_EQ(code, 1);
+    const std::string report = readFile(installation.log());
+    const auto [reportedPid, reportedTid] = reportedIds(report);
+    EXPECT_EQ(reportedPid, std::to_string(pid)) << report;
+    EXPECT_NE(reportedTid, reportedPid) << "the worker faulted, not the first thread";
+    EXPECT_EQ(installation.keptReports().size(), 1u);
+}
+
+TEST(CrashReport, ASecondFaultWaitsUntilTheFirstIsReported)
+{
+    CrashInstallation installation;
+    // A reporter that says when it runs, then keeps running until the second thread has
+    // faulted, with a moment to spare for a process that a second fault would end.
+    const std::filesystem::path folder = installation.log().parent_path();
+    const std::filesystem::path reporter = installation.programs() / "reportis";
+    std::filesystem::remove(reporter);
+    // It never holds the test's output open, and gives up once the crashed process is gone.
+    writeFile(reporter, "#!/bin/sh\n"
+                        "exec >/dev/null 2>&1\n"
+                        "echo \"crash report: $*\" > \"$KORVEX_REPORTIS_LOG\"\n"
+                        "dir=$(dirname \"$KORVEX_REPORTIS_LOG\")\n"
+                        ": > \"$dir/reporting\"\n"
+                        "while [ ! -e \"$dir/second\" ] && kill -0 $PPID; do sleep 0.01; done\n"
+                        "sleep 0.2\n"
+                        "echo done >> \"$KORVEX_REPORTIS_LOG\"\n");
+    std::filesystem::permissions(reporter, std::filesystem::perms::owner_all);
+    const auto [pid, code] = installation.run("korvex-crash-probe", {"two", folder.string()});
+    EXPECT_EQ(code, 1) << "the process must end through the first report";
+    EXPECT_TRUE(std::filesystem::exists(folder / "second"));
+    const std::string report = readFile(installation.log());
+    const auto [reportedPid, reportedTid] = reportedIds(report);
+    EXPECT_EQ(reportedTid, std::to_string(pid)) << "the first thread's fault is the one reported";
+    EXPECT_NE(report.find("\ndone\n"), std::string::npos) << report;
+}

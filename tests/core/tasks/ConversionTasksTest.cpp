@@ -1,5 +1,6 @@
 #include "core/network/NotifyPayload.h"
 #include "core/app/Glossary.h"
+#include "core/common/Diagnostics.h"
 #include "core/common/Utils.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/PdfOperations.h"
@@ -18,6 +19,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <set>
 #include <mutex>
 #include <thread>
 
@@ -300,4 +305,77 @@ TEST_F(Tasks, AFileThatIsNotAPdfIsNotAskedForAPassword)
     EXPECT_EQ(std::count(found.begin(), found.end(), InspectionStep::PasswordNeeded), 0);
     EXPECT_EQ(found.back(), InspectionStep::PageCountStored);
     EXPECT_EQ(registry->copy(fake)->pageCount, -1);
+}
+
+namespace {
+
+// Every file under the private folder now.
+std::set<std::filesystem::path> privateFiles()
+{
+    std::set<std::filesystem::path> found;
+    std::error_code ec;
+    const std::filesystem::path root = Utils::toFsPath(Converter::PrivateTempFolder::instance().folder());
+    for (std::filesystem::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file())
+            found.insert(it->path());
+    return found;
+}
+
+} // namespace
+
+TEST_F(Tasks, ACopyDecryptedForARowRemovedMeanwhileIsRemovedAtOnce)
+{
+    PdfFactory::write(dir.file("src.pdf"), 3);
+    ASSERT_TRUE(PdfFactory::encrypt(dir.file("src.pdf"), dir.file("gone.pdf"), ""));
+    const RowId gone = add(dir.wide("gone.pdf"), 11);
+    const RowId next = add(pdf("next.pdf", 2), 11);
+    const auto before = privateFiles();
+    sink->onPost = [&](const RecordedMessage& m) {
+        if (m.message == WM_FILE_CHECK_STATUS && m.wParam == InspectionStep::Decrypting)
+            registry->erase(m.as<RowPayload>()->row); // the user removes the row as qpdf starts
+    };
+    inspect(11);
+    sink->onPost = nullptr;
+    EXPECT_EQ(steps(gone), (std::vector<int>{0, 1}));
+    EXPECT_EQ(privateFiles(), before); // no copy waits for the end of the run
+    EXPECT_EQ(registry->copy(next)->pageCount, 2);
+}
+
+TEST_F(Tasks, AMergeNamesItsOutputWithoutHoldingTheRegistry)
+{
+    // The save folder cannot be made (a file stands in its way): naming the output files an
+    // error report, which must be free to look at the rows, as the window may meanwhile.
+    writeFile(dir.file("blocker"), "");
+    user->setSavePath((dir.path() / "blocker" / "out").string());
+    const RowId a = add(pdf("alpha.pdf", 2), 12);
+    ready(a, 1, 2);
+    std::vector<std::future<bool>> probes;
+    std::vector<bool> registryFree;
+    Diagnostics::instance().setReportSink([&](const std::string&) {
+        probes.push_back(std::async(std::launch::async, [this, a] { return registry->isRegistered(a); }));
+        // Bounds only a failure: a lock held by this very thread would never come free.
+        registryFree.push_back(probes.back().wait_for(std::chrono::seconds(20)) == std::future_status::ready);
+    });
+    convert(12, L"pdfmerge_lst");
+    Diagnostics::instance().setReportSink(nullptr);
+    ASSERT_FALSE(registryFree.empty());
+    for (bool free : registryFree)
+        EXPECT_TRUE(free);
+    for (auto& probe : probes)
+        EXPECT_TRUE(probe.get());
+    ASSERT_EQ(results().size(), 1u);
+    EXPECT_FALSE(results()[0]->ok);
+}
+
+TEST_F(Tasks, AMergeAskedToStopBeforeItStartsWritesNothing)
+{
+    const RowId a = add(pdf("alpha.pdf", 3), 12);
+    const RowId b = add(pdf("beta.pdf", 2), 12);
+    ready(a, 1, 3);
+    ready(b, 1, 2);
+    registry->requestStop();
+    convert(12, L"pdfmerge_lst");
+    EXPECT_TRUE(results().empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/alpha_Merged.pdf")));
+    EXPECT_EQ(sink->count(WM_RUN_FINISHED, 12), 1u);
 }

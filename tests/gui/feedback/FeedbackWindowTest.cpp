@@ -179,3 +179,24 @@ TEST_F(FeedbackWindowTest, ChineseLayoutTexts)
     EXPECT_EQ(combo->itemText(2), QStringLiteral("电话"));
     EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("BtnSubmit"))->text(), QStringLiteral("提交问题"));
 }
+
+// The form fills the fixed window in both languages: the lowest row ends at the frame's
+// bottom margin, not above an empty band.
+TEST_F(FeedbackWindowTest, TheFormReachesTheBottomOfTheWindowInBothLanguages)
+{
+    for (const Glossary::Language language : {Glossary::CHINESE, Glossary::ENGLSH}) {
+        useLanguage(language);
+        SuggestionWnd window;
+        window.show();
+        QApplication::processEvents();
+        ASSERT_EQ(window.size(), QSize(SuggestionWnd::kWidth, SuggestionWnd::kHeight));
+        int lowest = 0;
+        for (QWidget* widget : window.findChildren<QWidget*>()) {
+            if (widget->isVisible() && widget->objectName() != QLatin1String("Frame") &&
+                widget->objectName() != QLatin1String("Body") && !widget->inherits("QComboBoxPrivateContainer"))
+                lowest = std::max(lowest, widget->mapTo(&window, QPoint(0, widget->height())).y());
+        }
+        EXPECT_GE(lowest, window.height() - 20) << "language " << language;
+        EXPECT_LE(lowest, window.height());
+    }
+}

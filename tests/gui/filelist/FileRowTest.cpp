@@ -109,7 +109,6 @@ TEST(FileRow, ReadsThePageRangeWithItsFallback)
     EXPECT_EQ(range("  4x", "9 pages"), std::make_pair(4, 9));
     EXPECT_EQ(range("abc", "7"), std::make_pair(1, 1000));
     EXPECT_EQ(range("3", ""), std::make_pair(1, 1000));
-    EXPECT_EQ(range("99999999999", "7"), std::make_pair(1, 1000));
 
     // Split settings belong to zone 13 only.
     RowEntry entry = read(row, 12);
@@ -133,11 +132,52 @@ TEST(FileRow, ReadsSplitPoints)
     EXPECT_TRUE(points("5,,10").empty());
     EXPECT_TRUE(points("abc").empty());
     EXPECT_TRUE(points("").empty());
-    EXPECT_TRUE(points("5,99999999999").empty());
 
     // The every-N box is not read in this mode, so its empty text is no problem.
     split.set("pagespacingedit", "");
     EXPECT_EQ(points("8"), (std::vector<int>{8}));
+}
+
+// A number too big for an int is no page anyone meant: the row says which box to correct and
+// the entry is left as it was, instead of a silent 1-1000 or a split into one whole-file piece.
+TEST(FileRow, NumbersBeyondTheIntRangeAreRefused)
+{
+    const auto refused = [](FileRowWidget& row, int zone) {
+        RowEntry untouched(L"/tmp/in.pdf", zone);
+        QString problem;
+        EXPECT_FALSE(row.readInto(untouched, zone, &problem));
+        EXPECT_EQ(untouched.fromPage, -1);
+        EXPECT_TRUE(untouched.splitPoints.empty());
+        return problem;
+    };
+    GlossaryLanguage english(Glossary::ENGLSH);
+    FileRowWidget range(FileRowWidget::WithPage);
+    for (const auto& [from, to] : {std::pair{"99999999999", "7"}, std::pair{"1", "2147483648"},
+                                   std::pair{"-2147483649", "abc"}}) {
+        part<QLineEdit>(&range, "pagefromlbl")->setText(from);
+        part<QLineEdit>(&range, "pagetolbl")->setText(to);
+        EXPECT_EQ(refused(range, 9), "Please Correct Your Page Range") << from << " " << to;
+    }
+    // The largest int is still a number; qpdf judges a range beyond the last page.
+    part<QLineEdit>(&range, "pagefromlbl")->setText("1");
+    part<QLineEdit>(&range, "pagetolbl")->setText("2147483647");
+    EXPECT_EQ(read(range, 12).toPage, 2147483647);
+
+    SplitRow split;
+    split.set("pagefromlbl", "1");
+    split.set("pagetolbl", "100");
+    split.mode(1);
+    for (const char* points : {"5,99999999999", "99999999999", "20,50,4294967316"}) {
+        split.set("freespacingedit", points);
+        EXPECT_EQ(refused(split.row, 13), "Please Correct Your Split Points") << points;
+    }
+    // Only the split zone reads the split settings.
+    EXPECT_TRUE(read(split.row, 10).splitPoints.empty());
+
+    GlossaryLanguage chinese(Glossary::CHINESE);
+    EXPECT_EQ(refused(split.row, 13), QString::fromUtf8("请输入正确的拆分点"));
+    part<QLineEdit>(&range, "pagetolbl")->setText("2147483648");
+    EXPECT_EQ(refused(range, 12), QString::fromUtf8("请输入正确的页码范围"));
 }
 
 TEST(FileRow, PagesPerDocumentMustBeAPositiveNumber)

@@ -1,6 +1,8 @@
 #pragma once
 // A main window on a fresh configuration, offline (the service address is a closed loopback
-// port), with helpers to answer the message boxes it opens.
+// port), with helpers to answer the message boxes it opens. A message box that no answer was
+// set up for fails the test at once and is closed, instead of holding the test in its modal
+// loop until ctest's time-out.
 
 #include "core/app/Glossary.h"
 #include "gui/mainwnd/CMainWnd.h"
@@ -12,12 +14,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 class MainWindowFixture : public testing::Test {
 protected:
@@ -28,9 +32,11 @@ protected:
         user = std::make_unique<User>(dir.wide("config"), "http://127.0.0.1:1");
         user->setSavePath((dir.path() / "out").string());
         user->setLanguage(Glossary::CHINESE);
+        watchForUnexpectedBoxes();
     }
     void TearDown() override
     {
+        m_boxWatch.reset();
         window.reset();
         Network::RequestRunner::instance().shutdown();
     }
@@ -64,12 +70,14 @@ protected:
     {
         auto* poll = new QTimer;
         poll->setInterval(20);
-        QObject::connect(poll, &QTimer::timeout, [poll, button, text] {
+        ++*m_expectedBoxes;
+        QObject::connect(poll, &QTimer::timeout, [poll, button, text, expected = m_expectedBoxes] {
             QWidget* box = QApplication::activeModalWidget();
             if (!box)
                 return;
             poll->stop();
             poll->deleteLater();
+            --*expected;
             if (text)
                 if (auto* label = box->findChild<QLabel*>(QStringLiteral("MsgText")))
                     *text = label->text();
@@ -78,9 +86,30 @@ protected:
         });
         poll->start();
     }
+    // Message boxes are the program's CMessageWnd ("msgwnd"); other dialogs (login, feedback,
+    // password prompt, file dialog) are driven by the tests that open them.
+    void watchForUnexpectedBoxes()
+    {
+        m_boxWatch = std::make_unique<QTimer>();
+        m_boxWatch->setInterval(50);
+        QObject::connect(m_boxWatch.get(), &QTimer::timeout, [expected = m_expectedBoxes] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (*expected > 0 || !box || box->objectName() != QLatin1String("msgwnd") || !box->isVisible())
+                return;
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("MsgText"));
+            ADD_FAILURE() << "unexpected message box: " << (label ? label->text().toStdString() : std::string());
+            box->reject();
+        });
+        m_boxWatch->start();
+    }
     template <class T> T* child(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
 
     TempDir dir;
     std::unique_ptr<User> user;
     std::unique_ptr<CMainWnd> window;
+
+private:
+    // Answers set up and not yet given; shared with the polls, which may outlive the test.
+    std::shared_ptr<int> m_expectedBoxes = std::make_shared<int>(0);
+    std::unique_ptr<QTimer> m_boxWatch;
 };

@@ -11,11 +11,14 @@
 #include "gui/mainwnd/HistoryPanel.h"
 #include "core/message/WindowMessages.h"
 #include "core/tasks/TaskPayloads.h"
+#include "support/LocalHttpServer.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QStackedWidget>
+
+#include <gtest/gtest-spi.h>
 
 #include <atomic>
 
@@ -179,4 +182,48 @@ TEST_F(MainWindowFixture, HistoryDropsFilesThatAreGoneAtStart)
     open();
     EXPECT_EQ(window->history().list()->rowCount(), 1);
     EXPECT_EQ(user->getHistory(), std::vector<std::string>{Utils::wideToAnsi(dir.wide("kept.pdf"))});
+}
+
+TEST_F(MainWindowFixture, AnUnexpectedMessageBoxFailsTheTestAtOnceAndIsClosed)
+{
+    open();
+    // The close prompt, which nothing here answers: the modal run ends with a failure named
+    // after the box instead of waiting for ctest's time-out.
+    EXPECT_NONFATAL_FAILURE(window->onClick(QStringLiteral("closebtn")), "unexpected message box: ");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(window->isVisible()); // closed, not answered: nothing happened
+}
+
+TEST_F(MainWindowFixture, AGarbledLoginStatusReplyLeavesTheUserLoggedIn)
+{
+    // A status reply whose "success" is the text "true" is a reply of the wrong shape, which
+    // the window ignores; it neither logs the user off nor says the account is gone.
+    std::atomic<int> statusReplies{0};
+    LocalHttpServer http;
+    http.server().Get("/index.php", [&](const httplib::Request& req, httplib::Response& res) {
+        const std::string type = req.get_param_value("type");
+        if (type == "GetLoginStatus") {
+            res.set_content(R"({"success":"true","open_key":"k"})", "application/json");
+            ++statusReplies;
+        } else if (type == "GetConfig") {
+            res.set_content(R"({"success":true,"result":{"domain":"http://127.0.0.1/","binding_phone":false}})",
+                            "application/json");
+        } else { // no update on offer, nothing else to say
+            res.set_content(R"({"success":false})", "application/json");
+        }
+    });
+    http.start();
+    user = std::make_unique<User>(dir.wide("config-online"), http.base());
+    user->setLanguage(Glossary::CHINESE);
+    user->setOpenKey("k");
+    user->setUserName("Ann");
+    open();
+    // The status timer, as a sign-in starts it, only sooner.
+    MessageSink::current().post(window->seamHandle(), WM_START_TIMER, kLoginStatusTimer, std::make_unique<TimerPayload>(20));
+    ASSERT_TRUE(pumpUntil([&] { return statusReplies >= 3; }));
+    Network::RequestRunner::instance().waitForAll();
+    pump(100);
+    EXPECT_TRUE(user->isLoggedIn());
+    EXPECT_EQ(user->getOpenKey(), "k");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -31,8 +31,8 @@ TEST(ProgramSignals, StopSignalsEndTheProgramInOrderAndStartRemovesStaleFolders)
 {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP, 0}) {
         TempDir dir;
-        // Last round: a configuration that cannot be read; its notice must not keep the
-        // program from ending, and the file stays as it was.
+        // Last round: a configuration that cannot be read; its notice, in the language every
+        // start begins in, must not keep the program from ending, and the file stays as it was.
         const fs::path config = dir.file("Documents/PDF_Splitting_And_merging_Lumo/korvex_split_and_merge_config.json");
         if (signal == 0)
             fs::create_directories(config / "kept");
@@ -55,12 +55,24 @@ TEST(ProgramSignals, StopSignalsEndTheProgramInOrderAndStartRemovesStaleFolders)
         env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(dir.file("tmp").string()));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("KORVEX_REPORTIS_LOG"), QString::fromStdString(dir.file("reports.log").string()));
+        // Notes what the notice says and leaves it open.
+        const fs::path noted = dir.file("clicker.log");
+        if (signal == 0) {
+            env.insert(QStringLiteral("QT_PLUGIN_PATH"),
+                       QString::fromStdString(Utils::wideToUtf8(Utils::getModuleDirectory()) + "testplugins"));
+            env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("korvexclicker"));
+            env.insert(QStringLiteral("KORVEX_CLICKER_LOG"), QString::fromStdString(noted.string()));
+        }
         QProcess program;
         program.setProcessEnvironment(env);
         program.start(QString::fromStdString(Utils::wideToUtf8(Utils::getModuleDirectory())) + QStringLiteral("korvex-pdf"), {});
         ASSERT_TRUE(program.waitForStarted());
         ASSERT_TRUE(pumpUntil([&] { return fs::exists(dir.file("run/korvex-pdf.socket")); }));
         EXPECT_FALSE(fs::exists(stale));
+        if (signal == 0) {
+            ASSERT_TRUE(pumpUntil([&] { return fs::exists(noted) && readFile(noted).find('\n') != std::string::npos; }));
+            EXPECT_EQ(readFile(noted), "notice: 无法读取配置文件，本次使用默认设置运行，更改不会保存。 " + config.string() + "\n");
+        }
 
         ::kill(static_cast<pid_t>(program.processId()), signal == 0 ? SIGTERM : signal);
         ASSERT_TRUE(pumpUntil([&] { return program.state() == QProcess::NotRunning; }));

@@ -149,3 +149,38 @@ TEST_F(UpdateFixture, ALinkThatIsNeitherHttpsNorLoopbackIsNotDownloaded)
     EXPECT_TRUE(failure.seen);
     EXPECT_EQ(failure.text, QStringLiteral("更新失败，请到官网(127.0.0.1:%1)下载最新版!").arg(service.port()));
 }
+
+// The failure message comes up in front of the download window, which stays until the
+// message is answered and closes then.
+TEST_F(UpdateFixture, TheDownloadWindowStaysBehindItsFailureMessageUntilItIsAnswered)
+{
+    LocalHttpServer http;
+    http.server().Get("/updater", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_content("not the program on offer", "application/octet-stream");
+    });
+    http.start();
+
+    DownloadWnd window;
+    bool boxSeen = false, windowShownBehind = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || box->objectName() != QLatin1String("msgwnd") || boxSeen)
+            return;
+        boxSeen = true;
+        // Some more turns of the loop, as a user takes to read it.
+        GuiWait::events(200);
+        windowShownBehind = window.isVisible();
+        if (auto* confirm = box->findChild<QAbstractButton*>(QStringLiteral("BtnConfirm")))
+            QTimer::singleShot(0, confirm, &QAbstractButton::click);
+    });
+    poll.start();
+    QTimer::singleShot(60000, &window, [&] { window.done(-1); }); // never hang
+    window.startDownload(QString::fromStdString(http.base() + "/updater"), QString(64, QLatin1Char('0')));
+    EXPECT_EQ(window.showModal(), DownloadWnd::Stopped);
+    poll.stop();
+    EXPECT_TRUE(boxSeen);
+    EXPECT_TRUE(windowShownBehind);
+    EXPECT_FALSE(window.isVisible());
+}

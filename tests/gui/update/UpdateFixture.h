@@ -40,6 +40,9 @@ protected:
         boxes.stop();
         window.reset();
         Network::RequestRunner::instance().shutdown();
+        // Left in place by the program on purpose; a test cleans up after itself.
+        std::error_code ec;
+        std::filesystem::remove_all(Utils::wideToUtf8(user->updaterFolder()), ec);
     }
     void offerUpdate() { ASSERT_TRUE(api.post("/control/update?version=9.0.0.0&msg=Version%209%20is%20out").json["success"].asBool()); }
     CMainWnd& open()
@@ -59,7 +62,7 @@ protected:
     std::filesystem::path updaterLog() const { return home.path() / "Documents/PDF_Splitting_And_merging_Lumo/updater.log"; }
     std::filesystem::path savedUpdater() const
     {
-        return std::filesystem::path(Utils::wideToUtf8(user->runFolder())) / "korvex_updater";
+        return std::filesystem::path(Utils::wideToUtf8(user->updaterFolder())) / "korvex_updater";
     }
 
     TempDir dir;

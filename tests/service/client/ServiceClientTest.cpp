@@ -15,7 +15,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace WindowMessages;
 
@@ -126,4 +132,91 @@ TEST(ServiceClient, AnOfferedUpdateReachesTheWindowWithItsDigest)
     EXPECT_FALSE(info->reply["url"].asString().empty());
     Network::RequestRunner::instance().shutdown();
     Network::RequestRunner::instance().restart();
+}
+
+namespace {
+
+constexpr const char* kSecretPassword = "Zq7-secret-Pw91";
+
+} // namespace
+
+// Run by the test below as a program of its own, with KORVEX_DEBUG=1 from its start: signs up,
+// in, and in with an SMS code at the service $KORVEX_TEST_SERVICE, and writes the code it was
+// sent to $KORVEX_TEST_CODE_FILE.
+TEST(ServiceClientTraced, DISABLED_SignsUpInAndWithACode)
+{
+    const char* base = std::getenv("KORVEX_TEST_SERVICE");
+    const char* codeFile = std::getenv("KORVEX_TEST_CODE_FILE");
+    ASSERT_TRUE(base && codeFile);
+    TempDir dir;
+    ScopedRecordingSink sink;
+    User user(dir.wide("config"), base);
+    auto& runner = Network::RequestRunner::instance();
+    const auto recorder = std::make_shared<ReplyRecorder>();
+    user.setRegisterEmail("traced@example.com");
+    user.setRegisterPassword(kSecretPassword);
+    user.SendRequest(RequestId::UserRegister, recorder);
+    runner.waitForAll();
+    user.setLoginEmail("traced@example.com");
+    user.setLoginPassword(kSecretPassword);
+    user.SendRequest(RequestId::UserLogin, recorder);
+    runner.waitForAll();
+    EXPECT_TRUE(recorder->reply(RequestId::UserLogin)["result"]["status"].asBool());
+
+    user.setPhone("13800138000");
+    user.SendRequest(RequestId::GetSmsCode, recorder);
+    runner.waitForAll();
+    httplib::Client client(base);
+    const auto sms = client.Get("/control/sms?phone=13800138000");
+    Json::Value code;
+    ASSERT_TRUE(sms && Json::Reader().parse(sms->body, code));
+    std::ofstream(codeFile) << code["code"].asString();
+    user.setVerifyCode(code["code"].asString());
+    user.SendRequest(RequestId::CheckSmsCodeLogin, recorder);
+    runner.waitForAll();
+    EXPECT_TRUE(recorder->reply(RequestId::CheckSmsCodeLogin)["result"]["status"].asBool());
+    runner.shutdown();
+}
+
+TEST(ServiceClient, PasswordsAndCodesReachNeitherTheServiceLogNorTheClientTrace)
+{
+    TempDir dir;
+    const std::filesystem::path serviceLog = dir.file("service.log");
+    const std::filesystem::path trace = dir.file("trace.txt");
+    const std::filesystem::path codeFile = dir.file("code.txt");
+    ServiceProcess service(dir.file("service.sqlite"), {"--verbose"}, serviceLog);
+
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int fd = ::open(trace.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(fd, STDOUT_FILENO);
+        ::dup2(fd, STDERR_FILENO);
+        ::setenv("KORVEX_DEBUG", "1", 1);
+        ::setenv("KORVEX_TEST_SERVICE", service.baseUrl().c_str(), 1);
+        ::setenv("KORVEX_TEST_CODE_FILE", codeFile.c_str(), 1);
+        ::execl(self.c_str(), self.c_str(), "--gtest_filter=ServiceClientTraced.DISABLED_SignsUpInAndWithACode",
+                "--gtest_also_run_disabled_tests", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    service.stop();
+    const std::string traced = readFile(trace);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << traced;
+    const std::string code = readFile(codeFile);
+    ASSERT_FALSE(code.empty());
+
+    const std::string logged = readFile(serviceLog);
+    // Both did log the requests, with the secrets masked.
+    EXPECT_NE(logged.find("type=UserLogin"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("password=***"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("code=***"), std::string::npos) << logged;
+    EXPECT_NE(traced.find("request 22: "), std::string::npos) << traced;
+    EXPECT_NE(traced.find("password=***"), std::string::npos) << traced;
+    for (const std::string& text : {logged, traced}) {
+        EXPECT_EQ(text.find(kSecretPassword), std::string::npos) << text;
+        EXPECT_EQ(text.find("code=" + code), std::string::npos) << text;
+        EXPECT_EQ(text.find(" " + code + " "), std::string::npos) << text;
+    }
 }

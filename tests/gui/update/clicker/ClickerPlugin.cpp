@@ -1,12 +1,14 @@
 // A Qt plugin that tests load into the real desktop program (QT_QPA_GENERIC_PLUGINS) to stand
 // in for the user: it confirms every message box that comes up and writes the text of each to
-// the file named by KORVEX_CLICKER_LOG.
+// the file named by KORVEX_CLICKER_LOG. A start-up notice (a QMessageBox) is only noted, and
+// left open for the test to decide what happens while it is shown.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QGenericPlugin>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 
@@ -33,6 +35,9 @@ private:
             log(QStringLiteral("box: ") + (text ? text->text() : QString()));
             if (auto* confirm = modal->findChild<QAbstractButton*>(QStringLiteral("BtnConfirm")))
                 QTimer::singleShot(0, confirm, &QAbstractButton::click);
+        } else if (auto* notice = qobject_cast<QMessageBox*>(modal)) {
+            m_last = modal;
+            log(QStringLiteral("notice: ") + notice->text());
         }
     }
 

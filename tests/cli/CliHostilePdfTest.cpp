@@ -1,0 +1,161 @@
+// Hostile PDFs through korvex-pages and korvex-pdf-cli, each run under a 512 MB address space
+// limit and a watchdog far above any sound run: outlines that loop, a page tree that states
+// 2^31 - 1 pages, bookmarks with 120 KB titles. Each must end with a correct output or a clear
+// error, never eat the machine's memory or hang.
+
+#include "core/converter/ChildProcess.h"
+#include "core/converter/PageToolRunner.h"
+#include "core/converter/ProcessSlot.h"
+#include "support/HostilePdf.h"
+#include "support/PdfFactory.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <sys/wait.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+using Converter::ChildProcess;
+using HostilePdf::OutlineLoop;
+
+namespace {
+
+// Sanitizer builds reserve terabytes of shadow memory: no address space limit there (the
+// engine gives its page program none either).
+constexpr std::size_t kMemoryLimit =
+    Converter::PageToolRunner::kMemoryLimit == 0 ? 0 : std::size_t(512) << 20;
+
+class CliHostilePdf : public testing::Test {
+protected:
+    struct Run {
+        int exitCode;
+        int signal;
+        std::string out;
+        std::string err;
+    };
+
+    // The program under the memory limit; killed by the watchdog when it runs for minutes.
+    Run run(const std::string& program, const std::vector<std::string>& args)
+    {
+        Converter::ProcessSlot slot;
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        std::thread watchdog([&] {
+            std::unique_lock lock(mutex);
+            if (!done.wait_for(lock, std::chrono::seconds(120), [&] { return finished; }))
+                slot.close();
+        });
+        ChildProcess::Options options;
+        options.captureOutput = true;
+        options.workingDirectory = dir.path().string();
+        options.memoryLimit = kMemoryLimit;
+        const auto result = ChildProcess::run(program, args, &slot, options);
+        {
+            std::lock_guard lock(mutex);
+            finished = true;
+        }
+        done.notify_one();
+        watchdog.join();
+        return {result.exitCode, result.signal, result.output, result.errorTail};
+    }
+    Run cli(const std::vector<std::string>& args) { return run(KORVEX_CLI_PATH, args); }
+    Run pages(const std::vector<std::string>& args) { return run(KORVEX_PAGES_PATH, args); }
+
+    std::vector<std::string> filesIn(const std::string& folder) const
+    {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(dir.file(folder), ec))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(CliHostilePdf, OutlineLoopsEndTheWalkThereAndEveryJobStillWorks)
+{
+    for (const OutlineLoop loop : {OutlineLoop::NextToItself, OutlineLoop::FirstToItself,
+                                   OutlineLoop::FirstToOutlines, OutlineLoop::FirstToCatalog}) {
+        SCOPED_TRACE(static_cast<int>(loop));
+        fs::remove_all(dir.file("out"));
+        fs::create_directories(dir.file("raw"));
+        HostilePdf::writeOutlineLoop(dir.file("loop.pdf"), loop);
+
+        Run r = pages({"extract", "loop.pdf", "1-3", "raw/extract.pdf"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(PdfFactory::pageNumbers(dir.file("raw/extract.pdf")), (std::vector<int>{1, 2, 3}));
+        r = pages({"merge", "raw/merge.pdf", "loop.pdf", "2-3", "loop.pdf", "1"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(PdfFactory::pageNumbers(dir.file("raw/merge.pdf")), (std::vector<int>{2, 3, 1}));
+
+        r = cli({"split", "loop.pdf", "--every", "1", "--out", "out"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(filesIn("out/loop"), (std::vector<std::string>{"loop_1_1.pdf", "loop_2_2.pdf", "loop_3_3.pdf"}));
+        r = cli({"extract", "loop.pdf", "--pages", "2-3", "--out", "out"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(PdfFactory::pageNumbers(dir.file("out/loop_EXTRACT.pdf")), (std::vector<int>{2, 3}));
+        r = cli({"merge", "loop.pdf", "loop.pdf:1-1", "--out", "out"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(PdfFactory::pageCount(dir.file("out/loop_Merged.pdf")), 4);
+
+        // What the walk read before the loop still counts: the chapters give their pieces.
+        r = cli({"split", "loop.pdf", "--bookmarks", "1", "--out", "marks"});
+        if (loop == OutlineLoop::NextToItself || loop == OutlineLoop::FirstToItself) {
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(filesIn("marks/loop"), (std::vector<std::string>{"Chapter_2_2_3.pdf", "Intro_1_1_1.pdf"}));
+        } else {
+            EXPECT_EQ(r.exitCode, 1) << r.err; // no bookmark points at a page: said so
+            EXPECT_NE(r.err.find("Bookmarks"), std::string::npos) << r.err;
+        }
+        fs::remove_all(dir.file("marks"));
+    }
+}
+
+TEST_F(CliHostilePdf, APageCountTheFileCannotHoldIsCheckedAgainstItsPageTree)
+{
+    HostilePdf::writeStatedPageCount(dir.file("lie.pdf"), 1, 2147483647LL);
+    ASSERT_LT(fs::file_size(dir.file("lie.pdf")), 1000u);
+
+    Run r = pages({"count", "lie.pdf"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "1\n");
+
+    r = cli({"info", "lie.pdf"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("lie.pdf: 1 pages"), std::string::npos) << r.out;
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"split", "lie.pdf", "--every", "1", "--out", "out"},
+          {"split", "lie.pdf", "--at", "1,2,3", "--out", "out"}}) {
+        fs::remove_all(dir.file("out"));
+        r = cli(args);
+        EXPECT_EQ(r.signal, 0) << testing::PrintToString(args);
+        EXPECT_EQ(r.exitCode, 0) << testing::PrintToString(args) << r.err;
+        EXPECT_EQ(filesIn("out/lie"), std::vector<std::string>{"lie_1_1.pdf"});
+    }
+}
+
+TEST_F(CliHostilePdf, LongBookmarkTitlesGiveShortNamesWithoutDelay)
+{
+    HostilePdf::writeLongTitles(dir.file("long.pdf"), 100, 120 * 1024);
+    const Run r = cli({"split", "long.pdf", "--bookmarks", "1", "--out", "out"});
+    EXPECT_EQ(r.signal, 0) << "killed: it ran for minutes";
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> names = filesIn("out/long");
+    ASSERT_EQ(names.size(), 100u);
+    const std::string title(180, 'T');
+    for (int n = 1; n <= 100; ++n) {
+        const std::string name = title + "_" + std::to_string(n) + "_" + std::to_string(n) + "_" + std::to_string(n) + ".pdf";
+        EXPECT_TRUE(fs::exists(dir.file("out/long/" + name))) << n;
+    }
+}
