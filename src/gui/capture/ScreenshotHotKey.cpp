@@ -3,12 +3,12 @@
 #include "core/app/Glossary.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
-#include "gui/dialogs/CMessageWnd.h"
 #include "core/platform/DebugLog.h"
-#include "gui/platform/GlobalHotKey.h"
 #include "core/user/User.h"
+#include "gui/common/QtText.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "gui/platform/GlobalHotKey.h"
 
 #include <QCheckBox>
 #include <QDateTime>

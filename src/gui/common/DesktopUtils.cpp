@@ -1,11 +1,11 @@
 #include "gui/common/DesktopUtils.h"
 
-#include "core/common/Diagnostics.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
+#include "core/common/Diagnostics.h"
 #include "core/common/Utils.h"
 #include "core/platform/UserFolders.h"
+#include "gui/common/QtText.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -3,11 +3,11 @@
 #include "ui_PasswordWnd.h"
 
 #include "core/app/Glossary.h"
-#include "core/common/AlternateSignalStack.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
+#include "core/common/AlternateSignalStack.h"
 #include "core/converter/PdfOperations.h"
+#include "gui/common/QtText.h"
 
 #include <QApplication>
 #include <QEventLoop>

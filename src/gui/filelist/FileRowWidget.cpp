@@ -6,12 +6,12 @@
 #include "core/app/Glossary.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
-#include "gui/common/RichText.h"
 #include "core/common/Utils.h"
 #include "core/converter/PageRanges.h"
 #include "core/converter/RowEntry.h"
 #include "core/converter/WorkingZone.h"
+#include "gui/common/QtText.h"
+#include "gui/common/RichText.h"
 
 #include <QEvent>
 #include <QRegularExpressionValidator>

@@ -2,8 +2,8 @@
 
 #include "ui_HistoryRowWidget.h"
 
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
+#include "gui/common/QtText.h"
 
 #include <QEvent>
 

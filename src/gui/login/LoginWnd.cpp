@@ -6,15 +6,15 @@
 #include "core/actions/LoginWndAction.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "core/network/NotifyPayload.h"
-#include "gui/common/QtText.h"
-#include "gui/common/RichText.h"
 #include "core/common/UrlEscape.h"
 #include "core/common/Utils.h"
-#include "gui/dialogs/CMessageWnd.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/user/RequestId.h"
 #include "core/user/User.h"
+#include "gui/common/QtText.h"
+#include "gui/common/RichText.h"
+#include "gui/dialogs/CMessageWnd.h"
 
 #include <QButtonGroup>
 #include <QPainter>

@@ -6,9 +6,9 @@
 
 #include "core/tasks/RowRegistry.h"
 #include "core/tasks/TaskThreads.h"
-#include "gui/mainwnd/PaneSwitcher.h"
 #include "gui/mainwnd/FileListController.h"
 #include "gui/mainwnd/HeaderMenus.h"
+#include "gui/mainwnd/PaneSwitcher.h"
 #include "gui/seam/SeamWindow.h"
 
 #include <QJsonObject>

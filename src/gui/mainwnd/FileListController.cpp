@@ -1,36 +1,36 @@
 #include "gui/mainwnd/FileListController.h"
 
+#include "core/actions/ActionPayloads.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/DesktopUtils.h"
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
 #include "core/converter/CompressionSummary.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PrivateTempFolder.h"
-#include "gui/dialogs/CMessageWnd.h"
-#include "gui/dialogs/PasswordWnd.h"
-#include "gui/filelist/CMyListUI.h"
-#include "gui/filelist/FileListWidget.h"
-#include "gui/filelist/ListAdding.h"
-#include "gui/mainwnd/PaneSwitcher.h"
 #include "core/message/WindowMessages.h"
-#include "core/actions/ActionPayloads.h"
 #include "core/tasks/CommonListItemCallback.h"
 #include "core/tasks/ConversionTasks.h"
 #include "core/tasks/RowRegistry.h"
 #include "core/tasks/TaskPayloads.h"
 #include "core/tasks/TaskThreads.h"
 #include "core/user/User.h"
+#include "gui/common/DesktopUtils.h"
+#include "gui/common/QtText.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "gui/dialogs/PasswordWnd.h"
+#include "gui/filelist/CMyListUI.h"
+#include "gui/filelist/FileListWidget.h"
+#include "gui/filelist/ListAdding.h"
+#include "gui/mainwnd/PaneSwitcher.h"
 
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QStackedWidget>
 
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 

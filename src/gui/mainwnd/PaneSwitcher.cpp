@@ -3,8 +3,8 @@
 #include "core/app/Glossary.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
 #include "core/message/WindowMessages.h"
+#include "gui/common/QtText.h"
 
 #include <stdexcept>
 

@@ -1,9 +1,9 @@
 #include "gui/menu/MenuCommands.h"
 
-#include "gui/common/DesktopUtils.h"
 #include "core/common/UrlEscape.h"
-#include "gui/menu/MenuTarget.h"
 #include "core/user/User.h"
+#include "gui/common/DesktopUtils.h"
+#include "gui/menu/MenuTarget.h"
 
 namespace MenuCommands {
 

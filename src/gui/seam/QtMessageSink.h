@@ -4,8 +4,8 @@
 
 #include "core/message/MessageSink.h"
 
-#include <QPointer>
 #include <QObject>
+#include <QPointer>
 
 #include <map>
 #include <mutex>

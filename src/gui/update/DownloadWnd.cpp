@@ -3,15 +3,15 @@
 #include "ui_DownloadWnd.h"
 
 #include "core/actions/DownloadAction.h"
-#include "core/network/NotifyPayload.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
-#include "gui/dialogs/CMessageWnd.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/user/RequestId.h"
 #include "core/user/User.h"
+#include "gui/common/QtText.h"
+#include "gui/dialogs/CMessageWnd.h"
 
 #include <QPushButton>
 

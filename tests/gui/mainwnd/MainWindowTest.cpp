@@ -1,22 +1,22 @@
 #include "MainWindowFixture.h"
 
 #include "core/actions/ActionPayloads.h"
-#include "core/network/NotifyPayload.h"
 #include "core/app/TextTable.h"
 #include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
+#include "core/tasks/TaskPayloads.h"
 #include "gui/filelist/FileListWidget.h"
 #include "gui/mainwnd/AccountHeader.h"
 #include "gui/mainwnd/AdRotation.h"
 #include "gui/mainwnd/FileListController.h"
 #include "gui/mainwnd/HistoryPanel.h"
-#include "core/message/WindowMessages.h"
-#include "core/tasks/TaskPayloads.h"
 #include "support/LocalHttpServer.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QSystemTrayIcon>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
 
 #include <gtest/gtest-spi.h>
 

@@ -2,14 +2,14 @@
 // what each element does once the window gets WM_MENU_COMMAND, and the account and
 // advertisement buttons of the header.
 
-#include "gui/UrlRecorder.h"
+#include "gui/menu/DropMenu.h"
 #include "core/actions/ActionPayloads.h"
 #include "core/app/TextTable.h"
+#include "core/message/WindowMessages.h"
+#include "gui/UrlRecorder.h"
 #include "gui/common/QtText.h"
 #include "gui/mainwnd/MainWindowFixture.h"
-#include "gui/menu/DropMenu.h"
 #include "gui/menu/MenuCommandPayload.h"
-#include "core/message/WindowMessages.h"
 #include "support/ServiceProcess.h"
 
 #include <QUrlQuery>

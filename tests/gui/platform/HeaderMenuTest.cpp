@@ -1,9 +1,9 @@
 // The header's menu button on a real X server: the open menu holds the pointer, so the button
 // never hears it leave; once the menu has closed elsewhere it must not look hovered.
 
+#include "gui/GuiWait.h"
 #include "gui/mainwnd/MainWindowFixture.h"
 #include "gui/menu/DropMenu.h"
-#include "gui/GuiWait.h"
 
 #include <QImage>
 #include <QProcess>

@@ -3,9 +3,9 @@
 
 #include "StatusNotifierWatcher.h"
 #include "core/common/Utils.h"
+#include "gui/GuiWait.h"
 #include "gui/dialogs/FakeFileManager.h"
 #include "support/TempDir.h"
-#include "gui/GuiWait.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>

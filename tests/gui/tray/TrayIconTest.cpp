@@ -1,14 +1,14 @@
 // The notification-area icon of the main window: its menu and what each command does, and
 // bringing the window back after "run in the background".
 
-#include "gui/UrlRecorder.h"
-#include "core/network/NotifyPayload.h"
+#include "gui/tray/TrayIcon.h"
 #include "core/app/TextTable.h"
+#include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
+#include "gui/UrlRecorder.h"
 #include "gui/common/QtText.h"
 #include "gui/mainwnd/MainWindowFixture.h"
-#include "core/message/WindowMessages.h"
 #include "support/ServiceProcess.h"
-#include "gui/tray/TrayIcon.h"
 
 #include <QMenu>
 
