@@ -3,8 +3,8 @@
 // bookmarks and labels, and an extract that drops the names of removed pages. A file may be
 // refused with an exception; it must never loop, exhaust memory or crash.
 
-#include "FuzzInput.h"
 #include "BookmarkReader.h"
+#include "FuzzInput.h"
 #include "PageJobs.h"
 
 #include <cstdio>

@@ -2,8 +2,8 @@
 // No reply may throw out of the action or end the program.
 
 #include "FuzzInput.h"
-#include "core/actions/Action.h"
 #include "OfflineUser.h"
+#include "core/actions/Action.h"
 #include "core/user/RequestId.h"
 #include "core/user/User.h"
 

@@ -9,6 +9,7 @@ packages=(
   libxcb1-dev
   fonts-noto-cjk xvfb xauth xdotool openbox dbus-daemon
   hyperfine time
+  clang-format
   desktop-file-utils appstream dpkg-dev
 )
 missing=()

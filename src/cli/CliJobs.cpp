@@ -7,12 +7,12 @@
 #include "core/common/Utils.h"
 #include "core/converter/CompressionSummary.h"
 #include "core/converter/ConverterFactory.h"
-#include "core/converter/WorkingZone.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/JobFailure.h"
 #include "core/converter/OutputLeftovers.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
+#include "core/converter/WorkingZone.h"
 
 #include <filesystem>
 

@@ -1,8 +1,8 @@
 #include "core/actions/DownloadAction.h"
 
-#include "core/network/NotifyPayload.h"
 #include "core/common/Utils.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/platform/DebugLog.h"
 #include "core/platform/DetachedProcess.h"
 #include "core/user/RequestId.h"

@@ -12,5 +12,8 @@ struct TextEntry {
 };
 
 const std::vector<TextEntry>& textEntries();
+// The windows' own texts (ids from 1001 on): titles, prompts and words of the layouts that
+// code sets. Some are shown in Chinese whatever the language, as the windows always showed them.
+const std::vector<TextEntry>& windowTextEntries();
 
 } // namespace Glossary

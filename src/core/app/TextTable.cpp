@@ -17,23 +17,38 @@ TextTable::TextTable()
 {
     for (const TextEntry& entry : textEntries())
         m_texts[entry.id] = {entry.english, entry.chinese};
+    for (const TextEntry& entry : windowTextEntries())
+        m_windowTexts[entry.id] = {entry.english, entry.chinese};
+}
+
+const std::vector<std::wstring>* TextTable::find(int id) const
+{
+    if (const auto it = m_texts.find(id); it != m_texts.end())
+        return &it->second;
+    if (const auto it = m_windowTexts.find(id); it != m_windowTexts.end())
+        return &it->second;
+    return nullptr;
 }
 
 std::wstring TextTable::rawText(int id, int language) const
 {
-    const auto it = m_texts.find(id);
-    if (it == m_texts.end() || language < 0 || language >= static_cast<int>(it->second.size()))
+    const std::vector<std::wstring>* texts = find(id);
+    if (!texts || language < 0 || language >= static_cast<int>(texts->size()))
         return {};
-    return it->second[static_cast<std::size_t>(language)];
+    return (*texts)[static_cast<std::size_t>(language)];
 }
 
 std::wstring TextTable::getText(const TextRequest& request) const
 {
-    const int language = currentLanguage();
-    const auto it = m_texts.find(request.id());
-    if (it == m_texts.end())
+    return getText(request, currentLanguage());
+}
+
+std::wstring TextTable::getText(const TextRequest& request, int language) const
+{
+    const std::vector<std::wstring>* texts = find(request.id());
+    if (!texts)
         return {};
-    std::wstring text = it->second.at(static_cast<std::size_t>(language));
+    std::wstring text = texts->at(static_cast<std::size_t>(language));
     // Each replacement takes the first "%" from the start, so "%d" markers and a "%" inside an
     // earlier replacement are taken too.
     for (const std::wstring& replacement : request.replacements()) {
@@ -48,6 +63,11 @@ std::wstring TextTable::getText(const TextRequest& request) const
 std::wstring text(const TextRequest& request)
 {
     return TextTable::instance().getText(request);
+}
+
+std::wstring textIn(int language, const TextRequest& request)
+{
+    return TextTable::instance().getText(request, language);
 }
 
 std::wstring text(int id)

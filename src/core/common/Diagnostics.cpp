@@ -1,6 +1,6 @@
 #include "core/common/Diagnostics.h"
 
-#include "core/common/Utils.h"
+#include "core/common/Utf8.h"
 
 Diagnostics& Diagnostics::instance()
 {
@@ -16,9 +16,9 @@ bool Diagnostics::log(const std::wstring&)
 std::string Diagnostics::composeReport(const std::wstring& operation, const std::wstring& detail,
                                        const std::string& source, const std::wstring& line)
 {
-    const std::wstring text = operation + L"||" + detail + L"||" + Utils::ansiToWide(source) +
+    const std::wstring text = operation + L"||" + detail + L"||" + Utf8::decode(source) +
                               L"||" + line;
-    return Utils::wideToAnsi(text);
+    return Utf8::encode(text);
 }
 
 void Diagnostics::reportError(const std::wstring& operation, const std::wstring& detail,

@@ -12,6 +12,9 @@ class AbstractConverterCallback;
 
 class AbstractConverter {
 public:
+    // The kinds of converter; the zone table names the one each zone runs.
+    static constexpr int kPdfKind = 4;
+
     explicit AbstractConverter(int kind) : m_kind(kind) {}
     virtual ~AbstractConverter();
 

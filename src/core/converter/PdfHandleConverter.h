@@ -17,7 +17,7 @@ class ProcessSlot;
 
 class PdfHandleConverter : public AbstractConverter {
 public:
-    static constexpr int kKind = 4;
+    static constexpr int kKind = kPdfKind;
     // Where failures say they were detected.
     static constexpr const char* kSourceName =
         "..\\..\\submodule\\converter\\Converters\\PdfTools\\PdfHandleConverter";

@@ -1,20 +1,16 @@
 #include "core/converter/QpdfRunner.h"
 
 #include "core/common/Utils.h"
+#include "core/converter/SiblingProgram.h"
 #include "core/platform/DebugLog.h"
-
-#include <unistd.h>
 
 namespace Converter {
 
 std::wstring QpdfRunner::programPath()
 {
-    const std::wstring folder = Utils::getModuleDirectory();
-    if (!folder.empty()) {
-        const std::wstring beside = folder + L"qpdf";
-        if (::access(Utils::wideToUtf8(beside).c_str(), X_OK) == 0)
-            return beside;
-    }
+    // Debian's qpdf unless one lies beside us.
+    if (std::wstring beside = SiblingProgram::beside(L"qpdf"); !beside.empty())
+        return beside;
     return Utils::utf8ToWide(KORVEX_QPDF_PATH);
 }
 

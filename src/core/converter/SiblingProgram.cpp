@@ -8,14 +8,19 @@
 
 namespace Converter {
 
-std::wstring SiblingProgram::find(const std::wstring& name, const char* builtPath)
+std::wstring SiblingProgram::beside(const std::wstring& name)
 {
     const std::wstring folder = Utils::getModuleDirectory();
-    if (!folder.empty()) {
-        const std::wstring beside = folder + name;
-        if (::access(Utils::wideToUtf8(beside).c_str(), X_OK) == 0)
-            return beside;
-    }
+    if (folder.empty())
+        return {};
+    const std::wstring path = folder + name;
+    return ::access(Utils::wideToUtf8(path).c_str(), X_OK) == 0 ? path : std::wstring();
+}
+
+std::wstring SiblingProgram::find(const std::wstring& name, const char* builtPath)
+{
+    if (std::wstring path = beside(name); !path.empty())
+        return path;
     if (::access(builtPath, X_OK) == 0)
         return Utils::utf8ToWide(builtPath);
     return {};

@@ -11,7 +11,10 @@ namespace Converter {
 
 class SiblingProgram {
 public:
-    // Empty when neither is there.
+    // The program of that name in the folder of our executable, when it is there and may be
+    // run; empty otherwise. The one place that looks there, for qpdf too.
+    static std::wstring beside(const std::wstring& name);
+    // The one beside us, else the one this build wrote; empty when neither is there.
     static std::wstring find(const std::wstring& name, const char* builtPath);
 
     // A missing program gives a result that did not start (ENOENT).

@@ -1,13 +1,13 @@
 #include "core/converter/WorkingZone.h"
 
 #include "core/app/TextId.h"
-#include "core/converter/PdfHandleConverter.h"
+#include "core/converter/AbstractConverter.h"
 #include "core/converter/PdfHandleParameter.h"
 
 namespace {
 
 using Converter::PdfHandleParameter;
-constexpr int kPdfKind = Converter::PdfHandleConverter::kKind;
+constexpr int kPdfKind = Converter::AbstractConverter::kPdfKind;
 
 const WorkingZone::Info kZones[] = {
     {WorkingZone::Extract, L"pdfextractpage_lst", WorkingZone::RowForm::WithPage, TextId::ExtractSuffix,

@@ -1,10 +1,10 @@
 #include "core/crash/CrashHandler.h"
 
 #include "core/common/AlternateSignalStack.h"
-#include "core/crash/CrashReportSettings.h"
-#include "core/crash/KeptCrashReports.h"
 #include "core/common/Utils.h"
 #include "core/converter/PrivateTempFolder.h"
+#include "core/crash/CrashReportSettings.h"
+#include "core/crash/KeptCrashReports.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,9 +1,9 @@
 #include "core/network/CommonWndUserAction.h"
 
-#include "core/network/NotifyPayload.h"
 #include "core/common/Diagnostics.h"
 #include "core/common/Utils.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 
 #include <atomic>
 

@@ -1,8 +1,8 @@
 #pragma once
 // An action that tells one window about failures; replies it does not care for are dropped.
 
-#include "core/network/AbstractUserAction.h"
 #include "core/message/MessageSink.h"
+#include "core/network/AbstractUserAction.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "core/tasks/CommonListItemCallback.h"
 
-#include "core/network/CommonWndUserAction.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/CommonWndUserAction.h"
 #include "core/tasks/RowRegistry.h"
 #include "core/tasks/TaskPayloads.h"
 #include "core/user/RequestId.h"

@@ -1,6 +1,5 @@
 #include "core/tasks/ConversionTasks.h"
 
-#include "core/network/NotifyPayload.h"
 #include "core/common/AlternateSignalStack.h"
 #include "core/common/Utils.h"
 #include "core/converter/InputElement.h"
@@ -9,13 +8,14 @@
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
 #include "core/converter/PrivateTempFolder.h"
-#include "core/tasks/SavedOutputPath.h"
 #include "core/converter/WorkingZone.h"
-#include "core/platform/DebugLog.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
+#include "core/platform/DebugLog.h"
 #include "core/tasks/PdfHandleConverterCallback.h"
 #include "core/tasks/PdfHandleMergeCallback.h"
 #include "core/tasks/RowRegistry.h"
+#include "core/tasks/SavedOutputPath.h"
 #include "core/tasks/TaskPayloads.h"
 
 #include <algorithm>

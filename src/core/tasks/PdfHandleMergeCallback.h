@@ -14,7 +14,6 @@ public:
     explicit PdfHandleMergeCallback(WindowHandle window) : m_window(window) {}
 
     void addRowCallback(const CommonListItemCallback& callback) { m_rowCallbacks.push_back(callback); }
-    void clearRowCallbacks() { m_rowCallbacks.clear(); }
     const std::vector<CommonListItemCallback>& rowCallbacks() const { return m_rowCallbacks; }
 
     void onProgress(int type, int current, int total) override;

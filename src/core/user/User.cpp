@@ -1,13 +1,13 @@
 #include "core/user/User.h"
 
-#include "core/network/CommonWndUserAction.h"
-#include "core/common/Diagnostics.h"
 #include "core/app/InstallSettings.h"
 #include "core/common/AtomicFile.h"
+#include "core/common/Diagnostics.h"
 #include "core/common/UrlEscape.h"
 #include "core/common/Utils.h"
-#include "core/network/RequestRunner.h"
 #include "core/converter/PrivateTempFolder.h"
+#include "core/network/CommonWndUserAction.h"
+#include "core/network/RequestRunner.h"
 #include "core/platform/OutlivingFolder.h"
 #include "core/user/RequestId.h"
 

@@ -1,17 +1,17 @@
 // The desktop program: user record and language first, one instance per user, then the main
 // window until it asks to quit; workers and transfers are stopped before the libraries go.
 
-#include "core/crash/CrashHandler.h"
-#include "gui/app/QuitOnSignals.h"
-#include "gui/app/SingleInstance.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
 #include "core/converter/PrivateTempFolder.h"
-#include "gui/mainwnd/CMainWnd.h"
+#include "core/crash/CrashHandler.h"
 #include "core/network/RequestRunner.h"
-#include "gui/seam/QtMessageSink.h"
 #include "core/user/User.h"
+#include "gui/app/QuitOnSignals.h"
+#include "gui/app/SingleInstance.h"
+#include "gui/common/QtText.h"
+#include "gui/mainwnd/CMainWnd.h"
+#include "gui/seam/QtMessageSink.h"
 
 #include <QApplication>
 #include <QMessageBox>

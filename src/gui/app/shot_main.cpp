@@ -11,30 +11,30 @@
 // HOME pointing at a scratch folder: it uses a configuration of its own there.
 
 #include "core/actions/ActionPayloads.h"
-#include "core/network/NotifyPayload.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
+#include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
+#include "core/network/RequestRunner.h"
+#include "core/user/User.h"
 #include "gui/common/LanguageManager.h"
 #include "gui/common/QtText.h"
 #include "gui/feedback/SuggestionWnd.h"
 #include "gui/login/LoginWnd.h"
 #include "gui/mainwnd/CMainWnd.h"
-#include "gui/menu/DropMenu.h"
 #include "gui/mainwnd/FileListController.h"
-#include "core/message/WindowMessages.h"
-#include "core/network/RequestRunner.h"
+#include "gui/menu/DropMenu.h"
 #include "gui/seam/QtMessageSink.h"
 #include "gui/update/DownloadWnd.h"
-#include "core/user/User.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
-#include <QScreen>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include <curl/curl.h>
@@ -127,11 +127,11 @@ int main(int argc, char** argv)
             if (loggedIn) {
                 user.setOpenKey("shot");
                 user.setUserName("Lumo");
-                window.findChild<QAbstractButton*>(QStringLiteral("loginbtn"))->setText(QStringLiteral("Lumo"));
+                window.findChild<QAbstractButton*>(QStringLiteral("loginbtn"))->setText(QString::fromStdString(user.getUserName()));
             }
             auto* drop = window.findChild<QAbstractButton*>(QStringLiteral("dropbtn"));
             QCursor::setPos(drop->mapToGlobal(QPoint(drop->width() - 150, drop->height())));
-            window.showDropMenu();
+            window.onClick(QStringLiteral("dropbtn"));
             pump(400);
             const QRect area = window.frameGeometry();
             code = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height())

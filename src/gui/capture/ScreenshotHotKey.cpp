@@ -3,12 +3,12 @@
 #include "core/app/Glossary.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
-#include "gui/dialogs/CMessageWnd.h"
 #include "core/platform/DebugLog.h"
-#include "gui/platform/GlobalHotKey.h"
 #include "core/user/User.h"
+#include "gui/common/QtText.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "gui/platform/GlobalHotKey.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -72,14 +72,9 @@ bool ScreenshotHotKey::applyHotKey()
     }
     if (ok)
         return true;
-    const bool english = Glossary::currentLanguage() == Glossary::ENGLSH;
-    std::wstring what;
-    if (enabled) {
+    if (enabled)
         m_check->setChecked(false);
-        what = english ? L"Register" : L"注册";
-    } else {
-        what = english ? L"Cancle" : L"取消";
-    }
+    const std::wstring what = Glossary::text(enabled ? TextId::RegisterWord : TextId::CancelWord);
     CMessageWnd::showMessage(m_window, toQt(Glossary::text(TextId::Prompt)), toQt(Glossary::text(TextId::HotKeyFailed, what)), CMessageWnd::ConfirmOnly);
     return false;
 }
@@ -160,7 +155,7 @@ void ScreenshotHotKey::copyPicture(const QString& folder)
     const QDir output(QString::fromStdString(user().getSavePath()));
     output.mkpath(QStringLiteral("."));
     const QTime now = QTime::currentTime();
-    const QString target = output.filePath(QStringLiteral("ScreenShot_%1分%2秒.bmp").arg(now.minute()).arg(now.second()));
+    const QString target = output.filePath(toQt(Glossary::text(TextId::ScreenshotFile)).arg(now.minute()).arg(now.second()));
     QFile::remove(target);
     if (QFile::copy(picture, target))
         emit pictureSaved(target);

@@ -37,7 +37,6 @@ public:
 
     static bool screenshotRunning();
     bool isRegistered() const;
-    GlobalHotKey& hotKey() { return *m_hotKey; }
 
     // The program and how long it may run before it is given up (its own folder holds the
     // picture). By default "snaptor" next to the executable and one minute.

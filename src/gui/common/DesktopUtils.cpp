@@ -1,9 +1,11 @@
 #include "gui/common/DesktopUtils.h"
 
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
 #include "core/common/Diagnostics.h"
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
 #include "core/platform/UserFolders.h"
+#include "gui/common/QtText.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -107,7 +109,7 @@ bool selectFolder(QWidget* owner, std::wstring& path)
     if (!path.empty() && QFileInfo(toQt(path)).isDir())
         start = QUrl::fromLocalFile(toQt(path));
     const QUrl chosen = QFileDialog::getExistingDirectoryUrl(
-        owner, QStringLiteral("Please, select a folder"), start, QFileDialog::ShowDirsOnly,
+        owner, toQt(Glossary::text(TextId::SelectFolder)), start, QFileDialog::ShowDirsOnly,
         {QStringLiteral("file")});
     if (chosen.isEmpty())
         return false;

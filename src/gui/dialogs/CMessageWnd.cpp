@@ -1,6 +1,6 @@
 #include "gui/dialogs/CMessageWnd.h"
 
-#include "ui_msg.h"
+#include "ui_CMessageWnd.h"
 
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The program's own message box (form msg.ui): a title, an icon, a text that may carry
+// The program's own message box (form CMessageWnd.ui): a title, an icon, a text that may carry
 // "<c #rrggbb>" colour markup, and up to three buttons. Every prompt and error of the main
 // window goes through it. It is modal, centred on its owner, dragged by its caption strip and
 // never resized; its result tells which control closed it.

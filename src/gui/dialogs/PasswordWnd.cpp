@@ -1,13 +1,13 @@
 #include "gui/dialogs/PasswordWnd.h"
 
-#include "ui_enterpassworWnd.h"
+#include "ui_PasswordWnd.h"
 
 #include "core/app/Glossary.h"
-#include "core/common/AlternateSignalStack.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
+#include "core/common/AlternateSignalStack.h"
 #include "core/converter/PdfOperations.h"
+#include "gui/common/QtText.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -174,7 +174,7 @@ void PasswordWnd::updateWarningText()
         break;
     case Warning::EmptyPassword:
         m_ui->passworderrorlbl->setText(toQt(Glossary::text(
-            TextId::PleaseEnter, Glossary::currentLanguage() == Glossary::CHINESE ? L"密码" : L"Password")));
+            TextId::PleaseEnter, Glossary::text(TextId::PasswordWord))));
         break;
     case Warning::WrongPassword:
         m_ui->passworderrorlbl->setText(toQt(Glossary::text(TextId::PasswordError)));

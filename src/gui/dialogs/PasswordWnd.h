@@ -1,5 +1,5 @@
 #pragma once
-// Asks for the password of an encrypted PDF (form enterpassworWnd.ui) and tries it at once by
+// Asks for the password of an encrypted PDF (form PasswordWnd.ui) and tries it at once by
 // decrypting the file. Result 1: decrypted, and the caller's output path names the copy.
 // Result 0: the user gave up (cancel, close, Escape). A wrong password keeps the prompt open;
 // there is no limit on attempts.

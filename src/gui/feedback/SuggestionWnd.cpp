@@ -1,16 +1,16 @@
 #include "gui/feedback/SuggestionWnd.h"
 
-#include "ui_Suggestion.h"
+#include "ui_SuggestionWnd.h"
 
-#include "core/network/CommonWndUserAction.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
-#include "gui/dialogs/CMessageWnd.h"
+#include "core/network/CommonWndUserAction.h"
 #include "core/user/FeedbackContact.h"
 #include "core/user/RequestId.h"
 #include "core/user/User.h"
+#include "gui/common/QtText.h"
+#include "gui/dialogs/CMessageWnd.h"
 
 #include <QPushButton>
 

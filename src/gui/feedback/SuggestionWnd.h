@@ -1,5 +1,5 @@
 #pragma once
-// The modal feedback window (form Suggestion.ui): the user writes a question or suggestion,
+// The modal feedback window (form SuggestionWnd.ui): the user writes a question or suggestion,
 // picks how to be contacted and submits. The contact is checked against its kind's pattern;
 // the feedback is sent and the window closes without waiting for the reply.
 

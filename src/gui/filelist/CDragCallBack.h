@@ -1,7 +1,7 @@
 #pragma once
-// What the merge list asks when a dragged row is dropped on another row. The main window answers
-// on its row registry: moveRow decides (and may keep the registry locked), endMove always
-// follows a drag and ends what moveRow began.
+// What the merge list asks when a dragged row is dropped on another row. The file lists answer
+// on their row registry: moveRow decides whether the row may move, and endMove follows every
+// drag that reached moveRow.
 
 #include "core/tasks/RowId.h"
 

@@ -30,7 +30,7 @@ ListRowWidget* CMyListUI::rowAt(const QPoint& containerPos) const
 
 bool CMyListUI::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != container() || !m_dragEnabled)
+    if (watched != container())
         return FileListWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress: {

@@ -17,10 +17,6 @@ public:
 
     // Not owned; must outlive the list or be reset to null first.
     void setDragCallBack(CDragCallBack* callback) { m_callback = callback; }
-    CDragCallBack* dragCallBack() const { return m_callback; }
-
-    void setDragEnabled(bool enabled) { m_dragEnabled = enabled; }
-    bool dragEnabled() const { return m_dragEnabled; }
 
     // The listed row whose rectangle holds a point of the rows' area, or null.
     ListRowWidget* rowAt(const QPoint& containerPos) const;
@@ -35,7 +31,6 @@ private:
     void showDropIndicator(const QPoint& pos);
 
     CDragCallBack* m_callback = nullptr;
-    bool m_dragEnabled = true;
     QPointer<ListRowWidget> m_pressedRow;
     QPoint m_pressPos;
     bool m_dragging = false;

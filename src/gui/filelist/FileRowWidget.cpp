@@ -1,17 +1,17 @@
 #include "gui/filelist/FileRowWidget.h"
 
-#include "ui_SplitElement.h"
-#include "ui_WithPageElement.h"
+#include "ui_FileRowWidgetSplit.h"
+#include "ui_FileRowWidgetWithPage.h"
 
 #include "core/app/Glossary.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/QtText.h"
-#include "gui/common/RichText.h"
 #include "core/common/Utils.h"
 #include "core/converter/PageRanges.h"
 #include "core/converter/RowEntry.h"
 #include "core/converter/WorkingZone.h"
+#include "gui/common/QtText.h"
+#include "gui/common/RichText.h"
 
 #include <QEvent>
 #include <QRegularExpressionValidator>
@@ -24,12 +24,6 @@ const QString kHelpIcon = QStringLiteral(":/KorvexRes/question.png");
 // Items of splitcombo after "Max pages" (0).
 constexpr int kPointsIndex = 1;
 constexpr int kBookmarksIndex = 2;
-
-// Words that fill glossary placeholders, in the glossary's current language.
-std::wstring inLanguage(const wchar_t* english, const wchar_t* chinese)
-{
-    return Glossary::currentLanguage() == Glossary::CHINESE ? chinese : english;
-}
 
 } // namespace
 
@@ -75,16 +69,16 @@ void FileRowWidget::bindParts(Form& ui)
 
 void FileRowWidget::setupWithPage()
 {
-    m_withPageUi = std::make_unique<Ui::WithPageElement>();
-    Ui::WithPageElement& ui = *m_withPageUi;
+    m_withPageUi = std::make_unique<Ui::FileRowWidgetWithPage>();
+    Ui::FileRowWidgetWithPage& ui = *m_withPageUi;
     ui.setupUi(this);
     bindParts(ui);
 }
 
 void FileRowWidget::setupSplit()
 {
-    m_splitUi = std::make_unique<Ui::SplitElement>();
-    Ui::SplitElement& ui = *m_splitUi;
+    m_splitUi = std::make_unique<Ui::FileRowWidgetSplit>();
+    Ui::FileRowWidgetSplit& ui = *m_splitUi;
     ui.setupUi(this);
     bindParts(ui);
 
@@ -118,7 +112,7 @@ void FileRowWidget::showSettingsFor(int zone)
 {
     if (!m_splitUi)
         return;
-    Ui::SplitElement& ui = *m_splitUi;
+    Ui::FileRowWidgetSplit& ui = *m_splitUi;
     const bool compress = zone == WorkingZone::Compress;
     ui.compresslevellbl->setVisible(compress);
     ui.compresscombo->setVisible(compress);
@@ -151,7 +145,7 @@ void FileRowWidget::fill(const std::wstring& path, std::int64_t size)
     setIcon(m_toFormat, kPdfIcon);
     setProperty("Converted", QStringLiteral("false"));
     setStatusText(toQt(Glossary::text(
-        Glossary::TextRequest(TextId::Waiting, inLanguage(L"Conversion", L"转换")))));
+        Glossary::TextRequest(TextId::Waiting, Glossary::text(TextId::ConversionWord)))));
 }
 
 void FileRowWidget::setStatusText(const QString& text)
@@ -214,10 +208,9 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
 {
     using Converter::PageTextStatus;
     // Refused rather than guessed: the row says which box to correct and the entry stays.
-    const auto refuse = [problem](const wchar_t* english, const wchar_t* chinese) {
+    const auto refuse = [problem](int box) {
         if (problem)
-            *problem = toQt(Glossary::text(
-                Glossary::TextRequest(TextId::CorrectYour, inLanguage(english, chinese))));
+            *problem = toQt(Glossary::text(Glossary::TextRequest(TextId::CorrectYour, Glossary::text(box))));
         return false;
     };
     RowEntry read = entry;
@@ -225,7 +218,7 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
     // int is refused, since no clamped guess would be the pages the user meant.
     if (Converter::readPageRange(fromQt(m_pageFrom->text()), fromQt(m_pageTo->text()),
                                  read.fromPage, read.toPage) != PageTextStatus::Ok)
-        return refuse(L"Page Range", L"页码范围");
+        return refuse(TextId::PageRangeWord);
     if (zone == WorkingZone::Compress && m_splitUi)
         read.compressionLevel = m_splitUi->compresscombo->currentIndex();
     if (zone == WorkingZone::Split && m_splitUi) {
@@ -238,12 +231,12 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
             int size = 0;
             if (Converter::readPiecesSize(fromQt(m_splitUi->pagespacingedit->text()), size) !=
                 PageTextStatus::Ok)
-                return refuse(L"Pages Per Document", L"每份页数");
+                return refuse(TextId::PagesPerDocument);
             read.pagesPerPiece = size;
         } else if (Converter::readSplitPoints(fromQt(m_splitUi->freespacingedit->text()),
                                               read.splitPoints) != PageTextStatus::Ok) {
             // An emptied list would quietly write the whole file as one piece.
-            return refuse(L"Split Points", L"拆分点");
+            return refuse(TextId::SplitPointsWord);
         }
     }
     entry = std::move(read);

@@ -16,8 +16,8 @@ class QToolButton;
 struct RowEntry;
 
 namespace Ui {
-class WithPageElement;
-class SplitElement;
+class FileRowWidgetWithPage;
+class FileRowWidgetSplit;
 } // namespace Ui
 
 class FileRowWidget : public ListRowWidget {
@@ -76,8 +76,8 @@ private:
     void showSplitEditor(int comboIndex);
 
     const Template m_template;
-    std::unique_ptr<Ui::WithPageElement> m_withPageUi;
-    std::unique_ptr<Ui::SplitElement> m_splitUi;
+    std::unique_ptr<Ui::FileRowWidgetWithPage> m_withPageUi;
+    std::unique_ptr<Ui::FileRowWidgetSplit> m_splitUi;
 
     // The children both templates share, whichever form made them.
     QLabel* m_fileName = nullptr;

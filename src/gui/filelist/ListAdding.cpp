@@ -1,8 +1,8 @@
 #include "gui/filelist/ListAdding.h"
 
 #include "core/common/Diagnostics.h"
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
+#include "gui/common/QtText.h"
 #include "gui/filelist/FileListWidget.h"
 
 ListAdding::ListAdding(FileListWidget* list, FileRowWidget::Template tmpl)

@@ -1,14 +1,14 @@
 #include "gui/history/HistoryRowWidget.h"
 
-#include "ui_HistoryElement.h"
+#include "ui_HistoryRowWidget.h"
 
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
+#include "gui/common/QtText.h"
 
 #include <QEvent>
 
 HistoryRowWidget::HistoryRowWidget(QWidget* parent)
-    : ListRowWidget(parent), m_ui(std::make_unique<Ui::HistoryElement>())
+    : ListRowWidget(parent), m_ui(std::make_unique<Ui::HistoryRowWidget>())
 {
     m_ui->setupUi(this);
     m_ui->history_filenamelbl->setTextFormat(Qt::PlainText);

@@ -8,7 +8,7 @@
 #include <string>
 
 namespace Ui {
-class HistoryElement;
+class HistoryRowWidget;
 } // namespace Ui
 
 class HistoryRowWidget : public ListRowWidget {
@@ -31,5 +31,5 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    std::unique_ptr<Ui::HistoryElement> m_ui;
+    std::unique_ptr<Ui::HistoryRowWidget> m_ui;
 };

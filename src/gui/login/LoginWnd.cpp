@@ -4,15 +4,17 @@
 
 #include "core/actions/ActionPayloads.h"
 #include "core/actions/LoginWndAction.h"
-#include "core/network/NotifyPayload.h"
-#include "gui/common/QtText.h"
-#include "gui/common/RichText.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
 #include "core/common/UrlEscape.h"
 #include "core/common/Utils.h"
-#include "gui/dialogs/CMessageWnd.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/user/RequestId.h"
 #include "core/user/User.h"
+#include "gui/common/QtText.h"
+#include "gui/common/RichText.h"
+#include "gui/dialogs/CMessageWnd.h"
 
 #include <QButtonGroup>
 #include <QPainter>
@@ -27,13 +29,16 @@ using namespace WindowMessages;
 
 namespace {
 
-const QString kTitle = QStringLiteral("登陆Tavrin分割合并(Lumo专版)");
-const QString kWelcome = QStringLiteral("欢迎来到Tavrin分割合并(Lumo专版)");
-const QString kFetchingLink = QStringLiteral("<c #e62c2c>正在获取二维码链接。</c>");
-const QString kSendCode = QStringLiteral("<a><c #ff7919>发送验证码</c></a>");
-const QString kResend = QStringLiteral("<a><c #2a5acd>重新发送</c></a>");
-const QString kNetworkErrorCn = QStringLiteral("<c #e62c2c>网络出错。请检查网络。</c>");
-const QString kNetworkErrorEn = QStringLiteral("<c #e62c2c>Network Error</c>");
+QString windowText(int id)
+{
+    return toQt(Glossary::text(id));
+}
+
+QString windowText(int id, const QString& replacement)
+{
+    return toQt(Glossary::text(id, fromQt(replacement)));
+}
+
 const QColor kClearVeil = QColor::fromRgba(0x00939393);
 const QColor kExpiredVeil = QColor::fromRgba(0x33939393);
 
@@ -69,12 +74,12 @@ void setButtonMarkup(QAbstractButton* button, const QString& markup)
 
 QString emptyField(const QString& name)
 {
-    return red(name + QStringLiteral(" Is Empty!"));
+    return red(windowText(TextId::IsEmpty, name));
 }
 
 QString forbiddenField(const QString& name)
 {
-    return red(name + QStringLiteral(" can not Contain \"&,=, \" Character!"));
+    return red(windowText(TextId::ForbiddenCharacters, name));
 }
 
 // "&", "=" and spaces would break the request's query.
@@ -88,9 +93,9 @@ bool hasForbidden(const QString& text)
 QString forbiddenInPair(const QString& email, const QString& password)
 {
     if (hasForbidden(email))
-        return forbiddenField(QStringLiteral("E-mail"));
+        return forbiddenField(windowText(TextId::EmailField));
     if (hasForbidden(password))
-        return forbiddenField(QStringLiteral("Password"));
+        return forbiddenField(windowText(TextId::PasswordField));
     return {};
 }
 
@@ -125,6 +130,9 @@ LoginWnd::LoginWnd(WindowHandle owner, QWidget* parent)
     for (QLineEdit* edit : {m_ui->msgcodeedit, m_ui->msgcodeedit1})
         edit->setValidator(new QRegularExpressionValidator(codeDigits, edit));
     m_ui->refreshbtn->hide();
+    connect(&m_qrTimer, &QTimer::timeout, this, &LoginWnd::onQrTick);
+    connect(&m_smsResendTimer, &QTimer::timeout, this, [this] { onResendTick(kSmsLoginPage); });
+    connect(&m_bindResendTimer, &QTimer::timeout, this, [this] { onResendTick(kBindPhonePage); });
     connectControls();
 }
 
@@ -179,21 +187,21 @@ void LoginWnd::initWindow()
     m_ui->chinese_logwaytab->setCurrentIndex(0);
     m_ui->offshore_logwaytab->setCurrentIndex(0);
     m_ui->tabopt1->setChecked(true);
-    setMarkup(m_ui->qrcodepromptlbl, kFetchingLink);
+    setMarkup(m_ui->qrcodepromptlbl, windowText(TextId::FetchingQrLink));
     m_action = std::make_shared<LoginWndAction>(seamHandle(), m_owner);
     if (m_chinese)
         refreshQr();
-    m_ui->titlelbl->setText(kTitle);
-    m_ui->welcomelbl->setText(kWelcome);
-    setButtonMarkup(m_ui->sendmsgcodebtn, kSendCode);
-    setButtonMarkup(m_ui->sendmsgcodebtn1, kSendCode);
+    m_ui->titlelbl->setText(windowText(TextId::LoginTitle));
+    m_ui->welcomelbl->setText(windowText(TextId::LoginWelcome));
+    setButtonMarkup(m_ui->sendmsgcodebtn, windowText(TextId::SendCode));
+    setButtonMarkup(m_ui->sendmsgcodebtn1, windowText(TextId::SendCode));
 }
 
 // Option texts are the code's in both languages; the rest of the form follows the translations.
 void LoginWnd::applyLanguage()
 {
-    m_ui->tabopt1->setText(m_chinese ? QStringLiteral("微信扫码登陆") : QStringLiteral("Sign Up"));
-    m_ui->tabopt2->setText(m_chinese ? QStringLiteral("手机验证码登陆") : QStringLiteral("Sign In"));
+    m_ui->tabopt1->setText(toQt(Glossary::textIn(m_chinese ? Glossary::CHINESE : Glossary::ENGLSH, Glossary::TextRequest(TextId::QrTab))));
+    m_ui->tabopt2->setText(toQt(Glossary::textIn(m_chinese ? Glossary::CHINESE : Glossary::ENGLSH, Glossary::TextRequest(TextId::SmsTab))));
 }
 
 void LoginWnd::changeEvent(QEvent* event)
@@ -201,8 +209,8 @@ void LoginWnd::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange) {
         m_ui->retranslateUi(this);
         applyLanguage();
-        m_ui->titlelbl->setText(kTitle);
-        m_ui->welcomelbl->setText(kWelcome);
+        m_ui->titlelbl->setText(windowText(TextId::LoginTitle));
+        m_ui->welcomelbl->setText(windowText(TextId::LoginWelcome));
     }
     FramelessDialog::changeEvent(event);
 }
@@ -216,7 +224,7 @@ bool LoginWnd::event(QEvent* event)
 
 void LoginWnd::done(int result)
 {
-    for (auto& [id, timer] : m_timers)
+    for (QTimer* timer : {&m_qrTimer, &m_smsResendTimer, &m_bindResendTimer})
         timer->stop();
     if (m_action)
         m_action->detach();
@@ -236,12 +244,12 @@ bool LoginWnd::validCode(const QString& code)
 
 void LoginWnd::refreshQr()
 {
-    stopTimer(kQrTimer);
+    m_qrTimer.stop();
     m_ui->qrcodepng->clear();
     m_qrPath.clear();
     setQrVeil(false);
     m_ui->refreshbtn->hide();
-    setMarkup(m_ui->qrcodepromptlbl, kFetchingLink);
+    setMarkup(m_ui->qrcodepromptlbl, windowText(TextId::FetchingQrLink));
     if (User* user = User::current())
         user->SendRequest(RequestId::GetCode, m_action);
 }
@@ -250,9 +258,9 @@ void LoginWnd::showQrImage(const QString& path)
 {
     m_qrPath = path;
     setQrVeil(false);
-    setMarkup(m_ui->qrcodepromptlbl, red(QStringLiteral("请扫码登陆。")));
+    setMarkup(m_ui->qrcodepromptlbl, red(windowText(TextId::ScanQr)));
     m_qrSeconds = kQrSeconds;
-    startTimer(kQrTimer);
+    m_qrTimer.start(m_tickMs);
 }
 
 // The picture with a veil of the given colour painted over it (transparent while valid, a light
@@ -277,8 +285,7 @@ void LoginWnd::setQrVeil(bool veiled)
 void LoginWnd::onQrTick()
 {
     if (--m_qrSeconds > 0) {
-        setMarkup(m_ui->qrcodepromptlbl, QStringLiteral("请微信扫码登陆，二维码有效期还剩<c #e62c2c>") +
-                                             QString::number(m_qrSeconds) + QStringLiteral("秒</c>。"));
+        setMarkup(m_ui->qrcodepromptlbl, windowText(TextId::QrSecondsLeft, QString::number(m_qrSeconds)));
         m_ui->refreshbtn->hide();
         if (g_pollOnNextTick) {
             g_pollOnNextTick = false;
@@ -289,8 +296,8 @@ void LoginWnd::onQrTick()
         }
         return;
     }
-    setMarkup(m_ui->qrcodepromptlbl, red(QStringLiteral("二维码已过期")));
-    stopTimer(kQrTimer);
+    setMarkup(m_ui->qrcodepromptlbl, red(windowText(TextId::QrExpired)));
+    m_qrTimer.stop();
     m_ui->refreshbtn->show();
     setQrVeil(true);
 }
@@ -299,7 +306,7 @@ void LoginWnd::sendCode(int page)
 {
     const QString phone = phoneEdit(page)->text();
     if (!validPhone(phone)) {
-        setMarkup(promptLabel(page), red(QStringLiteral("请填写正确的手机号")));
+        setMarkup(promptLabel(page), red(windowText(TextId::WrongPhone)));
         return;
     }
     sendButton(page)->setEnabled(false);
@@ -318,7 +325,7 @@ void LoginWnd::startCodeCountdown(int page)
     bool& shortWait = g_nextWaitShort[page];
     resendSeconds(page) = shortWait ? 60 : 120;
     shortWait = !shortWait;
-    startTimer(page == kBindPhonePage ? kBindResendTimer : kSmsResendTimer);
+    resendTimer(page).start(m_tickMs);
 }
 
 void LoginWnd::onResendTick(int page)
@@ -327,13 +334,12 @@ void LoginWnd::onResendTick(int page)
     QAbstractButton* button = sendButton(page);
     if (--seconds > 0) {
         button->setEnabled(false);
-        setButtonMarkup(button, QStringLiteral("<c #9d9d9d>重新发送(") + QString::number(seconds) +
-                                    QStringLiteral(")</c>"));
+        setButtonMarkup(button, windowText(TextId::ResendIn, QString::number(seconds)));
         return;
     }
-    stopTimer(page == kBindPhonePage ? kBindResendTimer : kSmsResendTimer);
+    resendTimer(page).stop();
     button->setEnabled(true);
-    setButtonMarkup(button, kResend);
+    setButtonMarkup(button, windowText(TextId::Resend));
 }
 
 void LoginWnd::confirmCode(int page)
@@ -341,7 +347,7 @@ void LoginWnd::confirmCode(int page)
     const QString phone = phoneEdit(page)->text();
     const QString code = codeEdit(page)->text();
     if (!validPhone(phone) || !validCode(code)) {
-        setMarkup(promptLabel(page), red(QStringLiteral("请填写正确的手机号和验证码")));
+        setMarkup(promptLabel(page), red(windowText(TextId::WrongPhoneOrCode)));
         return;
     }
     User* user = User::current();
@@ -360,9 +366,9 @@ void LoginWnd::signIn()
     const QString password = m_ui->log_passwordedit->text();
     QLabel* prompt = m_ui->log_signin_promptlbl;
     if (email.isEmpty())
-        return setMarkup(prompt, emptyField(QStringLiteral("Nickname")));
+        return setMarkup(prompt, emptyField(windowText(TextId::NicknameField)));
     if (password.isEmpty())
-        return setMarkup(prompt, emptyField(QStringLiteral("Password")));
+        return setMarkup(prompt, emptyField(windowText(TextId::PasswordField)));
     if (const QString problem = forbiddenInPair(email, password); !problem.isEmpty())
         return setMarkup(prompt, problem);
     User* user = User::current();
@@ -380,22 +386,22 @@ void LoginWnd::signUp()
     const QString repeated = m_ui->reg_repasswordedit->text();
     QLabel* prompt = m_ui->reg_signup_promptlbl;
     if (repeated.isEmpty())
-        return setMarkup(prompt, emptyField(QStringLiteral("Confirm Password")));
+        return setMarkup(prompt, emptyField(windowText(TextId::ConfirmPasswordField)));
     if (email.isEmpty())
-        return setMarkup(prompt, emptyField(QStringLiteral("E-mail")));
+        return setMarkup(prompt, emptyField(windowText(TextId::EmailField)));
     if (password.isEmpty())
-        return setMarkup(prompt, emptyField(QStringLiteral("Password")));
+        return setMarkup(prompt, emptyField(windowText(TextId::PasswordField)));
     if (const QString problem = forbiddenInPair(email, password); !problem.isEmpty())
         return setMarkup(prompt, problem);
     if (password != repeated)
-        return setMarkup(prompt, red(QStringLiteral("Inconsistent password!")));
+        return setMarkup(prompt, red(windowText(TextId::InconsistentPassword)));
     User* user = User::current();
     if (!user)
         return;
     user->setRegisterEmail(queryValue(email));
     user->setRegisterPassword(queryValue(password));
     user->SendRequest(RequestId::UserRegister, m_action);
-    setMarkup(prompt, red(QStringLiteral("Signing Up Now!")));
+    setMarkup(prompt, red(windowText(TextId::SigningUp)));
 }
 
 void LoginWnd::onSignUpReply(std::unique_ptr<MessagePayload> payload)
@@ -409,15 +415,14 @@ void LoginWnd::onSignUpReply(std::unique_ptr<MessagePayload> payload)
     try {
         const Json::Value& root = reply->value;
         if (!root["success"].asBool())
-            return setMarkup(prompt, red(QStringLiteral("System Error")));
+            return setMarkup(prompt, red(windowText(TextId::SystemError)));
         const Json::Value& result = root["result"];
         if (!result["status"].asBool())
             return setMarkup(prompt, red(toQt(Utils::ansiToWide(result["error_msg"].asString()))));
         userId = result["user_id"].asString();
         openKey = result["open_key"].asString();
         if (root["check_mail"].asBool())
-            CMessageWnd::showMessage(this, QStringLiteral("Warning"),
-                                     QStringLiteral("Please Check Your E-mail To Confirm Your Account"),
+            CMessageWnd::showMessage(this, windowText(TextId::Warning), windowText(TextId::ConfirmEmail),
                                      CMessageWnd::ConfirmOnly);
     } catch (const Json::Exception&) {
         // A reply of the wrong shape is the transport failure it stands for.
@@ -467,7 +472,8 @@ std::intptr_t LoginWnd::handleSeamMessage(int message, std::intptr_t wParam,
         startCodeCountdown(static_cast<int>(wParam));
         break;
     case WM_STOP_TIMER:
-        stopTimer(static_cast<int>(wParam));
+        if (QTimer* timer = countdown(static_cast<int>(wParam)))
+            timer->stop();
         break;
     case WM_CLOSE:
         done(1);
@@ -493,18 +499,18 @@ void LoginWnd::onUiNotify(int subCode, std::unique_ptr<MessagePayload> payload)
             showQrImage(toQt(path->path));
         break;
     case LoginNotify::QrLink:
-        setMarkup(m_ui->qrcodepromptlbl, number() == 1 ? red(QStringLiteral("正在下载微信登陆二维码。"))
-                                                       : red(QStringLiteral("服务器返回错误,刷新二维码或联系客服。")));
+        setMarkup(m_ui->qrcodepromptlbl, number() == 1 ? red(windowText(TextId::DownloadingQr))
+                                                       : red(windowText(TextId::QrRefused)));
         break;
     case LoginNotify::PollingStatus:
-        setMarkup(m_ui->qrcodepromptlbl, red(QStringLiteral("轮询登陆状态出错。")));
+        setMarkup(m_ui->qrcodepromptlbl, red(windowText(TextId::PollingStatusError)));
         break;
     case LoginNotify::PollingFailed:
-        setMarkup(m_ui->qrcodepromptlbl, red(QStringLiteral("查询登陆状态出错，请刷新二维码或查询客服。")));
+        setMarkup(m_ui->qrcodepromptlbl, red(windowText(TextId::PollingError)));
         break;
     case LoginNotify::CodeSent:
         if (QLabel* label = promptLabel(static_cast<int>(number())))
-            setMarkup(label, red(QStringLiteral("请求验证码成功，请稍后在手机查看验证码。")));
+            setMarkup(label, red(windowText(TextId::CodeRequested)));
         break;
     case LoginNotify::CheckRefused:
         if (const CodeMessage* m = codeMessage(); m && promptLabel(m->page))
@@ -518,7 +524,7 @@ void LoginWnd::onUiNotify(int subCode, std::unique_ptr<MessagePayload> payload)
         break;
     case LoginNotify::CheckFailed:
         if (QLabel* label = promptLabel(static_cast<int>(number())))
-            setMarkup(label, red(QStringLiteral("请求验证码错误。")));
+            setMarkup(label, red(windowText(TextId::CodeRequestFailed)));
         break;
     case Notify::RequestError:
     case Notify::ParseError:
@@ -526,7 +532,7 @@ void LoginWnd::onUiNotify(int subCode, std::unique_ptr<MessagePayload> payload)
         onTransportError();
         break;
     case LoginNotify::SendFailed:
-        setMarkup(m_ui->smsloginpromptlbl, red(QStringLiteral("请求服务器验证码错误。")));
+        setMarkup(m_ui->smsloginpromptlbl, red(windowText(TextId::CodeServerError)));
         break;
     case LoginNotify::SignedInNoPhone: {
         User* user = User::current();
@@ -540,7 +546,7 @@ void LoginWnd::onUiNotify(int subCode, std::unique_ptr<MessagePayload> payload)
         onSignUpReply(std::move(payload));
         break;
     case LoginNotify::SignInRefused:
-        setMarkup(m_ui->log_signin_promptlbl, red(QStringLiteral("mismatch account and password")));
+        setMarkup(m_ui->log_signin_promptlbl, red(windowText(TextId::AccountMismatch)));
         break;
     default:
         break;
@@ -553,47 +559,40 @@ void LoginWnd::onTransportError()
 {
     if (m_chinese) {
         for (QLabel* label : {m_ui->qrcodepromptlbl, m_ui->bindphonepromptlbl, m_ui->smsloginpromptlbl})
-            setMarkup(label, kNetworkErrorCn);
+            setMarkup(label, windowText(TextId::NetworkErrorChinese));
         if (!isTimerActive(kBindResendTimer))
             m_ui->sendmsgcodebtn->setEnabled(true);
         if (!isTimerActive(kSmsResendTimer))
             m_ui->sendmsgcodebtn1->setEnabled(true);
     } else {
         for (QLabel* label : {m_ui->reg_signup_promptlbl, m_ui->log_signin_promptlbl})
-            setMarkup(label, kNetworkErrorEn);
+            setMarkup(label, windowText(TextId::NetworkErrorEnglish));
     }
 }
 
-void LoginWnd::onTimer(int id)
+QTimer* LoginWnd::countdown(int id)
 {
-    if (id == kQrTimer)
-        onQrTick();
-    else if (id == kSmsResendTimer)
-        onResendTick(kSmsLoginPage);
-    else if (id == kBindResendTimer)
-        onResendTick(kBindPhonePage);
-}
-
-void LoginWnd::startTimer(int id)
-{
-    QTimer*& timer = m_timers[id];
-    if (!timer) {
-        timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [this, id] { onTimer(id); });
+    switch (id) {
+    case kQrTimer:
+        return &m_qrTimer;
+    case kSmsResendTimer:
+        return &m_smsResendTimer;
+    case kBindResendTimer:
+        return &m_bindResendTimer;
+    default:
+        return nullptr;
     }
-    timer->start(m_tickMs);
 }
 
-void LoginWnd::stopTimer(int id)
+QTimer& LoginWnd::resendTimer(int page)
 {
-    if (const auto it = m_timers.find(id); it != m_timers.end())
-        it->second->stop();
+    return page == kBindPhonePage ? m_bindResendTimer : m_smsResendTimer;
 }
 
 bool LoginWnd::isTimerActive(int id) const
 {
-    const auto it = m_timers.find(id);
-    return it != m_timers.end() && it->second->isActive();
+    const QTimer* timer = const_cast<LoginWnd*>(this)->countdown(id);
+    return timer && timer->isActive();
 }
 
 QLineEdit* LoginWnd::phoneEdit(int page) const

@@ -9,8 +9,8 @@
 #include "gui/seam/SeamWindow.h"
 
 #include <QString>
+#include <QTimer>
 
-#include <map>
 #include <memory>
 
 namespace Ui {
@@ -20,7 +20,6 @@ class LoginWndAction;
 class QAbstractButton;
 class QLabel;
 class QLineEdit;
-class QTimer;
 
 class LoginWnd : public FramelessDialog, public SeamWindow {
     Q_OBJECT
@@ -42,6 +41,7 @@ public:
 
     // The period of one countdown second (1000 ms; pictures and tests may shorten it).
     void setTickInterval(int ms) { m_tickMs = ms; }
+    // Whether the countdown the actions know by this number (kQrTimer, ...) runs.
     bool isTimerActive(int id) const;
     const std::shared_ptr<LoginWndAction>& action() const { return m_action; }
 
@@ -64,7 +64,6 @@ private:
     void applyLanguage();
     void onUiNotify(int subCode, std::unique_ptr<MessagePayload> payload);
     void onTransportError();
-    void onTimer(int id);
     void onQrTick();
     void onResendTick(int page);
     void startCodeCountdown(int page);
@@ -77,8 +76,9 @@ private:
     void onSignUpReply(std::unique_ptr<MessagePayload> payload);
     void onPageOption(int option);
     void showOnlyBindPage();
-    void startTimer(int id);
-    void stopTimer(int id);
+    // The countdown of that number; null for any other.
+    QTimer* countdown(int id);
+    QTimer& resendTimer(int page);
     // Tells the owner about the new identity and closes.
     void finishSignIn(const std::string& userId, const std::string& openKey);
 
@@ -91,7 +91,9 @@ private:
     std::unique_ptr<Ui::LoginWnd> m_ui;
     WindowHandle m_owner;
     std::shared_ptr<LoginWndAction> m_action;
-    std::map<int, QTimer*> m_timers;
+    QTimer m_qrTimer;
+    QTimer m_smsResendTimer;
+    QTimer m_bindResendTimer;
     QString m_qrPath;
     int m_tickMs = 1000;
     int m_qrSeconds = 0;

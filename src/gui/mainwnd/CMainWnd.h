@@ -1,36 +1,38 @@
 #pragma once
 // The program's one top-level window: header, history side panel, the working zones with their
 // file lists, and the folder row. Workers and service actions reach it only through the
-// message seam; it changes its widgets on its own thread.
+// message seam; it changes its widgets on its own thread. The header's jobs (frame, account,
+// advertisement, update offer) are helpers it owns.
 
-#include "gui/filelist/CDragCallBack.h"
-#include "gui/mainwnd/PaneSwitcher.h"
-#include "gui/menu/MakerPages.h"
-#include "gui/seam/SeamWindow.h"
 #include "core/tasks/RowRegistry.h"
 #include "core/tasks/TaskThreads.h"
+#include "gui/mainwnd/FileListController.h"
+#include "gui/mainwnd/HeaderMenus.h"
+#include "gui/mainwnd/PaneSwitcher.h"
+#include "gui/seam/SeamWindow.h"
 
 #include <QJsonObject>
-#include <QPointer>
 #include <QWidget>
 
-#include <map>
-#include <cstdint>
 #include <memory>
 
 namespace Ui {
 class CMainWnd;
 }
+class AccountHeader;
 class Action;
+class AdRotation;
 class CGifButton;
 class DropMenu;
-class FileListController;
+class SaveFolderRow;
+class FramelessFrame;
 class HistoryPanel;
-class QTimer;
 class ScreenshotHotKey;
 class TrayIcon;
+class UpdateOffer;
+class ZoneView;
 
-class CMainWnd : public QWidget, public SeamWindow, public CDragCallBack {
+class CMainWnd : public QWidget, public SeamWindow {
     Q_OBJECT
 public:
     static constexpr const char* kWindowClassName = "PDF_MERGE_SPLIT_Wnd";
@@ -48,45 +50,34 @@ public:
     std::intptr_t handleSeamMessage(int message, std::intptr_t wParam,
                                     std::unique_ptr<MessagePayload> payload) override;
 
-    // The merge list's reorder, on the registry.
-    bool moveRow(RowId row, int newIndex) override;
-    void endMove() override;
-
     // What a click on the control of this name does.
     void onClick(const QString& name);
     // Files dropped on the window (folders are skipped).
-    void dropFiles(const QStringList& paths);
+    void dropFiles(const QStringList& paths) { m_lists->dropFiles(paths); }
     void switchLanguage();
     // A report of an external conversion process (one JSON object).
-    void handleExternalReport(const QJsonObject& report);
+    void handleExternalReport(const QJsonObject& report) { m_lists->onExternalReport(report); }
     void activateFromOtherInstance();
 
-    // The account button of the header: the login window when nobody is logged in, else the menu.
-    void onAccountButton();
-    // The modal login window; on success the main window refreshes the account.
-    void openLoginWindow();
     // The modal feedback window.
-    void openFeedbackWindow();
+    void openFeedbackWindow() { m_menus->openFeedbackWindow(); }
     // The user's own update check (request 23); the reply arrives as an offer or a notice.
-    void checkForUpdate();
-    // The drop-down menu of the header under its button.
-    void showDropMenu();
-    // The update download window for the offered link, run modally; sha256 is the digest the
-    // offer gave for the updater. When the updater has started, the program quits.
-    void openDownloadWindow(const QString& url, const QString& sha256 = QString(), std::uint64_t size = 0);
+    void checkForUpdate() { m_menus->checkForUpdate(); }
 
-    QString title(int language) const;
+    QString title(int language) const { return m_titles[language == 0 ? 0 : 1]; }
     PaneSwitcher& paneSwitcher() { return m_switcher; }
     const std::shared_ptr<RowRegistry>& registry() const { return m_registry; }
     FileListController& fileLists() { return *m_lists; }
     HistoryPanel& history() { return *m_history; }
-    bool isTimerActive(int id) const;
+    AccountHeader& account() { return *m_account; }
+    AdRotation& ads() { return *m_ads; }
+    UpdateOffer& updates() { return *m_updates; }
     // The notification-area icon (null before start-up), the open drop-down menu (null when
     // none), the screenshot hot key, and the maker's pages the menus offer.
-    TrayIcon* trayIcon() const { return m_tray; }
-    DropMenu* dropMenu() const;
+    TrayIcon* trayIcon() const { return m_menus->trayIcon(); }
+    DropMenu* dropMenu() const { return m_menus->dropMenu(); }
     ScreenshotHotKey& screenshot() { return *m_screenshot; }
-    MakerPages& makerPages() { return m_pages; }
+    MakerPages& makerPages() { return m_menus->makerPages(); }
 
 signals:
     // The window wants the program to end (close prompt answered Cancel, system close).
@@ -96,39 +87,17 @@ protected:
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectButtons();
-    void rebuildZone();
     void retranslateCodeTexts();
     void onUiNotify(std::intptr_t subCode, std::unique_ptr<MessagePayload> payload);
-    void onLoggedOff();
-    void onUpgradeReply(std::unique_ptr<MessagePayload> payload);
-    void startTimer(int id, int periodMs);
-    void stopTimer(int id);
-    void onTimer(int id);
-    void rotateAdvertisement();
-    void showAvatar(const std::wstring& path);
     void sendStartupRequests();
-    void setBrand(int language);
-    void createTrayIcon();
     void showPrompt(int textId);
+    void requestQuit();
     // Targets of onClick's table.
     void onCloseButton();
-    void addFiles();
-    void startRun();
-    void continueRun();
-    void changeSaveFolder();
-    void openSaveFolder();
     void showCapturePane();
-    void onAdsButton();
-    void updateCaptionButtons();
-    void setTitleText(const QString& text);
-    // The account button's text: the user's name once the account is shown, else "Log in".
-    void showAccountText();
 
     std::unique_ptr<Ui::CMainWnd> ui;
     PaneSwitcher m_switcher;
@@ -137,17 +106,15 @@ private:
     std::shared_ptr<Action> m_action;
     std::unique_ptr<FileListController> m_lists;
     std::unique_ptr<HistoryPanel> m_history;
+    FramelessFrame* m_frame = nullptr;
+    AccountHeader* m_account = nullptr;
+    UpdateOffer* m_updates = nullptr;
+    AdRotation* m_ads = nullptr;
     CGifButton* m_animatedAddButton = nullptr;
-    CGifButton* m_adsButton = nullptr;
-    std::map<int, QTimer*> m_timers;
     QString m_titles[2];
-    QString m_fullTitle;
-    int m_currentZone = WorkingZone::Split;
-    bool m_adsAvailable = false;
-    bool m_accountShown = false;
-    TrayIcon* m_tray = nullptr;
-    QPointer<DropMenu> m_dropMenu;
+    HeaderMenus* m_menus = nullptr;
+    SaveFolderRow* m_saveFolder = nullptr;
+    ZoneView* m_zones = nullptr;
     ScreenshotHotKey* m_screenshot = nullptr;
-    MakerPages m_pages;
     bool m_quitting = false;
 };

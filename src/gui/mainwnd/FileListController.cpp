@@ -1,34 +1,36 @@
 #include "gui/mainwnd/FileListController.h"
 
+#include "core/actions/ActionPayloads.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/DesktopUtils.h"
-#include "gui/common/QtText.h"
 #include "core/common/Utils.h"
 #include "core/converter/CompressionSummary.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PrivateTempFolder.h"
-#include "gui/dialogs/CMessageWnd.h"
-#include "gui/dialogs/PasswordWnd.h"
-#include "gui/filelist/CMyListUI.h"
-#include "gui/filelist/FileListWidget.h"
-#include "gui/filelist/ListAdding.h"
-#include "gui/mainwnd/CMainWnd.h"
-#include "gui/mainwnd/PaneSwitcher.h"
 #include "core/message/WindowMessages.h"
-#include "core/actions/ActionPayloads.h"
 #include "core/tasks/CommonListItemCallback.h"
 #include "core/tasks/ConversionTasks.h"
 #include "core/tasks/RowRegistry.h"
 #include "core/tasks/TaskPayloads.h"
 #include "core/tasks/TaskThreads.h"
 #include "core/user/User.h"
+#include "gui/common/DesktopUtils.h"
+#include "gui/common/QtText.h"
+#include "gui/dialogs/CMessageWnd.h"
+#include "gui/dialogs/PasswordWnd.h"
+#include "gui/filelist/CMyListUI.h"
+#include "gui/filelist/FileListWidget.h"
+#include "gui/filelist/ListAdding.h"
+#include "gui/mainwnd/PaneSwitcher.h"
 
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QMessageBox>
 #include <QStackedWidget>
 
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -39,10 +41,10 @@ bool english()
 
 } // namespace
 
-FileListController::FileListController(CMainWnd& window, PaneSwitcher& switcher,
+FileListController::FileListController(QWidget& window, WindowHandle seam, PaneSwitcher& switcher,
                                        std::shared_ptr<RowRegistry> registry, TaskThreads& tasks,
                                        QStackedWidget* workingzone)
-    : m_window(window), m_switcher(switcher), m_registry(std::move(registry)), m_tasks(tasks)
+    : m_window(window), m_seam(seam), m_switcher(switcher), m_registry(std::move(registry)), m_tasks(tasks)
 {
     for (int zone = PaneSwitcher::kFirstPdfZone; zone <= PaneSwitcher::kLastPdfZone; ++zone) {
         QWidget* page = workingzone->widget(zone);
@@ -51,6 +53,7 @@ FileListController::FileListController(CMainWnd& window, PaneSwitcher& switcher,
         page->layout()->addWidget(list);
         m_lists[zone] = list;
     }
+    mergeList()->setDragCallBack(this);
 }
 
 FileListController::~FileListController() = default;
@@ -152,9 +155,9 @@ void FileListController::addFiles(const QStringList& paths)
             if (auto* row = dynamic_cast<FileRowWidget*>(adder.lastRow()))
                 wireRow(row);
         } else if (result == ListAdding::AlreadyListed) {
-            prompt(Glossary::text(Glossary::TextRequest(TextId::FileState, {title, english() ? L"Is Added" : L"已添加"})));
+            prompt(Glossary::text(Glossary::TextRequest(TextId::FileState, {title, Glossary::text(TextId::IsAdded)})));
         } else if (result == ListAdding::Unreadable) {
-            prompt(Glossary::text(Glossary::TextRequest(TextId::FileState, {title, english() ? L"Is Not Existed" : L"不存在"})));
+            prompt(Glossary::text(Glossary::TextRequest(TextId::FileState, {title, Glossary::text(TextId::IsNotExisting)})));
         } else {
             prompt(Glossary::text(TextId::AddFileFailed));
         }
@@ -167,7 +170,7 @@ void FileListController::addFiles(const QStringList& paths)
     const QList<ListRowWidget*> rows = target->rows();
     for (int i = before; i < rows.size(); ++i)
         m_registry->append(rows[i]->rowId(), RowEntry(fromQt(rows[i]->filePathname()), zone));
-    const WindowHandle window = m_window.seamHandle();
+    const WindowHandle window = m_seam;
     std::shared_ptr<RowRegistry> registry = m_registry;
     m_tasks.start([registry, window, zone] { ConversionTasks::inspectFiles(registry, window, zone); });
 }
@@ -293,10 +296,45 @@ void FileListController::onFileResult(const FileResult& result)
         const std::vector<std::string> history = User::current()->getHistory();
         if (std::find(history.begin(), history.end(), stored) == history.end())
             User::current()->addHistory(stored);
-        MessageSink::current().post(m_window.seamHandle(), WindowMessages::WM_UI_NOTIFY, WindowMessages::Notify::HistoryEntry,
-                                    std::make_unique<WidePathPayload>(result.outputPath));
+        emit outputStored(result.outputPath);
     }
 }
+
+void FileListController::dropFiles(const QStringList& paths)
+{
+    if (!mayAddFiles())
+        return;
+    m_inspectionIdle = false;
+    QStringList files;
+    for (const QString& path : paths) {
+        if (!QFileInfo(path).isDir() && zoneAccepts(path))
+            files << path;
+    }
+    addFiles(files);
+}
+
+void FileListController::onExternalReport(const QJsonObject& report)
+{
+    const QString phase = report.value(QStringLiteral("phase")).toString();
+    const QString status = report.value(QStringLiteral("status")).toString();
+    const int zone = report.value(QStringLiteral("userdata")).toString().toInt();
+    if (phase == QLatin1String("start") && status == QLatin1String("fail")) {
+        QMessageBox::warning(&m_window, toQt(Glossary::text(TextId::Prompt)), toQt(Glossary::text(TextId::CannotCreateProcess)));
+        onRunFinished(zone);
+    } else if (phase == QLatin1String("conversion")) {
+        onExternalConversion(zone, report.value(QStringLiteral("infile")).toString(), status,
+                             report.value(QStringLiteral("outfile")).toString());
+    } else {
+        onRunFinished(zone);
+    }
+}
+
+bool FileListController::moveRow(RowId row, int newIndex)
+{
+    return m_registry->move(row, WorkingZone::Merge, newIndex);
+}
+
+void FileListController::endMove() {}
 
 void FileListController::onExternalConversion(int zone, const QString& input, const QString& status,
                                               const QString& output)
@@ -317,9 +355,9 @@ void FileListController::onExternalConversion(int zone, const QString& input, co
     result.ok = status == QLatin1String("ok");
     result.outputPath = fromQt(output);
     result.listName = L"other2pdf";
-    result.window = m_window.seamHandle();
+    result.window = m_seam;
     result.row = widget->rowId();
-    reportConversion(m_window.seamHandle());
+    reportConversion(m_seam);
     onFileResult(result);
 }
 
@@ -356,7 +394,7 @@ void FileListController::startRun()
     if (parameter)
         parameter->setTargetExtension(m_switcher.outputExtension());
     auto converter = Converter::createConverter(zone);
-    const WindowHandle window = m_window.seamHandle();
+    const WindowHandle window = m_seam;
     auto callback = ConversionTasks::createCallback(zone, window, m_registry);
     std::shared_ptr<RowRegistry> registry = m_registry;
     const std::wstring listName = fromQt(PaneSwitcher::listName(zone));

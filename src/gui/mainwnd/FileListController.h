@@ -2,8 +2,10 @@
 // The file lists of the working zones: adding files (dialog or drop), following the inspection
 // and the run of each row, the password step, removing rows, and starting or emptying a zone.
 
-#include "gui/filelist/FileRowWidget.h"
+#include "core/message/MessageSink.h"
 #include "core/tasks/RowId.h"
+#include "gui/filelist/CDragCallBack.h"
+#include "gui/filelist/FileRowWidget.h"
 
 #include <QObject>
 #include <QString>
@@ -12,19 +14,20 @@
 #include <map>
 #include <memory>
 
-class CMainWnd;
 class CMyListUI;
 class FileListWidget;
 class PaneSwitcher;
+class QJsonObject;
 class QStackedWidget;
 class RowRegistry;
 class TaskThreads;
 struct FileResult;
 
-class FileListController : public QObject {
+class FileListController : public QObject, public CDragCallBack {
     Q_OBJECT
 public:
-    FileListController(CMainWnd& window, PaneSwitcher& switcher, std::shared_ptr<RowRegistry> registry,
+    // window: the parent of the dialogs and prompts; seam: where the workers report.
+    FileListController(QWidget& window, WindowHandle seam, PaneSwitcher& switcher, std::shared_ptr<RowRegistry> registry,
                        TaskThreads& tasks, QStackedWidget* workingzone);
     ~FileListController() override;
 
@@ -40,6 +43,8 @@ public:
 
     void addFromDialog();
     void addFiles(const QStringList& paths);
+    // Files dropped on the window (folders and files the zone does not take are skipped).
+    void dropFiles(const QStringList& paths);
 
     void onCheckStatus(int step, RowId row);
     void onCheckDone(int zone);
@@ -49,12 +54,22 @@ public:
     void onRowText(RowId row, const QString& text);
     void onFileResult(const FileResult& result);
     void onExternalConversion(int zone, const QString& input, const QString& status, const QString& output);
+    // A report of an external conversion process (one JSON object).
+    void onExternalReport(const QJsonObject& report);
+
+    // The merge list's reorder, on the registry.
+    bool moveRow(RowId row, int newIndex) override;
+    void endMove() override;
 
     void startRun();
     void continueZone();
     void removeRow(FileRowWidget* row);
     void openOutput(FileRowWidget* row);
     void retranslate();
+
+signals:
+    // A finished output, stored in the history; the history panel shows it.
+    void outputStored(const std::wstring& path);
 
 private:
     void askPassword(RowId row);
@@ -63,7 +78,8 @@ private:
     void prompt(const std::wstring& text);
     void wireRow(FileRowWidget* row);
 
-    CMainWnd& m_window;
+    QWidget& m_window;
+    WindowHandle m_seam;
     PaneSwitcher& m_switcher;
     std::shared_ptr<RowRegistry> m_registry;
     TaskThreads& m_tasks;

@@ -2,15 +2,15 @@
 
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
-#include "gui/common/DesktopUtils.h"
-#include "gui/common/QtText.h"
 #include "core/common/Diagnostics.h"
 #include "core/common/Utils.h"
+#include "core/user/User.h"
+#include "gui/common/DesktopUtils.h"
+#include "gui/common/QtText.h"
 #include "gui/dialogs/CMessageWnd.h"
 #include "gui/filelist/FileListWidget.h"
 #include "gui/history/HistoryListItemAdder.h"
 #include "gui/history/HistoryRowWidget.h"
-#include "core/user/User.h"
 
 #include <QLayout>
 #include <QWidget>

@@ -1,7 +1,10 @@
 #include "gui/mainwnd/PaneSwitcher.h"
 
 #include "core/app/Glossary.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
 #include "core/message/WindowMessages.h"
+#include "gui/common/QtText.h"
 
 #include <stdexcept>
 
@@ -66,9 +69,7 @@ PaneSwitcher::FileDialogSpec PaneSwitcher::fileDialogSpec() const
 {
     if (!isPdfZone(currentZone()))
         return {};
-    if (english())
-        return {QStringLiteral("Please Select PDF file intended to be handled"), QStringLiteral("PDF File (*.pdf *.PDF)")};
-    return {QStringLiteral("请选择你需要操作的PDF文件"), QStringLiteral("pdf文件 (*.pdf *.PDF)")};
+    return {toQt(Glossary::text(TextId::SelectPdfFiles)), toQt(Glossary::text(TextId::PdfFilter))};
 }
 
 std::wstring PaneSwitcher::outputExtension() const
@@ -80,7 +81,7 @@ std::wstring PaneSwitcher::startWord(int zone)
 {
     const WorkingZone::Info* words = WorkingZone::info(zone);
     if (!words)
-        return english() ? L"Convert" : L"转换";
+        return Glossary::text(TextId::ConvertWord);
     return english() ? words->startEnglish : words->startChinese;
 }
 
@@ -88,8 +89,13 @@ std::wstring PaneSwitcher::statusWord(int zone)
 {
     const WorkingZone::Info* words = WorkingZone::info(zone);
     if (!words)
-        return english() ? L"Conversion" : L"转换";
+        return Glossary::text(TextId::ConversionWord);
     return english() ? words->statusEnglish : words->statusChinese;
+}
+
+std::wstring PaneSwitcher::continueWord(int zone)
+{
+    return english() ? Glossary::text(TextId::Continue) : startWord(zone);
 }
 
 QString PaneSwitcher::listName(int zone)

@@ -16,6 +16,9 @@ public:
     static constexpr int kFirstPdfZone = WorkingZone::kFirst;
     static constexpr int kLastPdfZone = WorkingZone::kLast;
     static bool isPdfZone(int zone) { return WorkingZone::isPdf(zone); }
+    // The category of the PDF functions, and a PDF zone's item in it.
+    static constexpr int kPdfCategory = 1;
+    static constexpr int pdfItem(int zone) { return zone - kFirstPdfZone; }
 
     struct FileDialogSpec {
         QString title;
@@ -41,6 +44,8 @@ public:
     // Words naming a zone's operation on its buttons and in row statuses, in the current language.
     static std::wstring startWord(int zone);
     static std::wstring statusWord(int zone);
+    // What the continue button puts into its text: "Continue" in English, the start word in Chinese.
+    static std::wstring continueWord(int zone);
     static QString listName(int zone);
 
 private:

@@ -2,9 +2,9 @@
 
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
+#include "core/message/WindowMessages.h"
 #include "gui/common/QtText.h"
 #include "gui/menu/MenuCommandPayload.h"
-#include "core/message/WindowMessages.h"
 
 #include <QCoreApplication>
 

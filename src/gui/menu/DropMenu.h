@@ -3,8 +3,8 @@
 // is logged in), then exit. A chosen element is posted to the window as WM_MENU_COMMAND with
 // its name; the window carries the command out after the menu has closed.
 
-#include "gui/menu/MakerPages.h"
 #include "core/message/MessageSink.h"
+#include "gui/menu/MakerPages.h"
 
 #include <QMenu>
 

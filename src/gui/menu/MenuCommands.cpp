@@ -1,11 +1,9 @@
 #include "gui/menu/MenuCommands.h"
 
-#include "core/network/NotifyPayload.h"
-#include "gui/common/DesktopUtils.h"
 #include "core/common/UrlEscape.h"
-#include "gui/mainwnd/CMainWnd.h"
-#include "core/message/WindowMessages.h"
 #include "core/user/User.h"
+#include "gui/common/DesktopUtils.h"
+#include "gui/menu/MenuTarget.h"
 
 namespace MenuCommands {
 
@@ -20,23 +18,22 @@ std::string userCentreAddress()
     return base + "api/user_login.html?open_key=" + Utils::urlEscape(user.getOpenKey());
 }
 
-void run(CMainWnd& window, const MakerPages& pages, const QString& name)
+void run(MenuTarget& target, const MakerPages& pages, const QString& name)
 {
     const auto is = [&name](const char* element) { return name.compare(QLatin1String(element), Qt::CaseInsensitive) == 0; };
     if (is("BtnCenter")) {
         if (User::current()->isLoggedIn())
             DesktopUtils::shellOpen(userCentreAddress());
     } else if (is("BtnFeedback")) {
-        window.openFeedbackWindow();
+        target.openFeedbackWindow();
     } else if (is("BtnAbout")) {
         DesktopUtils::shellOpen(pages.about);
     } else if (is("BtnUpdate")) {
-        window.checkForUpdate();
+        target.checkForUpdate();
     } else if (is("BtnLogOff")) {
-        MessageSink::current().post(window.seamHandle(), WindowMessages::WM_UI_NOTIFY,
-                                    WindowMessages::Notify::LoggedOffElsewhere, std::make_unique<NotifyNumber>(1));
+        target.logOff();
     } else if (is("exit")) {
-        window.close();
+        target.closeWindow();
     }
 }
 

@@ -8,13 +8,13 @@
 
 #include <string>
 
-class CMainWnd;
+class MenuTarget;
 
 namespace MenuCommands {
 
 // The user centre of the online service for the logged-in user.
 std::string userCentreAddress();
 
-void run(CMainWnd& window, const MakerPages& pages, const QString& name);
+void run(MenuTarget& target, const MakerPages& pages, const QString& name);
 
 } // namespace MenuCommands

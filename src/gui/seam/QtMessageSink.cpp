@@ -2,13 +2,12 @@
 
 #include "gui/seam/QueueHandOff.h"
 #include "gui/seam/SeamEvent.h"
-#include "gui/seam/SeamWindow.h"
+#include "gui/seam/SeamReceiver.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
-
-
+#include <future>
 
 QtMessageSink& QtMessageSink::instance()
 {
@@ -20,7 +19,7 @@ QtMessageSink& QtMessageSink::instance()
     return *sink;
 }
 
-WindowHandle QtMessageSink::registerWindow(QObject* object, SeamWindow* window)
+WindowHandle QtMessageSink::registerWindow(QObject* object, SeamReceiver* window)
 {
     std::lock_guard lock(m_mutex);
     const WindowHandle handle = m_next++;
@@ -51,7 +50,7 @@ bool QtMessageSink::post(WindowHandle window, int message, std::intptr_t wParam,
 std::intptr_t QtMessageSink::send(WindowHandle window, int message, std::intptr_t wParam,
                                   std::unique_ptr<MessagePayload> payload)
 {
-    SeamWindow* target = nullptr;
+    SeamReceiver* target = nullptr;
     QObject* object = nullptr;
     {
         std::lock_guard lock(m_mutex);

@@ -4,13 +4,13 @@
 
 #include "core/message/MessageSink.h"
 
-#include <QPointer>
 #include <QObject>
+#include <QPointer>
 
 #include <map>
 #include <mutex>
 
-class SeamWindow;
+class SeamReceiver;
 
 class QtMessageSink : public MessageSink {
 public:
@@ -22,13 +22,13 @@ public:
     std::intptr_t send(WindowHandle window, int message, std::intptr_t wParam,
                        std::unique_ptr<MessagePayload> payload) override;
 
-    WindowHandle registerWindow(QObject* object, SeamWindow* window);
+    WindowHandle registerWindow(QObject* object, SeamReceiver* window);
     void unregisterWindow(WindowHandle handle);
 
 private:
     struct Entry {
         QPointer<QObject> object;
-        SeamWindow* window;
+        SeamReceiver* window;
     };
     std::mutex m_mutex;
     std::map<WindowHandle, Entry> m_windows;

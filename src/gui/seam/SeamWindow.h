@@ -4,13 +4,14 @@
 // is dropped and its payload freed.
 
 #include "core/message/MessageSink.h"
+#include "gui/seam/SeamReceiver.h"
 
 #include <QObject>
 
 #include <cstdint>
 #include <memory>
 
-class SeamWindow {
+class SeamWindow : public SeamReceiver {
 public:
     explicit SeamWindow(QObject* self);
     virtual ~SeamWindow();
@@ -18,10 +19,6 @@ public:
     SeamWindow& operator=(const SeamWindow&) = delete;
 
     WindowHandle seamHandle() const { return m_handle; }
-
-    // Handles one message; the return value answers a synchronous send.
-    virtual std::intptr_t handleSeamMessage(int message, std::intptr_t wParam,
-                                            std::unique_ptr<MessagePayload> payload) = 0;
 
     // Call from the QObject's event() override; true when the event was a seam message.
     bool dispatchSeamEvent(QEvent* event);

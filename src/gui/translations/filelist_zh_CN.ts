@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
-    <name>HistoryElement</name>
+    <name>HistoryRowWidget</name>
     <message>
         <source>Folder</source>
         <translation>打开目录</translation>
@@ -21,7 +21,7 @@
     </message>
 </context>
 <context>
-    <name>SplitElement</name>
+    <name>FileRowWidgetSplit</name>
     <message>
         <source>Open</source>
         <translation>打开</translation>
@@ -104,7 +104,7 @@
     </message>
 </context>
 <context>
-    <name>WithPageElement</name>
+    <name>FileRowWidgetWithPage</name>
     <message>
         <source>Open</source>
         <translation>打开</translation>

@@ -1,15 +1,13 @@
 #include "gui/tray/TrayIcon.h"
 
-#include "core/network/NotifyPayload.h"
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
 #include "gui/common/DesktopUtils.h"
 #include "gui/common/QtText.h"
-#include "gui/mainwnd/CMainWnd.h"
-#include "core/message/WindowMessages.h"
 
 #include <QCursor>
 #include <QMenu>
+#include <QWidget>
 
 namespace {
 
@@ -17,12 +15,13 @@ namespace {
 constexpr struct {
     int command;
     int text;
-} kEntries[] = {{TrayIcon::Update, 39}, {TrayIcon::Help, 40}, {TrayIcon::About, 41}, {TrayIcon::Feedback, 42},
-                {TrayIcon::Exit, 34}};
+} kEntries[] = {{TrayIcon::Update, TextId::SoftwareUpdate}, {TrayIcon::Help, TextId::OnlineHelp},
+                {TrayIcon::About, TextId::AboutUs},    {TrayIcon::Feedback, TextId::Feedback},
+                {TrayIcon::Exit, TextId::ExitProcess}};
 
 } // namespace
 
-TrayIcon::TrayIcon(CMainWnd& window, const MakerPages& pages)
+TrayIcon::TrayIcon(QWidget& window, const MakerPages& pages)
     : QObject(&window), m_window(window), m_pages(pages), m_menu(std::make_unique<QMenu>()),
       m_icon(new QSystemTrayIcon(this))
 {
@@ -79,15 +78,14 @@ void TrayIcon::onActivated(QSystemTrayIcon::ActivationReason reason)
     // context menu is shown by the tray itself.
     if (reason != QSystemTrayIcon::DoubleClick && reason != QSystemTrayIcon::Trigger)
         return;
-    MessageSink::current().post(m_window.seamHandle(), WindowMessages::WM_TRAY_NOTIFY, kIconId,
-                                std::make_unique<NotifyNumber>(kDoubleClick));
+    onMouse(Mouse::DoubleClick);
 }
 
-void TrayIcon::notify(int mouseMessage)
+void TrayIcon::onMouse(Mouse mouse)
 {
-    if (mouseMessage == kDoubleClick) {
+    if (mouse == Mouse::DoubleClick) {
         showWindow();
-    } else if (mouseMessage == kRightButtonDown) {
+    } else if (mouse == Mouse::RightButton) {
         m_window.activateWindow();
         m_menu->popup(QCursor::pos());
     }
@@ -104,7 +102,7 @@ void TrayIcon::runCommand(int command)
 {
     switch (command) {
     case Update:
-        m_window.checkForUpdate();
+        emit updateRequested();
         break;
     case Help:
     case About:
@@ -112,7 +110,7 @@ void TrayIcon::runCommand(int command)
         break;
     case Feedback:
         showWindow();
-        m_window.openFeedbackWindow();
+        emit feedbackRequested();
         break;
     case Exit:
         m_window.close();

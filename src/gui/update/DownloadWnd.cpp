@@ -1,15 +1,17 @@
 #include "gui/update/DownloadWnd.h"
 
-#include "ui_download.h"
+#include "ui_DownloadWnd.h"
 
 #include "core/actions/DownloadAction.h"
-#include "core/network/NotifyPayload.h"
-#include "gui/common/QtText.h"
+#include "core/app/TextId.h"
+#include "core/app/TextTable.h"
 #include "core/common/Utils.h"
-#include "gui/dialogs/CMessageWnd.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/user/RequestId.h"
 #include "core/user/User.h"
+#include "gui/common/QtText.h"
+#include "gui/dialogs/CMessageWnd.h"
 
 #include <QPushButton>
 
@@ -127,8 +129,8 @@ void DownloadWnd::showFailure()
     const User* user = User::current();
     const QString host = user ? QString::fromStdString(user->serviceAddress().host()) : QString();
     m_showingFailure = true;
-    CMessageWnd::showMessage(this, QStringLiteral("更新提醒"),
-                             QStringLiteral("更新失败，请到官网(") + host + QStringLiteral(")下载最新版!"), CMessageWnd::ConfirmOnly);
+    CMessageWnd::showMessage(this, toQt(Glossary::text(TextId::UpdateReminder)),
+                             toQt(Glossary::text(TextId::UpdateFailed, fromQt(host))), CMessageWnd::ConfirmOnly);
     m_showingFailure = false;
     if (isVisible())
         done(Stopped);

@@ -1,5 +1,5 @@
 #pragma once
-// The modal window that downloads the offered updater (form download.ui): a progress bar, a
+// The modal window that downloads the offered updater (form DownloadWnd.ui): a progress bar, a
 // status line and a button that stops the download. When the checked updater has been
 // started the window closes with UpdaterStarted, and its owner ends the program.
 

@@ -9,8 +9,8 @@
 #include "ProcessSnapshot.h"
 #include "ReportSender.h"
 
-#include "core/crash/CrashReportSettings.h"
 #include "core/app/InstallSettings.h"
+#include "core/crash/CrashReportSettings.h"
 #include "core/crash/KeptCrashReports.h"
 #include "core/user/ServiceAddress.h"
 

@@ -2,10 +2,10 @@
 
 #include "core/actions/Action.h"
 #include "core/actions/ActionPayloads.h"
-#include "core/network/NotifyPayload.h"
 #include "core/common/Diagnostics.h"
 #include "core/common/Utils.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/user/RequestId.h"
 
 using namespace WindowMessages;

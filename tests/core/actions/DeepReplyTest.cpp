@@ -4,8 +4,8 @@
 #include "ServiceFixture.h"
 
 #include "core/actions/Action.h"
-#include "core/network/NotifyPayload.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/user/RequestId.h"
 
 using namespace WindowMessages;

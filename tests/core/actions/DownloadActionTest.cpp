@@ -2,19 +2,19 @@
 // downloaded program is ever written and started. The service hands out the real stand-in
 // updater, which notes in the configuration folder of $HOME what it was asked to update.
 
-#include "ApiClient.h"
 #include "core/actions/DownloadAction.h"
-#include "core/network/NotifyPayload.h"
+#include "ApiClient.h"
 #include "core/common/Sha256.h"
 #include "core/common/Utils.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/network/RequestRunner.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 #include "support/LocalHttpServer.h"
 #include "support/RecordingSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "core/user/RequestId.h"
-#include "core/user/User.h"
 
 #include <gtest/gtest.h>
 

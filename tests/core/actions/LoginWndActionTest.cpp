@@ -2,9 +2,9 @@
 
 #include "core/actions/ActionPayloads.h"
 #include "core/actions/LoginWndAction.h"
-#include "core/network/NotifyPayload.h"
 #include "core/common/Utils.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/user/RequestId.h"
 
 using namespace WindowMessages;

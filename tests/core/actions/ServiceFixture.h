@@ -2,10 +2,10 @@
 // A user record talking to a small scripted service on 127.0.0.1, with a recording sink.
 
 #include "core/network/RequestRunner.h"
+#include "core/user/User.h"
 #include "support/LocalHttpServer.h"
 #include "support/RecordingSink.h"
 #include "support/TempDir.h"
-#include "core/user/User.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "core/common/Utils.h"
-#include "support/TempDir.h"
 #include "core/user/RequestId.h"
 #include "core/user/User.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

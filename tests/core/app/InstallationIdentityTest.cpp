@@ -1,5 +1,5 @@
-#include "core/app/InstallSettings.h"
 #include "core/app/InstallationIdentity.h"
+#include "core/app/InstallSettings.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

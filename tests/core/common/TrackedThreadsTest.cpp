@@ -1,8 +1,8 @@
 // Tracked worker threads: every started work runs and is waited for, a closed set starts
 // nothing, closing wakes a delayed wait, and each thread has a signal stack of its own.
 
-#include "core/common/AlternateSignalStack.h"
 #include "core/common/TrackedThreads.h"
+#include "core/common/AlternateSignalStack.h"
 
 #include <gtest/gtest.h>
 

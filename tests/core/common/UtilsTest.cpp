@@ -1,6 +1,6 @@
-#include "core/common/Diagnostics.h"
-#include "core/common/AtomicFile.h"
 #include "core/common/Utils.h"
+#include "core/common/AtomicFile.h"
+#include "core/common/Diagnostics.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

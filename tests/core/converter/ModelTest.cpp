@@ -1,22 +1,22 @@
 // The converter model, the factories, and the pure rules: page texts, split plans, output
 // names, qpdf argument vectors, query readings.
 
+#include "RecordingCallback.h"
 #include "core/app/Glossary.h"
 #include "core/converter/ConverterFactory.h"
+#include "core/converter/File.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/OutputNameClaims.h"
 #include "core/converter/PageRanges.h"
 #include "core/converter/PdfHandleConverter.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
-#include "core/tasks/SavedOutputPath.h"
 #include "core/converter/QpdfArguments.h"
 #include "core/converter/RowEntry.h"
-#include "core/converter/File.h"
-#include "RecordingCallback.h"
 #include "core/converter/SplitPlan.h"
-#include "support/TempDir.h"
+#include "core/tasks/SavedOutputPath.h"
 #include "core/user/AbstractUser.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

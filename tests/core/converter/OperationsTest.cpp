@@ -1,5 +1,6 @@
 // The operations against the real qpdf, on generated PDFs.
 
+#include "RecordingCallback.h"
 #include "core/common/Utils.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/InputElement.h"
@@ -7,7 +8,6 @@
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
 #include "core/converter/PrivateTempFolder.h"
-#include "RecordingCallback.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 

@@ -1,7 +1,7 @@
 // Names of the pieces of a split by bookmarks.
 
-#include "core/converter/BookmarkPieceName.h"
 #include "core/common/Utils.h"
+#include "core/converter/BookmarkPieceName.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Installs the crash handler, puts a "decrypted copy" into the private folder, prints the
 // folder, then faults ("segv") or waits to be killed ("wait").
 
-#include "core/crash/CrashHandler.h"
 #include "core/common/Utils.h"
 #include "core/converter/PrivateTempFolder.h"
+#include "core/crash/CrashHandler.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,13 +1,13 @@
 // Splits through the converter against the real qpdf: piece names, pages, progress, and the
 // one-run and one-run-per-piece ways giving the same pieces.
 
+#include "RecordingCallback.h"
 #include "core/common/Utils.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/InputElement.h"
-#include "core/converter/PdfSplitter.h"
-#include "RecordingCallback.h"
 #include "core/converter/PageToolRunner.h"
 #include "core/converter/PdfOperations.h"
+#include "core/converter/PdfSplitter.h"
 #include "support/HostilePdf.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"

@@ -1,12 +1,12 @@
 // The zone table against the places that act on it: list names lead back to their zone, the
 // factory builds each zone's operation, and output names carry the zone's suffix.
 
+#include "core/converter/WorkingZone.h"
 #include "core/app/Glossary.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/OutputNameClaims.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
-#include "core/converter/WorkingZone.h"
 
 #include <gtest/gtest.h>
 

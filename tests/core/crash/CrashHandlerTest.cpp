@@ -1,6 +1,6 @@
 #include "CrashInstallation.h"
-#include "core/crash/CrashReportSettings.h"
 #include "core/common/Utils.h"
+#include "core/crash/CrashReportSettings.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -5,10 +5,10 @@
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <mutex>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <mutex>
 
 using namespace Network;
 

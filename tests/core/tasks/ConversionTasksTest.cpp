@@ -1,4 +1,4 @@
-#include "core/network/NotifyPayload.h"
+#include "core/tasks/ConversionTasks.h"
 #include "core/app/Glossary.h"
 #include "core/common/Diagnostics.h"
 #include "core/common/Utils.h"
@@ -6,15 +6,15 @@
 #include "core/converter/PdfOperations.h"
 #include "core/converter/PrivateTempFolder.h"
 #include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
 #include "core/network/RequestRunner.h"
+#include "core/tasks/RowRegistry.h"
+#include "core/tasks/TaskPayloads.h"
+#include "core/user/User.h"
 #include "support/LocalHttpServer.h"
 #include "support/PdfFactory.h"
 #include "support/RecordingSink.h"
 #include "support/TempDir.h"
-#include "core/tasks/ConversionTasks.h"
-#include "core/tasks/RowRegistry.h"
-#include "core/tasks/TaskPayloads.h"
-#include "core/user/User.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,8 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
-#include <set>
 #include <mutex>
+#include <set>
 #include <thread>
 
 using namespace WindowMessages;

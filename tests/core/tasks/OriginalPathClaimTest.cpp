@@ -5,12 +5,12 @@
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/PrivateTempFolder.h"
 #include "core/network/RequestRunner.h"
-#include "support/PdfFactory.h"
-#include "support/RecordingSink.h"
-#include "support/TempDir.h"
 #include "core/tasks/ConversionTasks.h"
 #include "core/tasks/RowRegistry.h"
 #include "core/user/User.h"
+#include "support/PdfFactory.h"
+#include "support/RecordingSink.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

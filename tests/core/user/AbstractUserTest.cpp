@@ -1,7 +1,7 @@
+#include "core/user/AbstractUser.h"
 #include "core/app/Glossary.h"
 #include "core/common/Utils.h"
 #include "support/TempDir.h"
-#include "core/user/AbstractUser.h"
 
 #include <gtest/gtest.h>
 

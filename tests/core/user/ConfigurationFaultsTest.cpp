@@ -2,8 +2,8 @@
 // that are not UTF-8, and copies left by writes that were killed.
 
 #include "core/common/Utils.h"
-#include "support/TempDir.h"
 #include "core/user/AbstractUser.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // every kill the file holds one whole document, old or new, and the next load leaves no copy
 // of a write behind.
 
-#include "support/TempDir.h"
 #include "core/user/AbstractUser.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <json/json.h>

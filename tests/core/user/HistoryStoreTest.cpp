@@ -1,8 +1,8 @@
 // The stored history at scale: a bounded list, and many entries removed with one write.
 
+#include "core/user/AbstractUser.h"
 #include "support/FileWriteCounter.h"
 #include "support/TempDir.h"
-#include "core/user/AbstractUser.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // behind a link, a file far too long, a link to the real file, a file the user made read-only.
 
 #include "core/common/Utils.h"
-#include "support/TempDir.h"
 #include "core/user/AbstractUser.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

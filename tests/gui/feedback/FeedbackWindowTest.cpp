@@ -4,14 +4,14 @@
 
 #include "ApiClient.h"
 #include "core/app/Glossary.h"
+#include "core/network/RequestRunner.h"
+#include "core/user/User.h"
+#include "gui/MessageBoxAnswers.h"
 #include "gui/common/LanguageManager.h"
 #include "gui/feedback/SuggestionWnd.h"
-#include "gui/MessageBoxAnswers.h"
-#include "core/network/RequestRunner.h"
 #include "gui/seam/QtMessageSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "core/user/User.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -1,18 +1,18 @@
 // File rows of both templates: their parts, the split settings, reading them into a RowEntry,
 // and what a run's result shows.
 
-#include "gui/common/RichText.h"
 #include "core/converter/RowEntry.h"
+#include "gui/common/RichText.h"
 #include "gui/filelist/FileRowWidget.h"
 
 #include "RowTestSupport.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QAbstractButton>
 #include <QTranslator>
 
 #include <gtest/gtest.h>

@@ -9,8 +9,8 @@
 
 #include "RowTestSupport.h"
 
-#include <QLabel>
 #include <QAbstractButton>
+#include <QLabel>
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Adding files to a zone's list and keeping the list: duplicates, missing files, a full list,
 // and a long list.
 
+#include "gui/filelist/ListAdding.h"
 #include "core/common/Diagnostics.h"
 #include "core/common/Utils.h"
 #include "gui/filelist/FileListWidget.h"
-#include "gui/filelist/ListAdding.h"
 
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"

@@ -1,7 +1,7 @@
 #include "LoginFixture.h"
 
-#include "gui/dialogs/CMessageWnd.h"
 #include "core/message/WindowMessages.h"
+#include "gui/dialogs/CMessageWnd.h"
 
 #include <QTimer>
 

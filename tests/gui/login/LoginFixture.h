@@ -3,13 +3,13 @@
 // test's own as its owner, and helpers to reach the service's control endpoints.
 
 #include "core/common/Utils.h"
-#include "gui/login/LoginWnd.h"
 #include "core/network/RequestRunner.h"
+#include "core/user/User.h"
+#include "gui/GuiWait.h"
+#include "gui/login/LoginWnd.h"
 #include "gui/seam/QtMessageSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "core/user/User.h"
-#include "gui/GuiWait.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "LoginFixture.h"
 
+#include "core/message/WindowMessages.h"
 #include "gui/dialogs/ModalDriver.h"
 #include "gui/mainwnd/CMainWnd.h"
-#include "core/message/WindowMessages.h"
 
 #include <QToolButton>
 

@@ -5,12 +5,12 @@
 // loop until ctest's time-out.
 
 #include "core/app/Glossary.h"
-#include "gui/mainwnd/CMainWnd.h"
 #include "core/network/RequestRunner.h"
-#include "gui/seam/QtMessageSink.h"
-#include "support/TempDir.h"
 #include "core/user/User.h"
 #include "gui/GuiWait.h"
+#include "gui/mainwnd/CMainWnd.h"
+#include "gui/seam/QtMessageSink.h"
+#include "support/TempDir.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,20 +1,22 @@
 #include "MainWindowFixture.h"
 
 #include "core/actions/ActionPayloads.h"
-#include "core/network/NotifyPayload.h"
 #include "core/app/TextTable.h"
 #include "core/common/Utils.h"
+#include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
+#include "core/tasks/TaskPayloads.h"
 #include "gui/filelist/FileListWidget.h"
+#include "gui/mainwnd/AccountHeader.h"
+#include "gui/mainwnd/AdRotation.h"
 #include "gui/mainwnd/FileListController.h"
 #include "gui/mainwnd/HistoryPanel.h"
-#include "core/message/WindowMessages.h"
-#include "core/tasks/TaskPayloads.h"
 #include "support/LocalHttpServer.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QSystemTrayIcon>
 #include <QStackedWidget>
+#include <QSystemTrayIcon>
 
 #include <gtest/gtest-spi.h>
 
@@ -38,10 +40,10 @@ TEST_F(MainWindowFixture, StartsInChineseInTheSplitZonesEmptyPage)
     window->initWindow();
     // A Chinese start asks for the advertisements once, shortly after the window is up. Seen
     // before any event is processed, the timer is running whatever the machine's load...
-    EXPECT_TRUE(window->isTimerActive(2));
+    EXPECT_TRUE(window->ads().requestPending());
     window->show();
     // ...and once it has fired it stops itself.
-    EXPECT_TRUE(pumpUntil([&] { return !window->isTimerActive(2); }));
+    EXPECT_TRUE(pumpUntil([&] { return !window->ads().requestPending(); }));
     EXPECT_EQ(user->getValue("m_language"), "Glossary::Language::CHINESE");
     EXPECT_EQ(window->size(), QSize(990, 690));
     EXPECT_EQ(child<QLabel>("historyLbl")->text(), QStringLiteral("历史列表"));
@@ -74,10 +76,10 @@ TEST_F(MainWindowFixture, ZoneAndTimerMessagesHaveTheirEffects)
     const WindowHandle handle = window->seamHandle();
     sink.post(handle, WM_START_TIMER, 1, std::make_unique<TimerPayload>(10000));
     pump();
-    EXPECT_TRUE(window->isTimerActive(1));
+    EXPECT_TRUE(window->account().isPolling());
     sink.post(handle, WM_STOP_TIMER, 1, nullptr);
     pump();
-    EXPECT_FALSE(window->isTimerActive(1));
+    EXPECT_FALSE(window->account().isPolling());
 
     // A finished run with an empty list goes back to the empty page; a merge zone switch shows it.
     window->paneSwitcher().setState(12, PaneSwitcher::Converting);

@@ -2,8 +2,8 @@
 // private folders that killed runs left behind.
 
 #include "core/common/Utils.h"
-#include "support/TempDir.h"
 #include "gui/GuiWait.h"
+#include "support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QProcess>

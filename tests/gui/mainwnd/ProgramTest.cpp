@@ -1,8 +1,8 @@
 // The real program, started twice and then made to fault.
 
 #include "core/common/Utils.h"
-#include "support/TempDir.h"
 #include "gui/GuiWait.h"
+#include "support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -102,9 +102,9 @@ TEST_F(Zones, MergeFollowsTheOrderAfterADrag)
     ASSERT_TRUE(waitForState(12, PaneSwitcher::Ready));
     // Drag c to the top: the window moves the entry, the list moves the row.
     const RowId c = rows(12)[2]->rowId();
-    ASSERT_TRUE(window->moveRow(c, 0));
+    ASSERT_TRUE(window->fileLists().moveRow(c, 0));
     window->fileLists().list(12)->moveRow(c, 0);
-    window->endMove();
+    window->fileLists().endMove();
     rows(12)[1]->findChild<QLineEdit*>(QStringLiteral("pagefromlbl"))->setText(QStringLiteral("2"));
     start();
     ASSERT_TRUE(waitForState(12, PaneSwitcher::Finished));

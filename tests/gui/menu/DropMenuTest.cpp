@@ -2,14 +2,14 @@
 // what each element does once the window gets WM_MENU_COMMAND, and the account and
 // advertisement buttons of the header.
 
-#include "gui/UrlRecorder.h"
+#include "gui/menu/DropMenu.h"
 #include "core/actions/ActionPayloads.h"
 #include "core/app/TextTable.h"
+#include "core/message/WindowMessages.h"
+#include "gui/UrlRecorder.h"
 #include "gui/common/QtText.h"
 #include "gui/mainwnd/MainWindowFixture.h"
-#include "gui/menu/DropMenu.h"
 #include "gui/menu/MenuCommandPayload.h"
-#include "core/message/WindowMessages.h"
 #include "support/ServiceProcess.h"
 
 #include <QUrlQuery>
@@ -110,6 +110,29 @@ TEST_F(DropMenuTest, LogOffEndsTheSessionWithoutAMessage)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(child<QAbstractButton>("loginbtn")->text(), QStringLiteral("请登录"));
     EXPECT_TRUE(user->getUserId().empty());
+}
+
+TEST_F(DropMenuTest, AfterLoggingOffInEnglishTheLoginButtonSpeaksEnglishAndFollowsTheLanguage)
+{
+    openWith({});
+    window->onClick(QStringLiteral("switchlanbtn"));
+    logIn();
+    DropMenu* menu = clickForMenu("dropbtn");
+    ASSERT_NE(menu, nullptr);
+    menu->element(QStringLiteral("BtnLogOff"))->trigger();
+    menu->close();
+    ASSERT_TRUE(pumpUntil([&] { return !user->isLoggedIn(); }));
+    pump(100);
+    EXPECT_EQ(child<QAbstractButton>("loginbtn")->text(), QStringLiteral("Log in"));
+    window->onClick(QStringLiteral("switchlanbtn"));
+    pump();
+    EXPECT_EQ(child<QAbstractButton>("loginbtn")->text(), QStringLiteral("请登录"));
+    // Logged off by the service (another login elsewhere) ends the same way.
+    logIn();
+    window->onClick(QStringLiteral("switchlanbtn"));
+    MessageSink::current().post(window->seamHandle(), WindowMessages::WM_LOGGED_OFF, 0, nullptr);
+    ASSERT_TRUE(pumpUntil([&] { return !user->isLoggedIn(); }));
+    EXPECT_EQ(child<QAbstractButton>("loginbtn")->text(), QStringLiteral("Log in"));
 }
 
 TEST_F(DropMenuTest, PagesOpenFromTheMenuAndNamesAreMatchedWithoutCase)

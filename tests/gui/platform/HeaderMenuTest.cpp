@@ -3,9 +3,11 @@
 // hears it leave; once the menu has closed elsewhere it must not look hovered.
 
 #include "ProgramEnvironment.h"
+#include "core/common/Utils.h"
+#include "gui/GuiWait.h"
 #include "gui/mainwnd/MainWindowFixture.h"
 #include "gui/menu/DropMenu.h"
-#include "gui/GuiWait.h"
+#include "support/TempDir.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -13,9 +15,6 @@
 #include <QScreen>
 #include <QStyleOptionToolButton>
 #include <QToolButton>
-
-#include "support/TempDir.h"
-#include "core/common/Utils.h"
 
 #include <filesystem>
 #include <string>

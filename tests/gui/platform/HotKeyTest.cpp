@@ -4,13 +4,13 @@
 
 #include "core/actions/ActionPayloads.h"
 #include "core/app/TextTable.h"
+#include "core/message/WindowMessages.h"
+#include "gui/GuiWait.h"
 #include "gui/capture/ScreenshotHotKey.h"
 #include "gui/common/QtText.h"
-#include "gui/mainwnd/MainWindowFixture.h"
 #include "gui/history/HistoryRowWidget.h"
-#include "core/message/WindowMessages.h"
+#include "gui/mainwnd/MainWindowFixture.h"
 #include "gui/platform/GlobalHotKey.h"
-#include "gui/GuiWait.h"
 
 #include <QCheckBox>
 #include <QDir>

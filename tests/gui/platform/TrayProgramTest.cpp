@@ -4,9 +4,9 @@
 #include "ProgramEnvironment.h"
 #include "StatusNotifierWatcher.h"
 #include "core/common/Utils.h"
+#include "gui/GuiWait.h"
 #include "gui/dialogs/FakeFileManager.h"
 #include "support/TempDir.h"
-#include "gui/GuiWait.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>

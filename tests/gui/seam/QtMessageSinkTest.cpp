@@ -1,7 +1,7 @@
-#include "core/message/WindowMessages.h"
 #include "gui/seam/QtMessageSink.h"
-#include "gui/seam/SeamWindow.h"
+#include "core/message/WindowMessages.h"
 #include "gui/GuiWait.h"
+#include "gui/seam/SeamWindow.h"
 
 #include <QCoreApplication>
 #include <QObject>

@@ -1,14 +1,14 @@
 // The notification-area icon of the main window: its menu and what each command does, and
 // bringing the window back after "run in the background".
 
-#include "gui/UrlRecorder.h"
-#include "core/network/NotifyPayload.h"
+#include "gui/tray/TrayIcon.h"
 #include "core/app/TextTable.h"
+#include "core/message/WindowMessages.h"
+#include "core/network/NotifyPayload.h"
+#include "gui/UrlRecorder.h"
 #include "gui/common/QtText.h"
 #include "gui/mainwnd/MainWindowFixture.h"
-#include "core/message/WindowMessages.h"
 #include "support/ServiceProcess.h"
-#include "gui/tray/TrayIcon.h"
 
 #include <QMenu>
 
@@ -28,12 +28,8 @@ protected:
         }
         return texts;
     }
-    // What the shell sends for a mouse action on the icon.
-    void trayMouse(int mouseMessage)
-    {
-        MessageSink::current().post(window->seamHandle(), WM_TRAY_NOTIFY, TrayIcon::kIconId,
-                                    std::make_unique<NotifyNumber>(mouseMessage));
-    }
+    // A mouse action on the icon.
+    void trayMouse(TrayIcon::Mouse mouse) { tray().onMouse(mouse); }
 };
 
 } // namespace
@@ -97,20 +93,20 @@ TEST_F(TrayIconTest, RunInTheBackgroundThenADoubleClickBringsTheWindowBack)
     else
         EXPECT_TRUE(window->isMinimized());
 
-    trayMouse(TrayIcon::kDoubleClick);
+    trayMouse(TrayIcon::Mouse::DoubleClick);
     ASSERT_TRUE(pumpUntil([&] { return window->isVisible() && !window->isMinimized(); }));
 
     // The same through the icon's own signal, from a hidden window; a right-button press opens
-    // the menu and other mouse messages do nothing.
+    // the menu and other mouse actions do nothing.
     window->hide();
     emit tray().icon().activated(QSystemTrayIcon::DoubleClick);
     ASSERT_TRUE(pumpUntil([&] { return window->isVisible(); }));
     window->hide();
-    trayMouse(512); // mouse move
-    trayMouse(514); // left button up
+    trayMouse(TrayIcon::Mouse::Other); // a move, a left button up
+    emit tray().icon().activated(QSystemTrayIcon::MiddleClick);
     pump(100);
     EXPECT_FALSE(window->isVisible());
-    trayMouse(TrayIcon::kRightButtonDown);
+    trayMouse(TrayIcon::Mouse::RightButton);
     ASSERT_TRUE(pumpUntil([&] { return tray().menu().isVisible(); }));
     tray().menu().close();
 }

@@ -4,11 +4,11 @@
 #include "UpdateFixture.h"
 
 #include "core/actions/DownloadAction.h"
-#include "core/network/NotifyPayload.h"
 #include "core/common/Sha256.h"
 #include "core/message/WindowMessages.h"
-#include "support/LocalHttpServer.h"
+#include "core/network/NotifyPayload.h"
 #include "gui/update/DownloadWnd.h"
+#include "support/LocalHttpServer.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -5,14 +5,14 @@
 #include "ApiClient.h"
 #include "core/app/Glossary.h"
 #include "core/common/Utils.h"
+#include "core/network/RequestRunner.h"
+#include "core/user/User.h"
+#include "gui/GuiWait.h"
 #include "gui/MessageBoxAnswers.h"
 #include "gui/mainwnd/CMainWnd.h"
-#include "core/network/RequestRunner.h"
 #include "gui/seam/QtMessageSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "core/user/User.h"
-#include "gui/GuiWait.h"
 
 #include <QApplication>
 

@@ -5,9 +5,9 @@
 
 #include "ApiClient.h"
 #include "core/common/Utils.h"
+#include "gui/GuiWait.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "gui/GuiWait.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -4,11 +4,11 @@
 #include "core/common/Utils.h"
 #include "core/message/WindowMessages.h"
 #include "core/network/RequestRunner.h"
+#include "core/user/RequestId.h"
+#include "core/user/User.h"
 #include "support/RecordingSink.h"
 #include "support/ServiceProcess.h"
 #include "support/TempDir.h"
-#include "core/user/RequestId.h"
-#include "core/user/User.h"
 
 #include <httplib.h>
 #include <json/json.h>
