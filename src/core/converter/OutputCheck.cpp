@@ -14,14 +14,14 @@ constexpr std::size_t kTailLength = 1024;
 
 } // namespace
 
-bool isCompletePdf(const std::string& path)
+bool isCompletePdf(const std::string& path, Flush flush)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), (flush == Flush::Now ? O_RDWR : O_RDONLY) | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat info {};
     // A write the disk could not take surfaces here at the latest.
-    bool ok = ::fsync(fd) == 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+    bool ok = (flush == Flush::Later || ::fsync(fd) == 0) && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
     if (ok) {
         const std::size_t length = std::min<std::size_t>(kTailLength, static_cast<std::size_t>(info.st_size));
         char tail[kTailLength];

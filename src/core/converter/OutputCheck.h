@@ -6,8 +6,11 @@
 
 namespace Converter {
 
-// True when the file can be flushed to disk without an error, is not empty, and its last
-// bytes are the PDF end-of-file marker ("%%EOF", perhaps followed by white space).
-bool isCompletePdf(const std::string& path);
+enum class Flush { Now, Later };
+
+// True when the file is not empty and its last bytes are the PDF end-of-file marker ("%%EOF",
+// perhaps followed by white space), and, with Flush::Now, it can be flushed to disk without an
+// error. Flush::Later leaves the flush to a FolderSync of the whole run.
+bool isCompletePdf(const std::string& path, Flush flush = Flush::Now);
 
 } // namespace Converter

@@ -2,6 +2,7 @@
 
 #include "core/common/Utils.h"
 #include "core/converter/BookmarkPieceName.h"
+#include "core/converter/FolderSync.h"
 #include "core/converter/JobFailure.h"
 #include "core/converter/OutputCheck.h"
 #include "core/converter/PageToolRunner.h"
@@ -113,6 +114,7 @@ bool PageToolSplitter::run(ConvertError* error)
         return false;
     }
     const fs::path workFolder = target.workFolder();
+    FolderSync sync(Utils::toFsPath(m_folder).string());
 
     const std::wstring inputTitle = Utils::getFileTitle(input);
     std::vector<std::wstring> args = {L"split", input, Utils::fromFsPath(workFolder)};
@@ -165,7 +167,7 @@ bool PageToolSplitter::run(ConvertError* error)
             }
             const std::wstring name = nameOf(written);
             const std::string piece = std::to_string(n) + ".pdf";
-            if (!isCompletePdf((workFolder / piece).string())) {
+            if (!isCompletePdf((workFolder / piece).string(), Flush::Later)) {
                 moveProblem = Utils::withTrailingSeparator(m_folder) + name +
                               L": the written file is incomplete (is the disk full?)";
                 return;
@@ -195,6 +197,9 @@ bool PageToolSplitter::run(ConvertError* error)
         setFailure(error, input, FailureReason::CannotCreateOutput, moveProblem);
     } else if (confused || planned.empty() || written != planned.size()) {
         setFailure(error, input, FailureReason::None, L"korvex-pages did not report every piece");
+    } else if (!sync.flush()) {
+        setFailure(error, input, FailureReason::CannotCreateOutput,
+                   m_folder + L": the pieces could not be written to the disk (is it full?)");
     } else {
         ok = true;
     }

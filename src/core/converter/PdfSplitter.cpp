@@ -1,6 +1,7 @@
 #include "core/converter/PdfSplitter.h"
 
 #include "core/common/Utils.h"
+#include "core/converter/FolderSync.h"
 #include "core/converter/JobFailure.h"
 #include "core/converter/OutputCheck.h"
 #include "core/converter/PageRanges.h"
@@ -86,7 +87,13 @@ bool PdfSplitter::run(ConvertError* error)
         setFailure(error, m_input.path(), FailureReason::CannotCreateOutput, problem);
         return false;
     }
-    const bool ok = canSplitInOneRun(m_input) ? runInOne(plan, error) : runPerPiece(plan, error);
+    FolderSync sync(Utils::toFsPath(m_folder).string());
+    bool ok = canSplitInOneRun(m_input) ? runInOne(plan, error) : runPerPiece(plan, error);
+    if (ok && !sync.flush()) {
+        setFailure(error, m_input.path(), FailureReason::CannotCreateOutput,
+                   m_folder + L": the pieces could not be written to the disk (is it full?)");
+        ok = false;
+    }
     if (!ok) {
         // A folder this run made and wrote nothing into goes again; pieces written before the
         // failure stay, and so does their folder.
@@ -180,7 +187,7 @@ bool PdfSplitter::runInOne(const SplitPlan& plan, ConvertError* error)
             unexpectedName = true;
             return;
         }
-        if (!isCompletePdf((workFolder / name).string())) {
+        if (!isCompletePdf((workFolder / name).string(), Flush::Later)) {
             renameProblem = Utils::withTrailingSeparator(m_folder) + targets[written] +
                             L": the written file is incomplete (is the disk full?)";
             return;

@@ -4,7 +4,6 @@
 #include "NamedDestinations.h"
 #include "PageLabels.h"
 
-#include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #include <algorithm>
@@ -53,34 +52,58 @@ private:
     std::vector<QPDFObjectHandle> m_pages;
 };
 
-// Adds a source page at the end of out's page list and returns the page as it is there (a
-// copy for a page of another document or one that is already in the list).
-QPDFObjectHandle appendPage(QPDF& out, QPDFPageDocumentHelper& outPages, SourcePdf& source, int page,
-                            QPDFAcroFormDocumentHelper* outForms)
-{
-    QPDFObjectHandle original = source.pages()[page];
-    outPages.addPage(QPDFPageObjectHelper(original), false);
-    QPDFObjectHandle added = out.getAllPages().back();
-    if (outForms && source.forms() && &source.pdf() != &out)
-        outForms->fixCopiedAnnotations(added, original, *source.forms());
-    return added;
-}
-
 void write(QPDF& pdf, const std::string& path)
 {
     QPDFWriter writer(pdf, path.c_str());
     writer.write();
 }
 
-// Empties the page list of a loaded document; the page objects stay for re-adding.
-void removeAllPages(QPDF& pdf)
-{
-    QPDFPageDocumentHelper pages(pdf);
-    std::vector<QPDFPageObjectHelper> all = pages.getAllPages();
-    // From the end: nothing behind a removed page has to move.
-    for (auto page = all.rbegin(); page != all.rend(); ++page)
-        pages.removePage(*page);
-}
+// Builds the page list of a loaded document anew, in one pass: removing the old pages one by
+// one costs time with the square of the page count. Each page is placed as qpdf's own addPage
+// would place it: a page of another document is copied in, a page that is already in the
+// list is placed again as a copy. Returns the pages as placed.
+class PageListBuilder {
+public:
+    explicit PageListBuilder(QPDF& out) : m_out(out)
+    {
+        // The tree becomes one flat level, so what pages inherit must be on the pages.
+        m_out.pushInheritedAttributesToPage();
+        m_root = m_out.getRoot().getKey("/Pages");
+        if (!m_root.isDictionary())
+            throw std::runtime_error("the document has no page tree");
+    }
+
+    QPDFObjectHandle add(SourcePdf& source, int page, QPDFAcroFormDocumentHelper* outForms)
+    {
+        QPDFObjectHandle original = source.pages()[page];
+        QPDFObjectHandle placed = original;
+        if (&source.pdf() != &m_out) {
+            source.pdf().pushInheritedAttributesToPage();
+            placed = m_out.copyForeignObject(original);
+        }
+        if (!m_placed.insert(placed.getObjGen()).second)
+            placed = m_out.makeIndirectObject(placed.shallowCopy());
+        m_placed.insert(placed.getObjGen());
+        placed.replaceKey("/Parent", m_root);
+        m_kids.push_back(placed);
+        if (outForms && source.forms() && &source.pdf() != &m_out)
+            outForms->fixCopiedAnnotations(placed, original, *source.forms());
+        return placed;
+    }
+
+    void finish()
+    {
+        m_root.replaceKey("/Kids", QPDFObjectHandle::newArray(m_kids));
+        m_root.replaceKey("/Count", QPDFObjectHandle::newInteger(static_cast<long long>(m_kids.size())));
+        m_out.updateAllPagesCache();
+    }
+
+private:
+    QPDF& m_out;
+    QPDFObjectHandle m_root;
+    std::vector<QPDFObjectHandle> m_kids;
+    std::set<QPDFObjGen> m_placed;
+};
 
 } // namespace
 
@@ -143,16 +166,17 @@ void writePiece(SourcePdf& source, const PageList& pages, const std::string& pat
 {
     QPDF out;
     out.emptyPDF();
-    QPDFPageDocumentHelper outPages(out);
     std::unique_ptr<QPDFAcroFormDocumentHelper> outForms;
     if (source.forms())
         outForms = std::make_unique<QPDFAcroFormDocumentHelper>(out);
+    PageListBuilder list(out);
     Placement placement(source.pageCount());
     std::vector<PageOrigin> origins;
     for (int page : pages) {
-        placement.set(page, appendPage(out, outPages, source, page, outForms.get()));
+        placement.set(page, list.add(source, page, outForms.get()));
         origins.push_back({&source, page});
     }
+    list.finish();
     writePageLabels(out, origins);
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
     write(out, path);
@@ -161,14 +185,14 @@ void writePiece(SourcePdf& source, const PageList& pages, const std::string& pat
 void writeExtract(SourcePdf& source, const PageList& pages, const std::string& path)
 {
     QPDF& out = source.pdf();
-    removeAllPages(out);
-    QPDFPageDocumentHelper outPages(out);
+    PageListBuilder list(out);
     Placement placement(source.pageCount());
     std::vector<PageOrigin> origins;
     for (int page : pages) {
-        placement.set(page, appendPage(out, outPages, source, page, nullptr));
+        placement.set(page, list.add(source, page, nullptr));
         origins.push_back({&source, page});
     }
+    list.finish();
     writePageLabels(out, origins);
     dropNamesOfRemovedPages(out);
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
@@ -180,8 +204,7 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
     if (entries.empty())
         throw std::runtime_error("nothing to merge");
     QPDF& out = entries.front().source->pdf();
-    removeAllPages(out);
-    QPDFPageDocumentHelper outPages(out);
+    PageListBuilder list(out);
     std::unique_ptr<QPDFAcroFormDocumentHelper> outForms;
     for (const MergeEntry& entry : entries) {
         if (entry.source->forms() && entry.source != entries.front().source) {
@@ -197,7 +220,7 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
         top.title = entry.title;
         top.open = true;
         for (int page : entry.pages) {
-            QPDFObjectHandle added = appendPage(out, outPages, *entry.source, page, outForms.get());
+            QPDFObjectHandle added = list.add(*entry.source, page, outForms.get());
             placement.set(page, added);
             origins.push_back({entry.source, page});
             if (!top.target.isInitialized())
@@ -206,6 +229,7 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
         top.children = keepPlaced(entry.source->bookmarks(), placement.lookup());
         tops.push_back(std::move(top));
     }
+    list.finish();
     writePageLabels(out, origins);
     dropNamesOfRemovedPages(out);
     writeBookmarks(out, tops);
