@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -206,15 +207,18 @@ TEST_F(CompressLevels, TheProcessSlotEndsTheRunAndNothingIsWritten)
     for (int page = 1; page <= 12; ++page)
         many.push_back({"p" + std::to_string(page), Kind::Rgb, 1200, 1200, page, {{400, 400}}});
     ImagePdf::write(dir.file("many.pdf"), many, 12);
+    // The folder exists before the run starts: a run that finds none fails at once, before any child.
+    fs::create_directories(dir.file("out"));
     ProcessSlot slot;
     bool ok = true;
+    std::atomic<bool> finished{false};
     ConvertError error;
     std::thread job([&] {
         ok = compressPdf(w(dir.file("many.pdf")), w(dir.file("out/many.pdf")), CompressionLevel::Strong, {}, &slot, &error);
+        finished = true;
     });
-    fs::create_directories(dir.file("out"));
     bool ended = false;
-    for (int i = 0; i < 6000 && !ended; ++i) {
+    for (int i = 0; i < 6000 && !ended && !finished; ++i) {
         if (slot.current() != 0)
             ended = slot.terminate();
         else
