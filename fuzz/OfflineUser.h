@@ -25,3 +25,10 @@ inline std::unique_ptr<User> makeOfflineUser(const std::string& configFolder)
 {
     return std::make_unique<User>(Utils::utf8ToWide(configFolder), "http://127.0.0.1:1");
 }
+
+// The one offline user a target keeps for all its inputs, made on first use.
+inline User& keptOfflineUser(const char* name)
+{
+    static const std::unique_ptr<User> user = makeOfflineUser(makeFuzzFolder(name) + "/config");
+    return *user;
+}

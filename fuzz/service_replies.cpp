@@ -7,17 +7,10 @@
 #include "core/user/RequestId.h"
 #include "core/user/User.h"
 
-
-namespace {
-
-std::unique_ptr<User> g_user;
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // Follow-up requests the action starts are dropped, never sent.
-    g_user = makeOfflineUser(makeFuzzFolder("replies") + "/config");
+    keptOfflineUser("replies");
     return 0;
 }
 

@@ -10,10 +10,7 @@
 #include "core/user/ServiceAddress.h"
 #include "core/user/User.h"
 
-
 namespace {
-
-std::unique_ptr<User> g_user;
 
 bool isUnreserved(char c)
 {
@@ -62,12 +59,6 @@ std::string unescape(const std::string& text)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    g_user = makeOfflineUser(makeFuzzFolder("url") + "/config");
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzInput input(data, size);
@@ -75,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ServiceAddress address = ServiceAddress::parse(base);
     FUZZ_CHECK(address.scheme() == "https" || (address.scheme() == "http" && ServiceAddress::isLoopbackHost(address.host())));
 
+    User& user = keptOfflineUser("url");
     const std::string reason = input.text();
     const std::string escaped = Utils::urlEscape(reason);
     for (std::size_t i = 0; i < escaped.size(); ++i) {
@@ -88,12 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(unescape(escaped) == reason);
 
     // The error report and the feedback travel escaped, each as exactly one value.
-    g_user->setErrorReason(reason);
-    const std::string report = g_user->buildRequestUrl(RequestId::SetErrorMsg).getUrl();
+    user.setErrorReason(reason);
+    const std::string report = user.buildRequestUrl(RequestId::SetErrorMsg).getUrl();
     FUZZ_CHECK(unescape(queryValue(report, "reason")) == reason);
     const std::string key = input.text(), value = input.text(), content = input.text();
-    g_user->setFeedbackFields(key, value, content);
-    const std::string feedback = g_user->buildRequestUrl(RequestId::Feedback).getUrl();
+    user.setFeedbackFields(key, value, content);
+    const std::string feedback = user.buildRequestUrl(RequestId::Feedback).getUrl();
     FUZZ_CHECK(unescape(queryValue(feedback, "key")) == key);
     FUZZ_CHECK(unescape(queryValue(feedback, "value")) == value);
     FUZZ_CHECK(unescape(queryValue(feedback, "content")) == content);

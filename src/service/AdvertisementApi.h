@@ -5,12 +5,9 @@
 #include "ServiceApi.h"
 
 class AdvertisementApi : public ServiceApi {
+    Handler getAds, gotoAds;
+
 public:
     using ServiceApi::ServiceApi;
-
     void registerWith(ApiDispatcher& dispatcher) override;
-
-private:
-    void getAds(const ApiRequest& request, httplib::Response& res);
-    void gotoAds(const ApiRequest& request, httplib::Response& res);
 };

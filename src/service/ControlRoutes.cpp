@@ -1,8 +1,8 @@
 #include "ControlRoutes.h"
 
+#include "AccountFields.h"
 #include "JsonReply.h"
 #include "ServiceContext.h"
-#include "SmsApi.h"
 #include "Utf8.h"
 #include "VersionNumber.h"
 
@@ -78,7 +78,7 @@ void ControlRoutes::scanQr(const httplib::Request& req, httplib::Response& res)
         userId = account->id;
     } else {
         const std::string phone = param(req, "phone");
-        if (!phone.empty() && (!SmsApi::validPhone(phone) || m_context.accounts.findByPhone(phone)))
+        if (!phone.empty() && (!validPhone(phone) || m_context.accounts.findByPhone(phone)))
             return JsonReply::fail(res, 409, "bad_phone", "the phone is not valid or is taken");
         std::string name = param(req, "username");
         if (name.empty() || name.size() > 64)

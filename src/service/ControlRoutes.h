@@ -19,16 +19,11 @@
 // POST /control/config?binding_phone=true|false&check_mail=true|false
 // POST /control/session/end?user_id=U  sign the user out everywhere
 
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}
-struct ServiceContext;
+#include "ServicePart.h"
 
-class ControlRoutes {
+class ControlRoutes : private ServicePart {
 public:
-    explicit ControlRoutes(ServiceContext& context) : m_context(context) {}
+    using ServicePart::ServicePart;
 
     void handleGet(const httplib::Request& req, httplib::Response& res);
     // Registers the POST endpoints with the server.
@@ -42,6 +37,4 @@ private:
     void endSession(const httplib::Request& req, httplib::Response& res);
     void showAccount(const httplib::Request& req, httplib::Response& res);
     void showUpdate(httplib::Response& res);
-
-    ServiceContext& m_context;
 };

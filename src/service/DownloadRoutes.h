@@ -5,18 +5,11 @@
 //   /download/ads/<img_key>.png                advertisement picture (GetAds "img_url")
 //   /download/updater/<version>/korvex_updater updater on offer (Upgrade "url")
 
-namespace httplib {
-struct Request;
-struct Response;
-}
-struct ServiceContext;
+#include "ServicePart.h"
 
-class DownloadRoutes {
+class DownloadRoutes : private ServicePart {
 public:
-    explicit DownloadRoutes(ServiceContext& context) : m_context(context) {}
+    using ServicePart::ServicePart;
 
     void handle(const httplib::Request& req, httplib::Response& res);
-
-private:
-    ServiceContext& m_context;
 };

@@ -1,5 +1,6 @@
 #include "EmailAccountApi.h"
 
+#include "AccountFields.h"
 #include "ApiDispatcher.h"
 #include "ApiRequest.h"
 #include "Crypto.h"
@@ -25,17 +26,6 @@ void EmailAccountApi::registerWith(ApiDispatcher& dispatcher)
 {
     route(dispatcher, "System", "UserRegister", &EmailAccountApi::userRegister);
     route(dispatcher, "System", "UserLogin", &EmailAccountApi::userLogin);
-}
-
-bool EmailAccountApi::validEmail(const std::string& email)
-{
-    const size_t at = email.find('@');
-    if (at == 0 || at == std::string::npos || email.find('@', at + 1) != std::string::npos)
-        return false;
-    if (email.find_first_of(" &=") != std::string::npos)
-        return false;
-    const size_t dot = email.find('.', at + 1);
-    return dot != std::string::npos && dot > at + 1 && dot + 1 < email.size();
 }
 
 // result.status true with user_id and open_key, plus the top-level check_mail flag; false with

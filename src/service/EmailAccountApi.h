@@ -3,18 +3,10 @@
 
 #include "ServiceApi.h"
 
-#include <string>
-
 class EmailAccountApi : public ServiceApi {
+    Handler userRegister, userLogin;
+
 public:
     using ServiceApi::ServiceApi;
-
     void registerWith(ApiDispatcher& dispatcher) override;
-
-    // A local part, "@", and a domain with at least one dot; no spaces, "&" or "=".
-    static bool validEmail(const std::string& email);
-
-private:
-    void userRegister(const ApiRequest& request, httplib::Response& res);
-    void userLogin(const ApiRequest& request, httplib::Response& res);
 };

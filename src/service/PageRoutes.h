@@ -2,19 +2,12 @@
 // The web pages behind the links of the API: the terms ("/clause.html", from Goto) and the user
 // centre ("/api/user_login.html?open_key=...", below the GetConfig "domain").
 
-namespace httplib {
-struct Request;
-struct Response;
-}
-struct ServiceContext;
+#include "ServicePart.h"
 
-class PageRoutes {
+class PageRoutes : private ServicePart {
 public:
-    explicit PageRoutes(ServiceContext& context) : m_context(context) {}
+    using ServicePart::ServicePart;
 
     // False when the path is none of the pages.
     bool handle(const httplib::Request& req, httplib::Response& res);
-
-private:
-    ServiceContext& m_context;
 };

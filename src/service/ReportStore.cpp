@@ -7,6 +7,7 @@
 
 #include <json/reader.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -28,46 +29,52 @@ Json::Value listRows(Database& db, const std::string& sql, std::initializer_list
     return rows;
 }
 
+// Inserts one row under the lock; bindValues fills the statement's parameters.
+std::int64_t insertRow(Database& db, std::string_view sql, const std::function<void(Statement&)>& bindValues)
+{
+    auto guard = db.lock();
+    auto st = db.prepare(sql);
+    bindValues(st);
+    st.run();
+    return db.lastInsertId();
+}
+
 } // namespace
 
 std::int64_t ReportStore::addFeedback(const Feedback& f)
 {
-    auto guard = m_db.lock();
-    auto st = m_db.prepare("INSERT INTO feedback (user_id, win_type, contact_kind, contact, content, mac_id, version)"
-                           " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
-    st.bind(1, f.userId).bind(2, f.winType).bind(3, f.key).bind(4, f.value).bind(5, f.content);
-    st.bind(6, f.macId).bind(7, f.version);
-    st.run();
-    return m_db.lastInsertId();
+    const char* sql = "INSERT INTO feedback (user_id, win_type, contact_kind, contact, content, mac_id, version)"
+                      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)";
+    return insertRow(m_db, sql, [&](Statement& st) {
+        st.bind(1, f.userId).bind(2, f.winType).bind(3, f.key).bind(4, f.value).bind(5, f.content);
+        st.bind(6, f.macId).bind(7, f.version);
+    });
 }
 
 std::int64_t ReportStore::addErrorReport(const std::string& reason, const std::string& version,
                                          const std::string& uid)
 {
-    auto guard = m_db.lock();
-    auto st = m_db.prepare("INSERT INTO error_reports (reason, version, uid) VALUES (?1, ?2, ?3)");
-    st.bind(1, reason).bind(2, version).bind(3, uid);
-    st.run();
-    return m_db.lastInsertId();
+    const char* sql = "INSERT INTO error_reports (reason, version, uid) VALUES (?1, ?2, ?3)";
+    return insertRow(m_db, sql, [&](Statement& st) {
+        st.bind(1, reason).bind(2, version).bind(3, uid);
+    });
 }
 
 std::int64_t ReportStore::addCrashReport(const Json::Value& fields, const std::string& attachmentName,
                                          const std::string& attachment)
 {
-    auto guard = m_db.lock();
-    auto st = m_db.prepare("INSERT INTO crash_reports (fields, attachment_name, attachment) VALUES (?1, ?2, ?3)");
-    st.bind(1, JsonReply::text(fields)).bind(2, attachmentName).bindBlob(3, attachment);
-    st.run();
-    return m_db.lastInsertId();
+    const char* sql = "INSERT INTO crash_reports (fields, attachment_name, attachment) VALUES (?1, ?2, ?3)";
+    return insertRow(m_db, sql, [&](Statement& st) {
+        st.bind(1, JsonReply::text(fields)).bind(2, attachmentName).bindBlob(3, attachment);
+    });
 }
 
 std::int64_t ReportStore::addStatistic(const Statistic& s)
 {
-    auto guard = m_db.lock();
-    auto st = m_db.prepare("INSERT INTO statistics (kind, user_id, mac_id, version, detail) VALUES (?1, ?2, ?3, ?4, ?5)");
-    st.bind(1, s.kind).bind(2, s.userId).bind(3, s.macId).bind(4, s.version).bind(5, s.detail);
-    st.run();
-    return m_db.lastInsertId();
+    const char* sql = "INSERT INTO statistics (kind, user_id, mac_id, version, detail) VALUES (?1, ?2, ?3, ?4, ?5)";
+    return insertRow(m_db, sql, [&](Statement& st) {
+        st.bind(1, s.kind).bind(2, s.userId).bind(3, s.macId).bind(4, s.version).bind(5, s.detail);
+    });
 }
 
 Json::Value ReportStore::feedback()

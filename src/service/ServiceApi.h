@@ -3,21 +3,23 @@
 // "type" to one of its member functions, and the reply to a request it declines.
 
 #include "ApiDispatcher.h"
+#include "ServicePart.h"
 
 #include <json/value.h>
 
 #include <string>
 
-struct ServiceContext;
-
-class ServiceApi {
+class ServiceApi : protected ServicePart {
 public:
-    explicit ServiceApi(ServiceContext& context) : m_context(context) {}
+    using ServicePart::ServicePart;
     virtual ~ServiceApi() = default;
 
     virtual void registerWith(ApiDispatcher& dispatcher) = 0;
 
 protected:
+    // The type of every request handler, so a class declares its handlers in one line.
+    using Handler = void(const ApiRequest& request, httplib::Response& res);
+
     template <class Api>
     void route(ApiDispatcher& dispatcher, const std::string& className, const std::string& type,
                void (Api::*handler)(const ApiRequest&, httplib::Response&))
@@ -29,6 +31,4 @@ protected:
 
     // {"success": true, "result": {"status": false, "error_msg": message}}
     static Json::Value refused(const std::string& message);
-
-    ServiceContext& m_context;
 };

@@ -1,5 +1,6 @@
 #include "SmsApi.h"
 
+#include "AccountFields.h"
 #include "ApiDispatcher.h"
 #include "ApiRequest.h"
 #include "JsonReply.h"
@@ -7,20 +8,12 @@
 
 #include <httplib.h>
 
-#include <algorithm>
-#include <cctype>
 #include <iostream>
 
 void SmsApi::registerWith(ApiDispatcher& dispatcher)
 {
     route(dispatcher, "Sms", "getMsm", &SmsApi::getMsm);
     route(dispatcher, "Sms", "checkCode", &SmsApi::checkCode);
-}
-
-bool SmsApi::validPhone(const std::string& phone)
-{
-    return phone.size() == 11 && phone[0] == '1' && phone[1] >= '3' && phone[1] <= '9' &&
-           std::all_of(phone.begin(), phone.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
 // result.status true when a code went out; false with error_msg otherwise.

@@ -4,18 +4,10 @@
 
 #include "ServiceApi.h"
 
-#include <string>
-
 class SmsApi : public ServiceApi {
+    Handler getMsm, checkCode;
+
 public:
     using ServiceApi::ServiceApi;
-
     void registerWith(ApiDispatcher& dispatcher) override;
-
-    // Eleven digits, "1" and then 3 to 9.
-    static bool validPhone(const std::string& phone);
-
-private:
-    void getMsm(const ApiRequest& request, httplib::Response& res);
-    void checkCode(const ApiRequest& request, httplib::Response& res);
 };

@@ -7,15 +7,10 @@
 #include <string>
 
 class SystemApi : public ServiceApi {
+    Handler getConfig, feedback, gotoPage, setErrorMsg;
+    void statistic(const std::string& kind, const ApiRequest& request, httplib::Response& res);
+
 public:
     using ServiceApi::ServiceApi;
-
     void registerWith(ApiDispatcher& dispatcher) override;
-
-private:
-    void getConfig(const ApiRequest& request, httplib::Response& res);
-    void feedback(const ApiRequest& request, httplib::Response& res);
-    void statistic(const std::string& kind, const ApiRequest& request, httplib::Response& res);
-    void gotoPage(const ApiRequest& request, httplib::Response& res);
-    void setErrorMsg(const ApiRequest& request, httplib::Response& res);
 };

@@ -4,11 +4,9 @@
 #include "ServiceApi.h"
 
 class UpgradeApi : public ServiceApi {
+    Handler upgrade;
+
 public:
     using ServiceApi::ServiceApi;
-
     void registerWith(ApiDispatcher& dispatcher) override;
-
-private:
-    void upgrade(const ApiRequest& request, httplib::Response& res);
 };

@@ -5,14 +5,9 @@
 #include "ServiceApi.h"
 
 class WeChatApi : public ServiceApi {
+    Handler getCode, polling, getLoginStatus, getUserInfo;
+
 public:
     using ServiceApi::ServiceApi;
-
     void registerWith(ApiDispatcher& dispatcher) override;
-
-private:
-    void getCode(const ApiRequest& request, httplib::Response& res);
-    void polling(const ApiRequest& request, httplib::Response& res);
-    void getLoginStatus(const ApiRequest& request, httplib::Response& res);
-    void getUserInfo(const ApiRequest& request, httplib::Response& res);
 };

@@ -3,21 +3,17 @@
 // 2^31 - 1 pages, bookmarks with 120 KB titles. Each must end with a correct output or a clear
 // error, never eat the machine's memory or hang.
 
+#include "CliRun.h"
 #include "core/converter/ChildProcess.h"
 #include "core/converter/PageToolRunner.h"
-#include "core/converter/ProcessSlot.h"
 #include "support/HostilePdf.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <csignal>
-#include <mutex>
 #include <sys/wait.h>
-#include <thread>
 
 namespace fs = std::filesystem;
 using Converter::ChildProcess;
@@ -32,40 +28,15 @@ constexpr std::size_t kMemoryLimit =
 
 class CliHostilePdf : public testing::Test {
 protected:
-    struct Run {
-        int exitCode;
-        int signal;
-        std::string out;
-        std::string err;
-    };
-
-    // The program under the memory limit; killed by the watchdog when it runs for minutes.
-    Run run(const std::string& program, const std::vector<std::string>& args)
+    // The program under the memory limit.
+    CliRun run(const std::string& program, const std::vector<std::string>& args)
     {
-        Converter::ProcessSlot slot;
-        std::mutex mutex;
-        std::condition_variable done;
-        bool finished = false;
-        std::thread watchdog([&] {
-            std::unique_lock lock(mutex);
-            if (!done.wait_for(lock, std::chrono::seconds(120), [&] { return finished; }))
-                slot.close();
-        });
         ChildProcess::Options options;
-        options.captureOutput = true;
-        options.workingDirectory = dir.path().string();
         options.memoryLimit = kMemoryLimit;
-        const auto result = ChildProcess::run(program, args, &slot, options);
-        {
-            std::lock_guard lock(mutex);
-            finished = true;
-        }
-        done.notify_one();
-        watchdog.join();
-        return {result.exitCode, result.signal, result.output, result.errorTail};
+        return runProgram(program, args, dir.path(), options);
     }
-    Run cli(const std::vector<std::string>& args) { return run(KORVEX_CLI_PATH, args); }
-    Run pages(const std::vector<std::string>& args) { return run(KORVEX_PAGES_PATH, args); }
+    CliRun cli(const std::vector<std::string>& args) { return run(KORVEX_CLI_PATH, args); }
+    CliRun pages(const std::vector<std::string>& args) { return run(KORVEX_PAGES_PATH, args); }
 
     std::vector<std::string> filesIn(const std::string& folder) const
     {
@@ -91,7 +62,7 @@ TEST_F(CliHostilePdf, OutlineLoopsEndTheWalkThereAndEveryJobStillWorks)
         fs::create_directories(dir.file("raw"));
         HostilePdf::writeOutlineLoop(dir.file("loop.pdf"), loop);
 
-        Run r = pages({"extract", "loop.pdf", "1-3", "raw/extract.pdf"});
+        CliRun r = pages({"extract", "loop.pdf", "1-3", "raw/extract.pdf"});
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(PdfFactory::pageNumbers(dir.file("raw/extract.pdf")), (std::vector<int>{1, 2, 3}));
         r = pages({"merge", "raw/merge.pdf", "loop.pdf", "2-3", "loop.pdf", "1"});
@@ -126,7 +97,7 @@ TEST_F(CliHostilePdf, APageCountTheFileCannotHoldIsCheckedAgainstItsPageTree)
     HostilePdf::writeStatedPageCount(dir.file("lie.pdf"), 1, 2147483647LL);
     ASSERT_LT(fs::file_size(dir.file("lie.pdf")), 1000u);
 
-    Run r = pages({"count", "lie.pdf"});
+    CliRun r = pages({"count", "lie.pdf"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "1\n");
 
@@ -148,7 +119,7 @@ TEST_F(CliHostilePdf, APageCountTheFileCannotHoldIsCheckedAgainstItsPageTree)
 TEST_F(CliHostilePdf, LongBookmarkTitlesGiveShortNamesWithoutDelay)
 {
     HostilePdf::writeLongTitles(dir.file("long.pdf"), 100, 120 * 1024);
-    const Run r = cli({"split", "long.pdf", "--bookmarks", "1", "--out", "out"});
+    const CliRun r = cli({"split", "long.pdf", "--bookmarks", "1", "--out", "out"});
     EXPECT_EQ(r.signal, 0) << "killed: it ran for minutes";
     EXPECT_EQ(r.exitCode, 0) << r.err;
     const std::vector<std::string> names = filesIn("out/long");

@@ -1,20 +1,18 @@
 // korvex-pdf-cli against what a hostile user or a flaky machine throws at it: endless
 // password sources, FIFOs and devices as inputs, and signals in the middle of a split.
 
+#include "CliRun.h"
 #include "core/converter/ChildProcess.h"
-#include "core/converter/ProcessSlot.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
-#include <mutex>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -74,35 +72,11 @@ bool runningProcess(pid_t pid)
 
 class CliHostile : public testing::Test {
 protected:
-    struct Run {
-        int exitCode;
-        std::string err;
-    };
-
-    // Runs the program to its end; a run that hangs is killed after a long while, so a hang
-    // fails the test instead of stalling the suite.
-    Run cli(const std::vector<std::string>& args, std::optional<std::string> input = std::nullopt)
+    CliRun cli(const std::vector<std::string>& args, std::optional<std::string> input = std::nullopt)
     {
-        Converter::ProcessSlot slot;
-        std::mutex mutex;
-        std::condition_variable done;
-        bool finished = false;
-        std::thread guard([&] {
-            std::unique_lock lock(mutex);
-            if (!done.wait_for(lock, std::chrono::seconds(120), [&] { return finished; }))
-                slot.close();
-        });
         ChildProcess::Options options;
         options.input = std::move(input);
-        options.workingDirectory = dir.path().string();
-        const auto result = ChildProcess::run(KORVEX_CLI_PATH, args, &slot, options);
-        {
-            std::lock_guard lock(mutex);
-            finished = true;
-        }
-        done.notify_one();
-        guard.join();
-        return {result.exitCode, result.errorTail};
+        return runProgram(KORVEX_CLI_PATH, args, dir.path(), options);
     }
 
     // Starts the program without waiting for it.
@@ -170,7 +144,7 @@ TEST_F(CliHostile, PasswordSourcesAreReadOnlyToABoundedFirstLine)
     PdfFactory::write(dir.file("five.pdf"), 5);
     ASSERT_TRUE(PdfFactory::encrypt(dir.file("five.pdf"), dir.file("secret.pdf"), "pw"));
 
-    Run run = cli({"decrypt", "secret.pdf", "--password-file", "/dev/zero", "--out", "d"});
+    CliRun run = cli({"decrypt", "secret.pdf", "--password-file", "/dev/zero", "--out", "d"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("cannot read the password from /dev/zero"), std::string::npos) << run.err;
 
@@ -192,7 +166,7 @@ TEST_F(CliHostile, FifosAndDevicesAreRefusedNotWaitedOn)
          {std::vector<std::string>{"info", "pipe.pdf"}, {"info", "zero.pdf"}, {"compress", "pipe.pdf", "--out", "o"},
           {"split", "pipe.pdf", "--every", "1", "--out", "o"}, {"merge", "zero.pdf", "pipe.pdf", "--out", "o"},
           {"decrypt", "pipe.pdf", "--out", "o"}, {"extract", "/dev/null", "--pages", "1-1", "--out", "o"}}) {
-        const Run run = cli(args);
+        const CliRun run = cli(args);
         EXPECT_EQ(run.exitCode, 1) << testing::PrintToString(args);
         EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << testing::PrintToString(args) << run.err;
     }

@@ -1,6 +1,7 @@
 // korvex-pdf-cli and the output folder it is given: names planted there by someone else, and
 // what runs that were killed left behind.
 
+#include "CliRun.h"
 #include "core/converter/ChildProcess.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
@@ -15,18 +16,9 @@ using Converter::ChildProcess;
 
 namespace {
 
-struct CliResult {
-    int exitCode;
-    std::string out, err;
-};
-
-CliResult cli(const TempDir& dir, const std::vector<std::string>& args)
+CliRun cli(const TempDir& dir, const std::vector<std::string>& args)
 {
-    ChildProcess::Options options;
-    options.captureOutput = true;
-    options.workingDirectory = dir.path().string();
-    const auto result = ChildProcess::run(KORVEX_CLI_PATH, args, nullptr, options);
-    return {result.exitCode, result.output, result.errorTail};
+    return runProgram(KORVEX_CLI_PATH, args, dir.path());
 }
 
 // The id of a process that has ended (and been reaped).
@@ -61,8 +53,8 @@ TEST(CliOutputFolder, SplitFolderThatIsASymbolicLinkIsRefusedAndItsTargetUntouch
     writeFile(dir.file("elsewhere/a_1_1.pdf"), "someone else's file");
     fs::create_directory_symlink(dir.file("elsewhere"), dir.file("out/a"));
 
-    for (const std::string& mode : {"--every", "--at"}) {
-        const CliResult run = cli(dir, {"split", "a.pdf", mode, mode == std::string("--every") ? "1" : "2", "--out", "out"});
+    for (const std::string mode : {"--every", "--at"}) {
+        const CliRun run = cli(dir, {"split", "a.pdf", mode, mode == std::string("--every") ? "1" : "2", "--out", "out"});
         EXPECT_EQ(run.exitCode, 1) << mode;
         EXPECT_NE(run.err.find("symbolic link"), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
@@ -82,7 +74,7 @@ TEST(CliOutputFolder, SplitFolderThatIsASymbolicLinkIsRefusedAndItsTargetUntouch
     EXPECT_EQ(readFile(dir.file("out2/a")), "x");
     fs::create_directories(dir.file("out3/a"));
     fs::create_symlink(dir.file("elsewhere/a_1_1.pdf"), dir.file("out3/a/a_1_1.pdf"));
-    const CliResult ok = cli(dir, {"split", "a.pdf", "--every", "1", "--out", "out3"});
+    const CliRun ok = cli(dir, {"split", "a.pdf", "--every", "1", "--out", "out3"});
     EXPECT_EQ(ok.exitCode, 0) << ok.err;
     EXPECT_FALSE(fs::is_symlink(dir.file("out3/a/a_1_1.pdf")));
     EXPECT_TRUE(fs::is_regular_file(dir.file("out3/a/a_3_3.pdf")));
@@ -95,7 +87,7 @@ TEST(CliOutputFolder, LeftoversOfEndedRunsGoAndThoseOfRunningOnesStay)
     PdfFactory::write(dir.file("a.pdf"), 3);
     const pid_t ended = endedPid();
     const pid_t running = ::getpid(); // this test, alive while the program runs
-    for (const std::string& folder : {"out", "out/a"}) {
+    for (const std::string folder : {"out", "out/a"}) {
         fs::create_directories(dir.file(folder));
         writeFile(dir.file(folder + "/" + part(ended)), "half a piece");
         writeFile(dir.file(folder + "/" + part(running)), "being written");
@@ -108,12 +100,12 @@ TEST(CliOutputFolder, LeftoversOfEndedRunsGoAndThoseOfRunningOnesStay)
         fs::create_symlink(dir.file("a.pdf"), dir.file(folder + "/.korvex-" + std::to_string(ended) + "-4-00000000abcd.part"));
     }
 
-    const CliResult split = cli(dir, {"split", "a.pdf", "--every", "1", "--out", "out"});
+    const CliRun split = cli(dir, {"split", "a.pdf", "--every", "1", "--out", "out"});
     ASSERT_EQ(split.exitCode, 0) << split.err;
-    const CliResult compress = cli(dir, {"compress", "a.pdf", "--out", "out"});
+    const CliRun compress = cli(dir, {"compress", "a.pdf", "--out", "out"});
     ASSERT_EQ(compress.exitCode, 0) << compress.err;
 
-    for (const std::string& folder : {"out", "out/a"}) {
+    for (const std::string folder : {"out", "out/a"}) {
         SCOPED_TRACE(folder);
         EXPECT_FALSE(fs::exists(dir.file(folder + "/" + part(ended))));
         EXPECT_FALSE(fs::exists(dir.file(folder + "/" + work(ended))));

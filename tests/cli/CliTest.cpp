@@ -1,5 +1,6 @@
 // korvex-pdf-cli from the outside: exit codes, output names, messages, and what is left on disk.
 
+#include "CliRun.h"
 #include "core/converter/ChildProcess.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
@@ -13,11 +14,6 @@ using Converter::ChildProcess;
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    std::string out, err;
-};
-
 class Cli : public testing::Test {
 protected:
     void SetUp() override
@@ -29,11 +25,8 @@ protected:
     CliRun cli(std::vector<std::string> args, std::optional<std::string> input = std::nullopt)
     {
         ChildProcess::Options options;
-        options.captureOutput = true;
         options.input = std::move(input);
-        options.workingDirectory = dir.path().string();
-        const auto result = ChildProcess::run(KORVEX_CLI_PATH, args, nullptr, options);
-        return {result.exitCode, result.output, result.errorTail};
+        return runProgram(KORVEX_CLI_PATH, args, dir.path(), options);
     }
 
     std::string p(const std::string& name) const { return dir.file(name).string(); }

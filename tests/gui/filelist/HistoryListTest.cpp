@@ -21,19 +21,26 @@ QString iconOf(ListRowWidget* row)
     return row->findChild<QLabel*>("history_fmt_ctrl")->property("iconResource").toString();
 }
 
+// An empty history list, with one PDF on disk (out.pdf) that it may be given.
+class HistoryList : public testing::Test {
+protected:
+    HistoryList() { PdfFactory::write(dir.file("out.pdf"), 1); }
+
+    TempDir dir;
+    FileListWidget list{"historylst"};
+    HistoryListItemAdder adder{&list};
+};
+
 } // namespace
 
-TEST(HistoryList, RowsShowTheFileAndItsTypeIcon)
+TEST_F(HistoryList, RowsShowTheFileAndItsTypeIcon)
 {
-    TempDir dir;
     PdfFactory::write(dir.file("merged.pdf"), 1);
     writeFile(dir.file("pack.ZIP"), "zip");
     writeFile(dir.file("notes.rtf"), "rtf");
     writeFile(dir.file("shot.gif"), "gif");
     writeFile(dir.file("table.Xlsx"), "xlsx");
     writeFile(dir.file("README"), "none");
-    FileListWidget list("historylst");
-    HistoryListItemAdder adder(&list);
 
     const auto addedIcon = [&](const std::string& name) {
         EXPECT_EQ(adder.add(dir.wide(name)), 1) << name;
@@ -54,24 +61,16 @@ TEST(HistoryList, RowsShowTheFileAndItsTypeIcon)
     EXPECT_EQ(row->findChild<QLabel*>("history_filenamelbl")->toolTip(), "merged.pdf");
 }
 
-TEST(HistoryList, SamePathOnceAndMissingFilesNever)
+TEST_F(HistoryList, SamePathOnceAndMissingFilesNever)
 {
-    TempDir dir;
-    PdfFactory::write(dir.file("out.pdf"), 1);
-    FileListWidget list("historylst");
-    HistoryListItemAdder adder(&list);
     EXPECT_EQ(adder.add(dir.wide("out.pdf")), 1);
     EXPECT_EQ(adder.add(dir.wide("out.pdf")), 0);
     EXPECT_EQ(adder.add(dir.wide("deleted.pdf")), -1);
     EXPECT_EQ(list.rowCount(), 1);
 }
 
-TEST(HistoryList, ButtonsNameTheirRow)
+TEST_F(HistoryList, ButtonsNameTheirRow)
 {
-    TempDir dir;
-    PdfFactory::write(dir.file("out.pdf"), 1);
-    FileListWidget list("historylst");
-    HistoryListItemAdder adder(&list);
     ASSERT_EQ(adder.add(dir.wide("out.pdf")), 1);
     auto* row = qobject_cast<HistoryRowWidget*>(adder.lastRow());
     ASSERT_NE(row, nullptr);

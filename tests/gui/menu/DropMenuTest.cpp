@@ -38,6 +38,17 @@ protected:
         pumpUntil([&] { return window->dropMenu() && window->dropMenu()->isVisible(); });
         return window->dropMenu();
     }
+    // Logs in, then off with the menu's element, and waits for the session to end.
+    void logInAndOffThroughTheMenu()
+    {
+        logIn();
+        DropMenu* menu = clickForMenu("dropbtn");
+        ASSERT_NE(menu, nullptr);
+        menu->element(QStringLiteral("BtnLogOff"))->trigger();
+        menu->close();
+        ASSERT_TRUE(pumpUntil([&] { return !user->isLoggedIn(); }));
+        pump(100);
+    }
     static QStringList shownElements(DropMenu* menu)
     {
         QStringList names;
@@ -100,13 +111,7 @@ TEST_F(DropMenuTest, LoggedInTheAccountButtonsOpenTheWholeMenu)
 TEST_F(DropMenuTest, LogOffEndsTheSessionWithoutAMessage)
 {
     openWith({});
-    logIn();
-    DropMenu* menu = clickForMenu("dropbtn");
-    ASSERT_NE(menu, nullptr);
-    menu->element(QStringLiteral("BtnLogOff"))->trigger();
-    menu->close();
-    ASSERT_TRUE(pumpUntil([&] { return !user->isLoggedIn(); }));
-    pump(100);
+    ASSERT_NO_FATAL_FAILURE(logInAndOffThroughTheMenu());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(child<QAbstractButton>("loginbtn")->text(), QStringLiteral("请登录"));
     EXPECT_TRUE(user->getUserId().empty());
@@ -116,13 +121,7 @@ TEST_F(DropMenuTest, AfterLoggingOffInEnglishTheLoginButtonSpeaksEnglishAndFollo
 {
     openWith({});
     window->onClick(QStringLiteral("switchlanbtn"));
-    logIn();
-    DropMenu* menu = clickForMenu("dropbtn");
-    ASSERT_NE(menu, nullptr);
-    menu->element(QStringLiteral("BtnLogOff"))->trigger();
-    menu->close();
-    ASSERT_TRUE(pumpUntil([&] { return !user->isLoggedIn(); }));
-    pump(100);
+    ASSERT_NO_FATAL_FAILURE(logInAndOffThroughTheMenu());
     EXPECT_EQ(child<QAbstractButton>("loginbtn")->text(), QStringLiteral("Log in"));
     window->onClick(QStringLiteral("switchlanbtn"));
     pump();

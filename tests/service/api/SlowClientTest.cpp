@@ -44,6 +44,18 @@ int answeredOfThree(const ServiceProcess& service)
     return answered;
 }
 
+// answeredOfThree while the slow clients hold their connections; then they are let go.
+int answeredWhileHeld(const ServiceProcess& service, std::atomic<bool>& stop, std::thread& trickle,
+                      const std::vector<int>& sockets)
+{
+    const int answered = answeredOfThree(service);
+    stop = true;
+    trickle.join();
+    for (const int fd : sockets)
+        ::close(fd);
+    return answered;
+}
+
 } // namespace
 
 TEST(SlowClients, SilentAndTricklingClientsDoNotStopTheService)
@@ -68,12 +80,7 @@ TEST(SlowClients, SilentAndTricklingClientsDoNotStopTheService)
         }
     });
 
-    const int answered = answeredOfThree(service);
-    stop = true;
-    trickle.join();
-    for (const int fd : sockets)
-        ::close(fd);
-    EXPECT_EQ(answered, 3);
+    EXPECT_EQ(answeredWhileHeld(service, stop, trickle, sockets), 3);
 }
 
 TEST(SlowClients, SixtyFourClientsSendingAHeaderByteASecondDoNotStopAnswers)
@@ -107,12 +114,7 @@ TEST(SlowClients, SixtyFourClientsSendingAHeaderByteASecondDoNotStopAnswers)
     // Every one of them holds a worker now.
     EXPECT_EQ(stillOpen.load(), kTrickling);
 
-    const int answered = answeredOfThree(service);
-    stop = true;
-    trickle.join();
-    for (const int fd : sockets)
-        ::close(fd);
-    EXPECT_EQ(answered, 3);
+    EXPECT_EQ(answeredWhileHeld(service, stop, trickle, sockets), 3);
 }
 
 TEST(SlowClients, AHeaderThatNeverEndsIsCutOffAtItsDeadline)
