@@ -80,6 +80,10 @@ def rounded(points, radius):
     return out
 
 
+def arc(cx, cy, rx, ry, degrees):
+    return [(cx + rx * math.cos(math.radians(a)), cy + ry * math.sin(math.radians(a))) for a in degrees]
+
+
 def rrect(x0, y0, x1, y1, r):
     return [rounded([(x0, y0), (x1, y0), (x1, y1), (x0, y1)], r)]
 
@@ -304,19 +308,17 @@ def warning():
 def question():
     c = Canvas(16, 16)
     c.fill([circle(8, 8, 7.7)], GREY)
-    arc = [(8 + 2.5 * math.cos(math.radians(a)), 6.2 + 2.5 * math.sin(math.radians(a)))
-           for a in range(190, 400, 15)]
-    c.fill(stroke(arc + [(8, 8.8), (8, 9.6)], 1.7), WHITE)
+    hook = arc(8, 6.2, 2.5, 2.5, range(190, 400, 15))
+    c.fill(stroke(hook + [(8, 8.8), (8, 9.6)], 1.7), WHITE)
     c.fill([circle(8, 12, 1.1)], WHITE)
     return c
 
 
 def user():
     c = Canvas(22, 22)
-    c.fill([circle(11, 7, 4.6)], GREY)
-    body = [(11 + 8.5 * math.cos(math.radians(a)), 22 + 9.5 * math.sin(math.radians(a)))
-            for a in range(180, 361, 6)]
+    body = arc(11, 22, 8.5, 9.5, range(180, 361, 6))
     c.fill([[rounded(body + [(19.5, 21), (2.5, 21)], [0] * len(body) + [1, 1])]], GREY)
+    c.fill([circle(11, 7, 4.6)], GREY)
     return c
 
 

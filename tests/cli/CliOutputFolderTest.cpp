@@ -3,6 +3,7 @@
 
 #include "CliRun.h"
 #include "core/converter/ChildProcess.h"
+#include "support/LinkedSplitFolder.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 
@@ -48,10 +49,7 @@ TEST(CliOutputFolder, SplitFolderThatIsASymbolicLinkIsRefusedAndItsTargetUntouch
 {
     TempDir dir;
     PdfFactory::write(dir.file("a.pdf"), 3);
-    fs::create_directories(dir.file("out"));
-    fs::create_directories(dir.file("elsewhere"));
-    writeFile(dir.file("elsewhere/a_1_1.pdf"), "someone else's file");
-    fs::create_directory_symlink(dir.file("elsewhere"), dir.file("out/a"));
+    plantLinkedSplitFolder(dir, "someone else's file");
 
     for (const std::string mode : {"--every", "--at"}) {
         const CliRun run = cli(dir, {"split", "a.pdf", mode, mode == std::string("--every") ? "1" : "2", "--out", "out"});

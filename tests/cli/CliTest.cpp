@@ -33,11 +33,7 @@ protected:
 
     std::vector<std::string> filesIn(const std::string& folder) const
     {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir.file(folder)))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
+        return namesIn(dir.file(folder));
     }
 
     TempDir dir;

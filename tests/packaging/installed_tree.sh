@@ -11,23 +11,26 @@ root="$stage/usr"
 app=org.korvex.KorvexPdf
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# Each check: the test operator, the path below the installed root, what is wrong otherwise.
+check() { [ "$1" "$root/$2" ] || fail "$3"; }
 
-[ -x "$root/lib/korvex/korvex-pdf-cli" ] || fail "korvex-pdf-cli not in lib/korvex"
-[ -L "$root/bin/korvex-pdf-cli" ] || fail "bin/korvex-pdf-cli is not a link"
-[ -e "$root/bin/korvex-pdf-cli" ] || fail "bin/korvex-pdf-cli points nowhere"
-[ -x "$root/lib/korvex/korvex-pages" ] || fail "the engine's page program is not next to the command line"
-[ -x "$root/lib/korvex/korvex-compress" ] || fail "the engine's compression program is not next to the command line"
-[ -f "$root/lib/korvex/install.json" ] || fail "install.json not next to the programs"
+check -x lib/korvex/korvex-pdf-cli "korvex-pdf-cli not in lib/korvex"
+check -L bin/korvex-pdf-cli "bin/korvex-pdf-cli is not a link"
+check -e bin/korvex-pdf-cli "bin/korvex-pdf-cli points nowhere"
+for engine in korvex-pages korvex-compress; do
+  check -x "lib/korvex/$engine" "the engine's $engine is not next to the command line"
+done
+check -f lib/korvex/install.json "install.json not next to the programs"
 [ ! -e "$root/lib/korvex/korvex-service" ] || fail "the stand-in service must not be installed"
 
 if [ -e "$build_dir/bin/korvex-pdf" ]; then
-  [ -x "$root/lib/korvex/korvex-pdf" ] || fail "korvex-pdf not installed"
-  [ -e "$root/bin/korvex-pdf" ] || fail "bin/korvex-pdf missing"
-  [ -x "$root/lib/korvex/reportis" ] || fail "the crash reporter is not next to the program"
-  [ -x "$root/lib/korvex/korvex_updater" ] || fail "the updater is not next to the program"
-  [ -x "$root/lib/korvex/snaptor" ] || fail "the screenshot program is not next to the program"
-  [ -f "$root/share/icons/hicolor/256x256/apps/$app.png" ] || fail "icon missing"
-  [ -f "$root/share/icons/hicolor/48x48/apps/$app.png" ] || fail "small icon missing"
+  check -e bin/korvex-pdf "bin/korvex-pdf missing"
+  for program in korvex-pdf reportis korvex_updater snaptor; do
+    check -x "lib/korvex/$program" "$program is not installed next to the program"
+  done
+  for size in 256x256 48x48; do
+    check -f "share/icons/hicolor/$size/apps/$app.png" "the $size icon is missing"
+  done
   desktop-file-validate "$root/share/applications/$app.desktop"
   appstreamcli validate --no-net --pedantic "$root/share/metainfo/$app.metainfo.xml"
 fi

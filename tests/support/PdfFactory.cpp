@@ -98,6 +98,14 @@ int pageCount(const std::filesystem::path& path)
     return std::atoi(run.output.c_str());
 }
 
+std::vector<int> pageRange(int first, int last)
+{
+    std::vector<int> pages;
+    for (int p = first; p <= last; ++p)
+        pages.push_back(p);
+    return pages;
+}
+
 std::vector<int> pageNumbers(const std::filesystem::path& path, const std::string& password)
 {
     std::vector<std::string> args = {"--qdf", "--object-streams=disable"};

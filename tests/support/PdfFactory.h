@@ -38,6 +38,9 @@ int pageCount(const std::filesystem::path& path);
 // The "Page k" numbers of the file's pages, in page order; empty when qpdf cannot read it.
 std::vector<int> pageNumbers(const std::filesystem::path& path, const std::string& password = {});
 
+// first, first + 1, …, last.
+std::vector<int> pageRange(int first, int last);
+
 // True when qpdf finds the file encrypted.
 bool isEncrypted(const std::filesystem::path& path);
 

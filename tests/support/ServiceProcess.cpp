@@ -1,5 +1,7 @@
 #include "support/ServiceProcess.h"
 
+#include "support/ForkedRun.h"
+
 #include "support/TempDir.h"
 
 #include <fcntl.h>
@@ -116,16 +118,7 @@ void ServiceProcess::stop()
     if (!running())
         return;
     ::kill(m_pid, SIGTERM);
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (::waitpid(m_pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    waitOrKill(m_pid, std::chrono::seconds(10));
     m_pid = -1;
     m_port = 0;
 }

@@ -2,6 +2,7 @@
 
 #include "core/common/Utils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -48,4 +49,14 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes)
     out.close();
     if (!out)
         throw std::runtime_error("cannot write " + path.string());
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }

@@ -4,6 +4,7 @@
 #include "core/common/NonCopyable.h"
 #include <filesystem>
 #include <string>
+#include <vector>
 
 class TempDir : private NonCopyable {
 public:
@@ -23,3 +24,6 @@ private:
 // folder on its path missing, no permission).
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
+
+// The names in a folder, hidden ones included, sorted; none when there is no such folder.
+std::vector<std::string> namesIn(const std::filesystem::path& folder);

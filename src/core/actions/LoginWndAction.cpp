@@ -12,14 +12,9 @@ using namespace WindowMessages;
 
 void LoginWndAction::detach()
 {
+    // Under the lock: a reply being handled now ends first, and none is handled after.
     std::lock_guard lock(m_mutex);
     m_detached = true;
-}
-
-bool LoginWndAction::detached() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_detached;
 }
 
 void LoginWndAction::post(int message, std::intptr_t wParam) const

@@ -20,7 +20,7 @@ public:
 
     // The window is closing: later replies are dropped. Waits for a reply being handled.
     void detach();
-    bool detached() const;
+    bool detached() const { return m_detached; }
 
     void OnReply(Network::Reply& reply) override;
     void OnJsonReply(const Json::Value& root, int request) override;
@@ -42,5 +42,5 @@ private:
     WindowHandle m_owner;
     std::atomic<int> m_page{1};
     mutable std::mutex m_mutex; // held while a reply is handled, so detach() waits for it
-    bool m_detached = false;
+    std::atomic<bool> m_detached{false};
 };

@@ -1,5 +1,6 @@
 #include "core/actions/UpdaterFile.h"
 
+#include "core/common/AtomicFile.h"
 #include "core/common/Sha256.h"
 
 #include <cerrno>
@@ -42,19 +43,11 @@ bool UpdaterFile::append(const char* data, std::size_t size)
     if (!open())
         return false;
     m_hasher.update(std::string_view(data, size));
-    while (size > 0) {
-        const ssize_t n = ::write(m_fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            m_failed = true;
-            discard();
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+    if (Utils::writeAll(m_fd, data, size))
+        return true;
+    m_failed = true;
+    discard();
+    return false;
 }
 
 std::string UpdaterFile::commit(const std::string& expectedSha256)

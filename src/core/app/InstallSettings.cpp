@@ -1,6 +1,7 @@
 #include "core/app/InstallSettings.h"
 
 #include "core/common/AtomicFile.h"
+#include "core/common/JsonObject.h"
 #include "core/common/Utils.h"
 
 #include <json/json.h>
@@ -12,16 +13,9 @@ InstallSettings InstallSettings::readFrom(const std::wstring& folder)
     std::string bytes;
     if (folder.empty() || !Utils::readWholeFile(folder + Utils::utf8ToWide(kFileName), bytes))
         return settings;
-    Json::CharReaderBuilder builder;
     Json::Value root;
-    std::string errors;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    try {
-        if (!reader->parse(bytes.data(), bytes.data() + bytes.size(), &root, &errors) || !root.isObject())
-            return settings;
-    } catch (const Json::Exception&) {
-        return settings; // nested too deep to read
-    }
+    if (!Utils::parseJsonObject(bytes, root))
+        return settings;
     if (root["PackageName"].isString())
         settings.m_packageName = Utils::utf8ToWide(root["PackageName"].asString());
     if (root["ServiceBase"].isString())

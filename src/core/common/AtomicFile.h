@@ -13,6 +13,10 @@ namespace Utils {
 // not write it) or is not a regular file.
 bool writeFileAtomically(const std::wstring& path, const std::string& bytes);
 
+// Writes all the bytes to the descriptor, again after an interrupted write; false when the
+// system takes no more (a full disk, an I/O error).
+bool writeAll(int fd, const char* data, std::size_t size);
+
 // Reads a whole file; false when it cannot be opened.
 bool readWholeFile(const std::wstring& path, std::string& bytes);
 

@@ -75,15 +75,19 @@ int TrackedThreads::running() const
 
 void TrackedThreads::close()
 {
-    std::lock_guard lock(m_mutex);
-    m_closed = true;
-    m_changed.notify_all();
+    setClosed(true);
 }
 
 void TrackedThreads::open()
 {
+    setClosed(false);
+}
+
+void TrackedThreads::setClosed(bool closed)
+{
     std::lock_guard lock(m_mutex);
-    m_closed = false;
+    m_closed = closed;
+    m_changed.notify_all();
 }
 
 bool TrackedThreads::isClosed() const

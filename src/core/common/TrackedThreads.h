@@ -33,6 +33,8 @@ public:
     bool waitUnlessClosed(std::chrono::milliseconds delay);
 
 private:
+    void setClosed(bool closed);
+
     struct Worker {
         std::thread thread;
         bool finished = false;

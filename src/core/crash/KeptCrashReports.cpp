@@ -1,6 +1,7 @@
 #include "core/crash/KeptCrashReports.h"
 
 #include "core/common/AtomicFile.h"
+#include "core/common/JsonObject.h"
 #include "core/common/Utils.h"
 #include "core/platform/UserFolders.h"
 #include "core/user/AbstractUser.h"
@@ -88,16 +89,9 @@ std::string KeptCrashReports::toText(const Report& report)
 
 bool KeptCrashReports::fromText(const std::string& text, Report& report)
 {
-    Json::CharReaderBuilder builder;
-    Json::CharReaderBuilder::strictMode(&builder.settings_);
     Json::Value root;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    try {
-        if (!reader->parse(text.data(), text.data() + text.size(), &root, nullptr) || !root.isObject())
-            return false;
-    } catch (const Json::Exception&) {
-        return false; // nested too deep
-    }
+    if (!Utils::parseJsonObject(text, root, true))
+        return false;
     const Json::Value& fields = root["fields"];
     if (!fields.isObject() || fields.empty())
         return false;

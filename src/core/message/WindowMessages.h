@@ -62,13 +62,17 @@ inline constexpr int SignInRefused = 35;
 } // namespace LoginNotify
 
 // Code pages of the login window.
-inline constexpr int kBindPhonePage = 1;
-inline constexpr int kSmsLoginPage = 2;
+enum CodePage : int {
+    kBindPhonePage = 1,
+    kSmsLoginPage,
+};
 
 // Timer ids of the login window: the QR countdown with its polling, and the resend countdowns.
-inline constexpr int kQrTimer = 1;
-inline constexpr int kSmsResendTimer = 2;
-inline constexpr int kBindResendTimer = 3;
+enum LoginTimer : int {
+    kQrTimer = 1,
+    kSmsResendTimer,
+    kBindResendTimer,
+};
 
 // Timer ids of the main window.
 inline constexpr int kLoginStatusTimer = 1;

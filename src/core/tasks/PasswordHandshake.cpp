@@ -2,11 +2,7 @@
 
 void PasswordHandshake::answer()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_passwordAnswered = true;
-    }
-    m_answered.notify_one();
+    raise(m_passwordAnswered);
 }
 
 bool PasswordHandshake::waitForAnswer()
@@ -20,9 +16,14 @@ bool PasswordHandshake::waitForAnswer()
 
 void PasswordHandshake::stop()
 {
+    raise(m_stopped);
+}
+
+void PasswordHandshake::raise(bool& flag)
+{
     {
         std::lock_guard lock(m_mutex);
-        m_stopped = true;
+        flag = true;
     }
     m_answered.notify_all();
 }

@@ -16,6 +16,9 @@ public:
     void reset();
 
 private:
+    // Sets the flag and wakes the waiters.
+    void raise(bool& flag);
+
     std::mutex m_mutex;
     std::condition_variable m_answered;
     bool m_passwordAnswered = false;

@@ -40,11 +40,13 @@ struct FileResult : MessagePayload {
 
 // Steps of WM_FILE_CHECK_STATUS.
 namespace InspectionStep {
-inline constexpr int CheckingEncryption = 0;
-inline constexpr int Decrypting = 1;
-inline constexpr int CountingPages = 2;
-inline constexpr int PageCountStored = 3;
-inline constexpr int PasswordNeeded = 4;
+enum : int {
+    CheckingEncryption = 0,
+    Decrypting,
+    CountingPages,
+    PageCountStored,
+    PasswordNeeded,
+};
 } // namespace InspectionStep
 
 // Sub-code of WM_UI_NOTIFY for row status texts; lParam of WM_RUN_FINISHED.

@@ -19,20 +19,15 @@
 
 namespace {
 
-constexpr const char* kUserId = "m_userid";
-constexpr const char* kOpenKey = "m_openkey";
-constexpr const char* kUserName = "m_username";
-constexpr const char* kNickPhoto = "m_nickphotoPathname";
-constexpr const char* kBindPhone = "m_bindphone";
-constexpr const char* kLanguage = "m_language";
-constexpr const char* kSavePath = "m_savepath";
-constexpr const char* kHotkeyStatus = "m_hotkeyStatus";
-constexpr const char* kHotkeyValue = "m_hotkeyValue";
-constexpr const char* kHistory = "m_history";
+// The keys of the record, as the file has them.
+constexpr const char *kUserId = "m_userid", *kOpenKey = "m_openkey", *kUserName = "m_username",
+                     *kNickPhoto = "m_nickphotoPathname", *kBindPhone = "m_bindphone",
+                     *kLanguage = "m_language", *kSavePath = "m_savepath", *kHistory = "m_history",
+                     *kHotkeyStatus = "m_hotkeyStatus", *kHotkeyValue = "m_hotkeyValue";
 
-constexpr const char* kEnglishText = "Glossary::Language::ENGLSH";
-constexpr const char* kChineseText = "Glossary::Language::CHINESE";
-constexpr const char* kDefaultText = "Glossary::Language::DEFAULT";
+// The stored language values (the English one spelt as the file has it).
+constexpr const char *kEnglishText = "Glossary::Language::ENGLSH", *kChineseText = "Glossary::Language::CHINESE",
+                     *kDefaultText = "Glossary::Language::DEFAULT";
 
 // Compact, keys in ascending order, one line feed at the end.
 std::string compactText(const Json::Value& value)

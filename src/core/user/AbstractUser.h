@@ -91,30 +91,18 @@ public:
     std::string getProgramVersion() const;
 
     // Inputs of service requests (not stored in the file).
-    std::string getQrGuid() const;
-    void setQrGuid(const std::string& value);
-    std::string getPhone() const;
-    void setPhone(const std::string& value);
-    std::string getVerifyCode() const;
-    void setVerifyCode(const std::string& value);
-    std::string getRegisterEmail() const;
-    void setRegisterEmail(const std::string& value);
-    std::string getRegisterPassword() const;
-    void setRegisterPassword(const std::string& value);
-    std::string getLoginEmail() const;
-    void setLoginEmail(const std::string& value);
-    std::string getLoginPassword() const;
-    void setLoginPassword(const std::string& value);
-    std::string getFeedbackKey() const;
-    void setFeedbackKey(const std::string& value);
-    std::string getFeedbackValue() const;
-    void setFeedbackValue(const std::string& value);
-    std::string getFeedbackContent() const;
-    void setFeedbackContent(const std::string& value);
-    std::string getErrorReason() const;
-    void setErrorReason(const std::string& value);
-    int getConversionType() const;
-    void setConversionType(int value);
+    std::string getQrGuid() const; void setQrGuid(const std::string& value);
+    std::string getPhone() const; void setPhone(const std::string& value);
+    std::string getVerifyCode() const; void setVerifyCode(const std::string& value);
+    std::string getRegisterEmail() const; void setRegisterEmail(const std::string& value);
+    std::string getRegisterPassword() const; void setRegisterPassword(const std::string& value);
+    std::string getLoginEmail() const; void setLoginEmail(const std::string& value);
+    std::string getLoginPassword() const; void setLoginPassword(const std::string& value);
+    std::string getFeedbackKey() const; void setFeedbackKey(const std::string& value);
+    std::string getFeedbackValue() const; void setFeedbackValue(const std::string& value);
+    std::string getFeedbackContent() const; void setFeedbackContent(const std::string& value);
+    std::string getErrorReason() const; void setErrorReason(const std::string& value);
+    int getConversionType() const; void setConversionType(int value);
 
 protected:
     // configFolder overrides the folder in the documents folder (tests, portable set-ups).

@@ -89,8 +89,15 @@ Network::URL User::buildRequestUrl(int request) const
         p["class"] = cls;
     };
     const std::string userId = getUserId();
-    const std::string version = getProgramVersion();
-    const std::string mac = getMacAddress();
+    // Which copy of the program asks, and (for the sign-ins) which package it is.
+    const auto installation = [&] {
+        p["version"] = getProgramVersion();
+        p["mac_id"] = getMacAddress();
+    };
+    const auto package = [&] {
+        p["packagename"] = getPackageName();
+        installation();
+    };
     switch (request) {
     case RequestId::GetAds:
         call("GetAds", "Advertisement");
@@ -102,9 +109,7 @@ Network::URL User::buildRequestUrl(int request) const
     case RequestId::Polling:
         call("Polling", "WeChat");
         p["guid"] = getQrGuid();
-        p["packagename"] = getPackageName();
-        p["version"] = version;
-        p["mac_id"] = mac;
+        package();
         break;
     case RequestId::GetLoginStatus:
         call("GetLoginStatus", "WeChat");
@@ -124,40 +129,34 @@ Network::URL User::buildRequestUrl(int request) const
         p["key"] = getFeedbackKey();
         p["value"] = getFeedbackValue();
         p["content"] = getFeedbackContent();
-        p["mac_id"] = mac;
-        p["version"] = version;
+        installation();
         break;
     case RequestId::LoginStatistics:
     case RequestId::OpenStatistics:
-        call(request == RequestId::LoginStatistics ? "LoginStatistics" : "OpenStatistics", "System");
-        p["user_id"] = userId;
-        p["mac_id"] = mac;
-        p["version"] = version;
-        break;
     case RequestId::ConvertStatistics:
-        call("ConvertStatistics", "System");
+        call(request == RequestId::LoginStatistics  ? "LoginStatistics"
+             : request == RequestId::OpenStatistics ? "OpenStatistics"
+                                                    : "ConvertStatistics",
+             "System");
         p["user_id"] = userId;
-        p["mac_id"] = mac;
-        p["version"] = version;
-        p["convert_type"] = std::to_string(getConversionType());
+        installation();
+        if (request == RequestId::ConvertStatistics)
+            p["convert_type"] = std::to_string(getConversionType());
         break;
     case RequestId::GetSmsCode:
         call("getMsm", "Sms");
         p["phone"] = getPhone();
         break;
     case RequestId::CheckSmsCodeLogin:
-        call("checkCode", "Sms");
-        p["phone"] = getPhone();
-        p["code"] = getVerifyCode();
-        p["packagename"] = getPackageName();
-        p["version"] = version;
-        p["mac_id"] = mac;
-        break;
     case RequestId::CheckSmsCodeBind:
         call("checkCode", "Sms");
         p["phone"] = getPhone();
         p["code"] = getVerifyCode();
-        p["user_id"] = userId;
+        // Binding names the account the phone goes to; signing in with the phone names none.
+        if (request == RequestId::CheckSmsCodeBind)
+            p["user_id"] = userId;
+        else
+            package();
         break;
     case RequestId::GotoClause:
         call("Goto", "System");
@@ -167,16 +166,14 @@ Network::URL User::buildRequestUrl(int request) const
         call("SetErrorMsg", "System");
         // The report holds paths, spaces and "||"; escaped so that it survives as one value.
         p["reason"] = Utils::urlEscape(getErrorReason());
-        p["version"] = version;
+        p["version"] = getProgramVersion();
         p["uid"] = userId.empty() ? "0" : userId;
         break;
     case RequestId::UserRegister:
         call("UserRegister", "System");
         p["user_name"] = getRegisterEmail();
         p["password"] = getRegisterPassword();
-        p["packagename"] = getPackageName();
-        p["version"] = version;
-        p["mac_id"] = mac;
+        package();
         break;
     case RequestId::UserLogin:
         call("UserLogin", "System");
@@ -187,8 +184,7 @@ Network::URL User::buildRequestUrl(int request) const
     case RequestId::UpgradeSilent:
         call("Upgrade", "System");
         p["necessary"] = "true";
-        p["version"] = version;
-        p["mac_id"] = mac;
+        installation();
         break;
     default:
         return Network::URL(m_address.host(), m_address.prefix() + kApiPath, {}, m_address.scheme());

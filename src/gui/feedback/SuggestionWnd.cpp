@@ -28,7 +28,7 @@ SuggestionWnd::SuggestionWnd(QWidget* owner)
 {
     setObjectName(QString::fromLatin1(kWindowClassName));
     m_ui->setupUi(this);
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(kSize);
     setCaptionStrip(m_ui->Caption);
     setWindowTitle(m_ui->titlelbl->text());
     m_ui->ComboContact->setCurrentIndex(FeedbackContact::QQ);
@@ -40,9 +40,7 @@ SuggestionWnd::~SuggestionWnd() = default;
 
 bool SuggestionWnd::event(QEvent* event)
 {
-    if (dispatchSeamEvent(event))
-        return true;
-    return FramelessDialog::event(event);
+    return dispatchSeamEvent(event) || FramelessDialog::event(event);
 }
 
 void SuggestionWnd::reject()

@@ -6,6 +6,8 @@
 #include "gui/dialogs/FramelessDialog.h"
 #include "gui/seam/SeamWindow.h"
 
+#include <QSize>
+
 #include <memory>
 
 namespace Ui {
@@ -16,9 +18,8 @@ class SuggestionWnd : public FramelessDialog, public SeamWindow {
     Q_OBJECT
 
 public:
+    static constexpr QSize kSize{600, 410};
     static constexpr const char* kWindowClassName = "SuggestionWnd";
-    static constexpr int kWidth = 600;
-    static constexpr int kHeight = 410;
 
     // Result codes: sent, or closed without sending.
     enum Result { Sent = 0, Closed = 1 };

@@ -25,6 +25,9 @@
 
 #include <json/json.h>
 
+#include <initializer_list>
+#include <utility>
+
 using namespace WindowMessages;
 
 namespace {
@@ -99,6 +102,17 @@ QString forbiddenInPair(const QString& email, const QString& password)
     return {};
 }
 
+// What the prompt says of an account form: the first required field left empty (the field's
+// text and the id of its name), then anything forbidden in the pair; empty when all is well.
+QString accountFormProblem(std::initializer_list<std::pair<QString, int>> required, const QString& email,
+                           const QString& password)
+{
+    for (const auto& [text, name] : required)
+        if (text.isEmpty())
+            return emptyField(windowText(name));
+    return forbiddenInPair(email, password);
+}
+
 std::string toAnsi(const QString& text)
 {
     return Utils::wideToAnsi(fromQt(text));
@@ -117,7 +131,7 @@ LoginWnd::LoginWnd(WindowHandle owner, QWidget* parent)
     : FramelessDialog(parent), SeamWindow(this), m_ui(std::make_unique<Ui::LoginWnd>()), m_owner(owner)
 {
     m_ui->setupUi(this);
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(kSize);
     setCaptionStrip(m_ui->captionbar);
     auto* group = new QButtonGroup(this);
     group->setObjectName(QStringLiteral("logway"));
@@ -217,9 +231,7 @@ void LoginWnd::changeEvent(QEvent* event)
 
 bool LoginWnd::event(QEvent* event)
 {
-    if (dispatchSeamEvent(event))
-        return true;
-    return FramelessDialog::event(event);
+    return dispatchSeamEvent(event) || FramelessDialog::event(event);
 }
 
 void LoginWnd::done(int result)
@@ -364,19 +376,15 @@ void LoginWnd::signIn()
 {
     const QString email = m_ui->log_emailedit->text();
     const QString password = m_ui->log_passwordedit->text();
-    QLabel* prompt = m_ui->log_signin_promptlbl;
-    if (email.isEmpty())
-        return setMarkup(prompt, emptyField(windowText(TextId::NicknameField)));
-    if (password.isEmpty())
-        return setMarkup(prompt, emptyField(windowText(TextId::PasswordField)));
-    if (const QString problem = forbiddenInPair(email, password); !problem.isEmpty())
-        return setMarkup(prompt, problem);
-    User* user = User::current();
-    if (!user)
-        return;
-    user->setLoginEmail(queryValue(email));
-    user->setLoginPassword(queryValue(password));
-    user->SendRequest(RequestId::UserLogin, m_action);
+    const QString problem =
+        accountFormProblem({{email, TextId::NicknameField}, {password, TextId::PasswordField}}, email, password);
+    if (!problem.isEmpty())
+        return setMarkup(m_ui->log_signin_promptlbl, problem);
+    if (User* user = User::current()) {
+        user->setLoginEmail(queryValue(email));
+        user->setLoginPassword(queryValue(password));
+        user->SendRequest(RequestId::UserLogin, m_action);
+    }
 }
 
 void LoginWnd::signUp()
@@ -385,13 +393,10 @@ void LoginWnd::signUp()
     const QString password = m_ui->reg_passwordedit->text();
     const QString repeated = m_ui->reg_repasswordedit->text();
     QLabel* prompt = m_ui->reg_signup_promptlbl;
-    if (repeated.isEmpty())
-        return setMarkup(prompt, emptyField(windowText(TextId::ConfirmPasswordField)));
-    if (email.isEmpty())
-        return setMarkup(prompt, emptyField(windowText(TextId::EmailField)));
-    if (password.isEmpty())
-        return setMarkup(prompt, emptyField(windowText(TextId::PasswordField)));
-    if (const QString problem = forbiddenInPair(email, password); !problem.isEmpty())
+    const QString problem = accountFormProblem(
+        {{repeated, TextId::ConfirmPasswordField}, {email, TextId::EmailField}, {password, TextId::PasswordField}},
+        email, password);
+    if (!problem.isEmpty())
         return setMarkup(prompt, problem);
     if (password != repeated)
         return setMarkup(prompt, red(windowText(TextId::InconsistentPassword)));

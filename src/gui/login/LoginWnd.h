@@ -8,6 +8,7 @@
 #include "gui/dialogs/FramelessDialog.h"
 #include "gui/seam/SeamWindow.h"
 
+#include <QSize>
 #include <QString>
 #include <QTimer>
 
@@ -25,8 +26,7 @@ class LoginWnd : public FramelessDialog, public SeamWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kWidth = 720;
-    static constexpr int kHeight = 501;
+    static constexpr QSize kSize{720, 501};
     static constexpr int kQrSeconds = 60;
 
     // owner: the window told of a sign-in (0: none).

@@ -68,7 +68,7 @@ CMainWnd::CMainWnd(QWidget* parent)
     ui->addmorefilebtn->setObjectName(QStringLiteral("addfilebtn"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    resize(kWidth, kHeight);
+    resize(kSize);
     setMinimumSize(760, 520);
     setStyleSheet(MainStyle::sheet());
     // All spare room of the header goes to the title.

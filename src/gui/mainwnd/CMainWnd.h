@@ -12,6 +12,7 @@
 #include "gui/seam/SeamWindow.h"
 
 #include <QJsonObject>
+#include <QSize>
 #include <QWidget>
 
 #include <memory>
@@ -36,8 +37,7 @@ class CMainWnd : public QWidget, public SeamWindow {
     Q_OBJECT
 public:
     static constexpr const char* kWindowClassName = "PDF_MERGE_SPLIT_Wnd";
-    static constexpr int kWidth = 990;
-    static constexpr int kHeight = 690;
+    static constexpr QSize kSize{990, 690};
 
     explicit CMainWnd(QWidget* parent = nullptr);
     ~CMainWnd() override;

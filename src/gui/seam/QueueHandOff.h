@@ -18,24 +18,14 @@
 
 namespace QueueHandOff {
 
+#ifdef KORVEX_THREAD_SANITIZER
 // The poster, just before the event goes into the queue.
-inline void handOver(const void* event)
-{
-#ifdef KORVEX_THREAD_SANITIZER
-    __tsan_release(const_cast<void*>(event));
-#else
-    (void)event;
-#endif
-}
-
+inline void handOver(const void* event) { __tsan_release(const_cast<void*>(event)); }
 // The receiving thread, before it reads (or frees) the event.
-inline void takeOver(const void* event)
-{
-#ifdef KORVEX_THREAD_SANITIZER
-    __tsan_acquire(const_cast<void*>(event));
+inline void takeOver(const void* event) { __tsan_acquire(const_cast<void*>(event)); }
 #else
-    (void)event;
+inline void handOver(const void*) {}
+inline void takeOver(const void*) {}
 #endif
-}
 
 } // namespace QueueHandOff

@@ -26,7 +26,7 @@ DownloadWnd::DownloadWnd(QWidget* owner)
     DownloadAction::setCancelled(false);
     setObjectName(QString::fromLatin1(kWindowName));
     m_ui->setupUi(this);
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(kSize);
     setCaptionStrip(m_ui->Caption);
     setWindowTitle(m_ui->titlelbl->text());
     m_ui->closebtn->setEnabled(true);
@@ -68,9 +68,7 @@ void DownloadWnd::reject()
 
 bool DownloadWnd::event(QEvent* event)
 {
-    if (dispatchSeamEvent(event))
-        return true;
-    return FramelessDialog::event(event);
+    return dispatchSeamEvent(event) || FramelessDialog::event(event);
 }
 
 std::intptr_t DownloadWnd::handleSeamMessage(int message, std::intptr_t wParam,

@@ -6,6 +6,8 @@
 #include "gui/dialogs/FramelessDialog.h"
 #include "gui/seam/SeamWindow.h"
 
+#include <QSize>
+
 #include <cstdint>
 #include <memory>
 
@@ -19,8 +21,7 @@ class DownloadWnd : public FramelessDialog, public SeamWindow {
 public:
     static constexpr const char* kWindowClassName = "DownloadWnd";
     static constexpr const char* kWindowName = "DownWnd";
-    static constexpr int kWidth = 400;
-    static constexpr int kHeight = 180;
+    static constexpr QSize kSize{400, 180};
 
     // Result codes: stopped, closed or failed; or the updater runs.
     enum Result { Stopped = 0, UpdaterStarted = 1 };

@@ -1,5 +1,7 @@
 #include "ReportSender.h"
 
+#include "core/common/JsonObject.h"
+
 #include <curl/curl.h>
 #include <json/json.h>
 
@@ -21,16 +23,8 @@ size_t appendBody(char* data, size_t size, size_t count, void* userData)
 // A reply that says {"success": false} is a refusal even with status 200.
 bool replyRefuses(const std::string& body)
 {
-    Json::CharReaderBuilder builder;
     Json::Value root;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    try {
-        if (!reader->parse(body.data(), body.data() + body.size(), &root, nullptr) || !root.isObject())
-            return false;
-    } catch (const Json::Exception&) {
-        return false;
-    }
-    return root["success"].isBool() && !root["success"].asBool();
+    return Utils::parseJsonObject(body, root) && root["success"].isBool() && !root["success"].asBool();
 }
 
 // Names under ".invalid" never resolve (the built-in default address is one): no lookup.

@@ -66,10 +66,7 @@ protected:
     // Everything in the updater's folder, hidden partial downloads included.
     std::vector<std::string> runFolderEntries() const
     {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(savedUpdater().parent_path()))
-            names.push_back(entry.path().filename().string());
-        return names;
+        return namesIn(savedUpdater().parent_path());
     }
     fs::path updaterLog() const { return home.path() / "Documents/PDF_Splitting_And_merging_Lumo/updater.log"; }
 

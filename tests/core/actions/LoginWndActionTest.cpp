@@ -28,6 +28,16 @@ protected:
         user->SendRequest(request, action);
         waitForTransfers();
     }
+    // Answers the next request of the type with body, sends request, and returns the window
+    // notification that came of it (an empty record, and a failure, when none came).
+    RecordedMessage notified(const std::string& type, const std::string& body, int request, std::intptr_t notify)
+    {
+        reply(type, body);
+        send(request);
+        RecordedMessage found;
+        EXPECT_TRUE(sink->waitForMessage(WM_UI_NOTIFY, notify, &found)) << type;
+        return found;
+    }
     std::size_t toOwner(int message) const
     {
         std::size_t n = 0;
@@ -107,10 +117,8 @@ TEST_F(LoginAction, PollingWaitsComplainsOrSignsIn)
 TEST_F(LoginAction, CodeRequestsReportToTheirPage)
 {
     action->setPage(kBindPhonePage);
-    reply("getMsm", R"({"success":true,"result":{"status":true}})");
-    send(RequestId::GetSmsCode);
-    RecordedMessage sent;
-    ASSERT_TRUE(sink->waitForMessage(WM_UI_NOTIFY, LoginNotify::CodeSent, &sent));
+    const RecordedMessage sent =
+        notified("getMsm", R"({"success":true,"result":{"status":true}})", RequestId::GetSmsCode, LoginNotify::CodeSent);
     EXPECT_EQ(numberOf(sent), kBindPhonePage);
     EXPECT_EQ(sink->count(WM_CODE_COUNTDOWN, kBindPhonePage), 1u);
 
@@ -135,17 +143,13 @@ TEST_F(LoginAction, CodeRequestsReportToTheirPage)
 TEST_F(LoginAction, CodeChecksSignInOrSayWhyNot)
 {
     action->setPage(kSmsLoginPage);
-    reply("checkCode", R"({"success":true,"result":{"status":false}})");
-    send(RequestId::CheckSmsCodeLogin);
-    RecordedMessage refused;
-    ASSERT_TRUE(sink->waitForMessage(WM_UI_NOTIFY, LoginNotify::CheckRefused, &refused));
+    const RecordedMessage refused = notified("checkCode", R"({"success":true,"result":{"status":false}})",
+                                             RequestId::CheckSmsCodeLogin, LoginNotify::CheckRefused);
     EXPECT_EQ(refused.as<CodeMessage>()->message, L"验证验证码失败");
 
     action->setPage(kBindPhonePage);
-    reply("checkCode", R"({"success":false})");
-    send(RequestId::CheckSmsCodeBind);
-    RecordedMessage failed;
-    ASSERT_TRUE(sink->waitForMessage(WM_UI_NOTIFY, LoginNotify::CheckFailed, &failed));
+    const RecordedMessage failed =
+        notified("checkCode", R"({"success":false})", RequestId::CheckSmsCodeBind, LoginNotify::CheckFailed);
     EXPECT_EQ(numberOf(failed), kBindPhonePage);
     EXPECT_EQ(toOwner(WM_USER_REFRESH), 0u);
 

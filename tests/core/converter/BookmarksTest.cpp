@@ -66,13 +66,7 @@ protected:
         return result;
     }
 
-    static std::vector<int> pages(int first, int last)
-    {
-        std::vector<int> result;
-        for (int p = first; p <= last; ++p)
-            result.push_back(p);
-        return result;
-    }
+    static std::vector<int> pages(int first, int last) { return PdfFactory::pageRange(first, last); }
 
     TempDir dir;
 };

@@ -5,6 +5,7 @@
 #include "ImagePdf.h"
 #include "OutlineProbe.h"
 #include "RecordingCallback.h"
+#include "SlotEnding.h"
 #include "core/common/Utils.h"
 #include "core/converter/ChildProcess.h"
 #include "core/converter/CompressToolRunner.h"
@@ -19,10 +20,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 using namespace Converter;
 using ImagePdf::Image;
@@ -211,21 +209,10 @@ TEST_F(CompressLevels, TheProcessSlotEndsTheRunAndNothingIsWritten)
     fs::create_directories(dir.file("out"));
     ProcessSlot slot;
     bool ok = true;
-    std::atomic<bool> finished{false};
     ConvertError error;
-    std::thread job([&] {
+    ASSERT_TRUE(runAndEndItsChild(slot, [&] {
         ok = compressPdf(w(dir.file("many.pdf")), w(dir.file("out/many.pdf")), CompressionLevel::Strong, {}, &slot, &error);
-        finished = true;
-    });
-    bool ended = false;
-    for (int i = 0; i < 6000 && !ended && !finished; ++i) {
-        if (slot.current() != 0)
-            ended = slot.terminate();
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    job.join();
-    ASSERT_TRUE(ended);
+    }));
     EXPECT_FALSE(ok);
     EXPECT_NE(error.detail.find(L"signal"), std::wstring::npos) << Utils::wideToUtf8(error.detail);
     EXPECT_TRUE(fs::is_empty(dir.file("out")));

@@ -1,6 +1,7 @@
 // Ending a split that korvex-pages is writing, from the job's process slot.
 
 #include "RecordingCallback.h"
+#include "SlotEnding.h"
 #include "core/common/Utils.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/InputElement.h"
@@ -10,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
 
 using namespace Converter;
 namespace fs = std::filesystem;
@@ -34,19 +33,9 @@ TEST(EndingARun, TheSlotEndsTheSplitAndNoWorkFolderStays)
     auto callback = std::make_shared<RecordingCallback>();
     callback->setProcessSlot(&slot);
     const fs::path folder = dir.file("long");
-    std::thread job([&] {
+    ASSERT_TRUE(runAndEndItsChild(slot, [&] {
         createConverter(13)->run(element, Utils::fromFsPath(folder), createParameter(13), callback);
-    });
-    // Waits for the child to be parked in the slot (a condition, with a generous limit).
-    bool ended = false;
-    for (int i = 0; i < 6000 && !ended; ++i) {
-        if (slot.current() != 0)
-            ended = slot.terminate();
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    job.join();
-    ASSERT_TRUE(ended);
+    }));
     EXPECT_EQ(callback->finished, 1);
     EXPECT_FALSE(callback->ok);
     ASSERT_EQ(callback->errors.size(), 1u);

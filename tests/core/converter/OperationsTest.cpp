@@ -35,20 +35,10 @@ protected:
     // Everything in the output folder, hidden files included.
     std::vector<std::string> outFiles() const
     {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(out))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
+        return namesIn(out);
     }
 
-    static std::vector<int> range(int first, int last)
-    {
-        std::vector<int> pages;
-        for (int p = first; p <= last; ++p)
-            pages.push_back(p);
-        return pages;
-    }
+    static std::vector<int> range(int first, int last) { return PdfFactory::pageRange(first, last); }
 
     TempDir dir;
     // Spaces and quotes in folder names travel as parts of one argument.

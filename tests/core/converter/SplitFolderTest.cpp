@@ -5,6 +5,7 @@
 #include "core/converter/InputElement.h"
 #include "core/converter/PageToolSplitter.h"
 #include "core/converter/PdfSplitter.h"
+#include "support/LinkedSplitFolder.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 
@@ -17,10 +18,7 @@ TEST(SplitFolder, EveryWriterRefusesALinkedFolderAndLeavesItsTargetAlone)
 {
     TempDir dir;
     PdfFactory::write(dir.file("a.pdf"), 4);
-    fs::create_directories(dir.file("elsewhere"));
-    fs::create_directories(dir.file("out"));
-    writeFile(dir.file("elsewhere/a_1_1.pdf"), "not ours");
-    fs::create_directory_symlink(dir.file("elsewhere"), dir.file("out/a"));
+    plantLinkedSplitFolder(dir, "not ours");
 
     InputElement input(dir.wide("a.pdf"), 1, 4);
     input.setPageCount(4);

@@ -45,13 +45,7 @@ protected:
         return result;
     }
 
-    static std::vector<int> range(int first, int last)
-    {
-        std::vector<int> pages;
-        for (int p = first; p <= last; ++p)
-            pages.push_back(p);
-        return pages;
-    }
+    static std::vector<int> range(int first, int last) { return PdfFactory::pageRange(first, last); }
 
     static constexpr int kEvery = InputElement::kSplitEvery;
     static constexpr int kPoints = InputElement::kSplitAtPoints;

@@ -1,8 +1,10 @@
 // Replies without end, too long or too slow: each transfer ends with an error and holds no more
 // than its cap, so a hostile or broken server can neither fill the memory nor hold a thread.
 
+#include "RecordingAction.h"
 #include "core/network/LoggedUrl.h"
 #include "core/network/RequestRunner.h"
+#include "support/ForkedRun.h"
 #include "support/LocalHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -21,24 +23,8 @@ using namespace Network;
 
 namespace {
 
-class LastReply : public AbstractAction {
-public:
-    void OnReply(Reply& reply) override
-    {
-        std::lock_guard lock(mutex);
-        replies[reply.requestId] = reply;
-    }
-    Reply get(int id)
-    {
-        std::lock_guard lock(mutex);
-        return replies[id];
-    }
-    std::mutex mutex;
-    std::map<int, Reply> replies;
-};
-
 // Takes the body piece by piece, as the updater's download does.
-class StreamingAction : public LastReply {
+class StreamingAction : public RecordingAction {
 public:
     bool streamsBody() const override { return true; }
     bool OnBodyData(const char* data, std::size_t size) override
@@ -92,16 +78,12 @@ std::size_t virtualMemorySize()
 // the child's exit status, or 128 + the signal that ended it.
 int inMemoryLimitedChild(const std::function<int()>& subject)
 {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const rlim_t limit = virtualMemorySize() + (256u << 20);
-        const rlimit bound{limit, limit};
+    const auto limit = [] {
+        const rlim_t size = virtualMemorySize() + (256u << 20);
+        const rlimit bound{size, size};
         ::setrlimit(RLIMIT_AS, &bound);
-        ::_exit(subject());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    };
+    return runForked(limit, subject, 128);
 }
 
 } // namespace
@@ -112,9 +94,9 @@ TEST(ReplyLimits, EndlessAndOverlongRepliesEndWithAnErrorUnderAMemoryLimit)
     serveHostileBodies(http);
     for (const char* path : {"/endless", "/huge"}) {
         const int status = inMemoryLimitedChild([&] {
-            auto action = std::make_shared<LastReply>();
+            auto action = std::make_shared<RecordingAction>();
             performRequest(URL(http.base() + path), action, 1, TransferLimits::reply());
-            const Reply reply = action->get(1);
+            const Reply reply = action->last(1);
             // CURLE_FILESIZE_EXCEEDED, and nothing of the overlong body kept.
             return !reply.succeeded && reply.body == "63" ? 0 : 1;
         });
@@ -122,14 +104,14 @@ TEST(ReplyLimits, EndlessAndOverlongRepliesEndWithAnErrorUnderAMemoryLimit)
     }
 
     // In this process too: the body the action sees never exceeds the cap.
-    auto action = std::make_shared<LastReply>();
+    auto action = std::make_shared<RecordingAction>();
     auto& runner = RequestRunner::instance();
     runner.run(URL(http.base() + "/endless"), action, 2, true, {100000, 0, 0, 0});
     runner.run(URL(http.base() + "/huge"), action, 3, true, TransferLimits::picture());
     runner.waitForAll();
     for (const int id : {2, 3}) {
-        EXPECT_FALSE(action->get(id).succeeded) << id;
-        EXPECT_EQ(action->get(id).body, "63") << id;
+        EXPECT_FALSE(action->last(id).succeeded) << id;
+        EXPECT_EQ(action->last(id).body, "63") << id;
     }
 }
 
@@ -137,14 +119,14 @@ TEST(ReplyLimits, TricklingRepliesEndWithATimeOut)
 {
     LocalHttpServer http;
     serveHostileBodies(http);
-    auto action = std::make_shared<LastReply>();
+    auto action = std::make_shared<RecordingAction>();
     auto& runner = RequestRunner::instance();
     // Slower than 1,000 bytes a second for a second; and a whole transfer of at most 2 seconds.
     runner.run(URL(http.base() + "/trickle"), action, 1, true, {1 << 20, 1000, 1, 0});
     runner.run(URL(http.base() + "/trickle"), action, 2, true, {1 << 20, 0, 0, 2});
     runner.waitForAll();
     for (const int id : {1, 2}) {
-        const Reply reply = action->get(id);
+        const Reply reply = action->last(id);
         EXPECT_FALSE(reply.succeeded) << id;
         // What arrived, then CURLE_OPERATION_TIMEDOUT.
         ASSERT_GE(reply.body.size(), 2u) << id;
@@ -162,16 +144,16 @@ TEST(ReplyLimits, AStreamedBodyGoesToTheActionAndNotIntoTheReply)
     serveHostileBodies(http);
     auto action = std::make_shared<StreamingAction>();
     performRequest(URL(http.base() + "/file"), action, 1, TransferLimits::download(3 << 20));
-    EXPECT_TRUE(action->get(1).succeeded);
-    EXPECT_TRUE(action->get(1).body.empty());
+    EXPECT_TRUE(action->last(1).succeeded);
+    EXPECT_TRUE(action->last(1).body.empty());
     EXPECT_EQ(action->streamed, std::string(3 << 20, 'p'));
     EXPECT_LT(action->largestPiece, 1u << 20);
 
     // One byte more than announced ends it; only what fitted was handed on.
     auto overlong = std::make_shared<StreamingAction>();
     performRequest(URL(http.base() + "/endless"), overlong, 2, TransferLimits::download(100000));
-    EXPECT_FALSE(overlong->get(2).succeeded);
-    EXPECT_EQ(overlong->get(2).body, "63");
+    EXPECT_FALSE(overlong->last(2).succeeded);
+    EXPECT_EQ(overlong->last(2).body, "63");
     EXPECT_LE(overlong->streamed.size(), 100000u);
 }
 

@@ -1,4 +1,5 @@
 #include "core/network/RequestRunner.h"
+#include "RecordingAction.h"
 #include "support/LocalHttpServer.h"
 
 #include <gtest/gtest.h>
@@ -13,24 +14,6 @@
 using namespace Network;
 
 namespace {
-
-class RecordingAction : public AbstractAction {
-public:
-    void OnReply(Reply& reply) override
-    {
-        std::lock_guard lock(mutex);
-        replies.push_back(reply);
-    }
-    int OnProgress(double, double, double downloaded, double, double) override
-    {
-        progressCalls++;
-        return abortAfterBytes >= 0 && downloaded > abortAfterBytes ? 1 : 0;
-    }
-    std::mutex mutex;
-    std::vector<Reply> replies;
-    std::atomic<int> progressCalls{0};
-    double abortAfterBytes = -1;
-};
 
 // A port on loopback with nothing listening: bound once, then closed.
 int closedPort()

@@ -2,6 +2,7 @@
 // that are not UTF-8, and copies left by writes that were killed.
 
 #include "core/common/Utils.h"
+#include "support/ForkedRun.h"
 #include "support/OfflineUser.h"
 #include "support/TempDir.h"
 
@@ -35,15 +36,11 @@ int runUnprivileged(const fs::path& folder, const std::function<int()>& body)
             EXPECT_EQ(::chown(entry.path().c_str(), 65534, 65534), 0);
         EXPECT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
     }
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    const auto becomeNobody = [] {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(90);
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+    };
+    return runForked(becomeNobody, body, 100);
 }
 
 } // namespace

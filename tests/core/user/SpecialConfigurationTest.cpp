@@ -2,6 +2,7 @@
 // behind a link, a file far too long, a link to the real file, a file the user made read-only.
 
 #include "core/common/Utils.h"
+#include "support/ForkedRun.h"
 #include "support/OfflineUser.h"
 #include "support/TempDir.h"
 
@@ -29,23 +30,11 @@ constexpr const char* kName = AbstractUser::kFileName;
 // The exit code of body, or 100 + the signal that ended the child.
 int runBounded(const std::function<int()>& body)
 {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const rlimit limit{512u << 20, 512u << 20};
-        ::setrlimit(RLIMIT_AS, &limit);
-        ::_exit(body());
-    }
-    int status = 0;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > end) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+    const auto limit = [] {
+        const rlimit bound{512u << 20, 512u << 20};
+        ::setrlimit(RLIMIT_AS, &bound);
+    };
+    return runForked(limit, body, 100, std::chrono::seconds(120));
 }
 
 // The entries set aside as unreadable.

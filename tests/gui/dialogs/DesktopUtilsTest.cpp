@@ -94,6 +94,22 @@ std::string reportOf(const std::string& operation, const std::string& detail, co
     return operation + "||" + detail + "||..\\..\\include\\common\\Utils||" + line;
 }
 
+// What the next file dialog showed when it opened; answer then accepts or rejects it.
+struct ShownDialog {
+    QString title, filterShown;
+    QStringList filters;
+    QFileDialog::FileMode mode = QFileDialog::AnyFile;
+};
+void whenFileDialog(ShownDialog& shown, std::function<void(QFileDialog*)> answer)
+{
+    whenModal([&shown, answer](QDialog* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        ASSERT_NE(dialog, nullptr);
+        shown = {dialog->windowTitle(), dialog->selectedNameFilter(), dialog->nameFilters(), dialog->fileMode()};
+        answer(dialog);
+    });
+}
+
 } // namespace
 
 TEST(DesktopUtils, RevealingAMissingPathFilesILCreateFromPath)
@@ -170,43 +186,31 @@ TEST(DesktopUtils, SelectFilesGivesEveryPathFollowedByALineFeed)
     for (const char* name : {"a.pdf", "b c.pdf", "d.pdf", "e.txt"})
         writeFile(dir.file(name), "%PDF-1.4\n");
     const QString folder = QString::fromStdString(dir.path().string());
-    QString title;
-    QString filterShown;
-    whenModal([&](QDialog* window) {
-        auto* dialog = qobject_cast<QFileDialog*>(window);
-        ASSERT_NE(dialog, nullptr);
-        title = dialog->windowTitle();
-        filterShown = dialog->selectedNameFilter();
-        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+    ShownDialog shown;
+    whenFileDialog(shown, [folder](QFileDialog* dialog) {
         dialog->setDirectory(folder);
         dialog->selectFile(QStringLiteral("\"a.pdf\" \"b c.pdf\" \"d.pdf\""));
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, which checks the choice
     });
     const std::wstring chosen = DesktopUtils::selectFiles(
         nullptr, QStringLiteral("Add files"), QStringLiteral("PDF (*.pdf);;All files (*)"), 2);
-    EXPECT_EQ(title, QStringLiteral("Add files"));
-    EXPECT_EQ(filterShown, QStringLiteral("All files (*)"));
+    EXPECT_EQ(shown.title, QStringLiteral("Add files"));
+    EXPECT_EQ(shown.filterShown, QStringLiteral("All files (*)"));
+    EXPECT_EQ(shown.mode, QFileDialog::ExistingFiles);
     const std::wstring base = dir.wide() + L"/";
     EXPECT_EQ(chosen, base + L"a.pdf\n" + base + L"b c.pdf\n" + base + L"d.pdf\n");
 }
 
 TEST(DesktopUtils, SelectFilesTakesAWin32FilterListAndGivesNothingOnCancel)
 {
-    QStringList filters;
-    QString filterShown;
-    whenModal([&](QDialog* window) {
-        auto* dialog = qobject_cast<QFileDialog*>(window);
-        ASSERT_NE(dialog, nullptr);
-        filters = dialog->nameFilters();
-        filterShown = dialog->selectedNameFilter();
-        dialog->reject();
-    });
+    ShownDialog shown;
+    whenFileDialog(shown, [](QFileDialog* dialog) { dialog->reject(); });
     const QString win32 = QStringLiteral("PDF Files\0*.pdf\0Images\0*.png;*.jpg\0All\0*.*\0\0");
     const std::wstring chosen = DesktopUtils::selectFiles(nullptr, QStringLiteral("Add"), win32, 1);
     EXPECT_TRUE(chosen.empty());
-    EXPECT_EQ(filters, (QStringList{QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("Images (*.png *.jpg)"),
+    EXPECT_EQ(shown.filters, (QStringList{QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("Images (*.png *.jpg)"),
                                     QStringLiteral("All (*)")}));
-    EXPECT_EQ(filterShown, QStringLiteral("PDF Files (*.pdf)"));
+    EXPECT_EQ(shown.filterShown, QStringLiteral("PDF Files (*.pdf)"));
 }
 
 TEST(DesktopUtils, SelectFolderWritesTheChosenFolder)
@@ -214,18 +218,15 @@ TEST(DesktopUtils, SelectFolderWritesTheChosenFolder)
     TempDir dir;
     std::filesystem::create_directory(dir.file("out"));
     const QString target = QString::fromStdString(dir.file("out").string());
-    QString title;
-    whenModal([&](QDialog* window) {
-        auto* dialog = qobject_cast<QFileDialog*>(window);
-        ASSERT_NE(dialog, nullptr);
-        title = dialog->windowTitle();
+    ShownDialog shown;
+    whenFileDialog(shown, [target](QFileDialog* dialog) {
         dialog->setDirectory(target);
         dialog->selectFile(target);
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, which checks the choice
     });
     std::wstring path;
     EXPECT_TRUE(DesktopUtils::selectFolder(nullptr, path));
-    EXPECT_EQ(title, QStringLiteral("Please, select a folder"));
+    EXPECT_EQ(shown.title, QStringLiteral("Please, select a folder"));
     EXPECT_EQ(path, dir.wide("out"));
 
     whenModal([](QDialog* window) { window->reject(); });

@@ -7,6 +7,7 @@
 #include "core/network/RequestRunner.h"
 #include "core/user/User.h"
 #include "gui/MessageBoxAnswers.h"
+#include "gui/ServiceUser.h"
 #include "gui/common/LanguageManager.h"
 #include "gui/feedback/SuggestionWnd.h"
 #include "gui/seam/QtMessageSink.h"
@@ -27,9 +28,7 @@ class FeedbackWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        QtMessageSink::instance();
-        Network::RequestRunner::instance().restart();
-        user = std::make_unique<User>(dir.wide("config"), service.baseUrl());
+        user = startServiceUser(dir, service);
         useLanguage(Glossary::CHINESE);
     }
     void TearDown() override
@@ -103,7 +102,7 @@ TEST_F(FeedbackWindowTest, BadContactsAndEmptyDetailsAreRefusedAndTheWindowStays
 {
     SuggestionWnd window;
     window.show();
-    EXPECT_EQ(window.size(), QSize(SuggestionWnd::kWidth, SuggestionWnd::kHeight));
+    EXPECT_EQ(window.size(), SuggestionWnd::kSize);
     EXPECT_EQ(window.findChild<QComboBox*>(QStringLiteral("ComboContact"))->currentIndex(), 0);
     const struct {
         int kind;
@@ -189,7 +188,7 @@ TEST_F(FeedbackWindowTest, TheFormReachesTheBottomOfTheWindowInBothLanguages)
         SuggestionWnd window;
         window.show();
         QApplication::processEvents();
-        ASSERT_EQ(window.size(), QSize(SuggestionWnd::kWidth, SuggestionWnd::kHeight));
+        ASSERT_EQ(window.size(), SuggestionWnd::kSize);
         int lowest = 0;
         for (QWidget* widget : window.findChildren<QWidget*>()) {
             if (widget->isVisible() && widget->objectName() != QLatin1String("Frame") &&

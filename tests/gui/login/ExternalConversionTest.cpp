@@ -33,7 +33,7 @@ TEST_F(ExternalConversion, AReportedResultGoesToTheRowTheHistoryAndTheStatistics
     window.initWindow();
     window.show();
     const int zone = WorkingZone::Split;
-    window.paneSwitcher().switchTo(1, zone - 9);
+    window.paneSwitcher().switchTo(PaneSwitcher::kPdfCategory, PaneSwitcher::pdfItem(zone));
     const std::string done = (dir.path() / "done.pdf").string(), failed = (dir.path() / "failed.pdf").string();
     PdfFactory::write(done, 2);
     PdfFactory::write(failed, 2);

@@ -14,14 +14,7 @@ protected:
     // Signs in through the account button with an SMS code; the name the header then shows.
     QString signIn(CMainWnd& window, const std::string& phone)
     {
-        whenModal([&](QDialog* dialog) {
-            dialog->findChild<QAbstractButton*>(QStringLiteral("tabopt2"))->click();
-            dialog->findChild<QLineEdit*>(QStringLiteral("phonenumberedit1"))->setText(QString::fromStdString(phone));
-            dialog->findChild<QAbstractButton*>(QStringLiteral("sendmsgcodebtn1"))->click();
-            ASSERT_TRUE(pumpUntil([&] { return !smsCode(phone).empty(); }));
-            dialog->findChild<QLineEdit*>(QStringLiteral("msgcodeedit1"))->setText(QString::fromStdString(smsCode(phone)));
-            ASSERT_TRUE(pumpUntil([&] { return !dialog->isVisible(); }));
-        });
+        whenModal([&](QDialog* dialog) { signInWithSmsCode(dialog, phone); });
         window.onClick(QStringLiteral("loginbtn"));
         const QString name = QString::fromStdString(account("phone=" + phone)["username"].asString());
         EXPECT_FALSE(name.isEmpty());

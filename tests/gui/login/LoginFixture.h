@@ -6,6 +6,7 @@
 #include "core/network/RequestRunner.h"
 #include "core/user/User.h"
 #include "gui/GuiWait.h"
+#include "gui/ServiceUser.h"
 #include "gui/login/LoginWnd.h"
 #include "gui/seam/QtMessageSink.h"
 #include "support/ServiceProcess.h"
@@ -43,10 +44,7 @@ class LoginFixture : public testing::Test {
 protected:
     void SetUp() override
     {
-        QtMessageSink::instance();
-        Network::RequestRunner::instance().restart();
-        user = std::make_unique<User>(dir.wide("config"), service.baseUrl());
-        user->setLanguage(Glossary::CHINESE);
+        user = startServiceUser(dir, service);
     }
     void TearDown() override
     {
@@ -77,6 +75,17 @@ protected:
         edit->insert(text);
     }
     bool closed() const { return !login->isVisible(); }
+    // In a login window shown as a dialog: signs in with the phone and the code the service
+    // sent it, and waits for the window to close.
+    void signInWithSmsCode(QWidget* dialog, const std::string& phone)
+    {
+        dialog->findChild<QAbstractButton*>(QStringLiteral("tabopt2"))->click();
+        dialog->findChild<QLineEdit*>(QStringLiteral("phonenumberedit1"))->setText(QString::fromStdString(phone));
+        dialog->findChild<QAbstractButton*>(QStringLiteral("sendmsgcodebtn1"))->click();
+        ASSERT_TRUE(pumpUntil([&] { return !smsCode(phone).empty(); }));
+        dialog->findChild<QLineEdit*>(QStringLiteral("msgcodeedit1"))->setText(QString::fromStdString(smsCode(phone)));
+        ASSERT_TRUE(pumpUntil([&] { return !dialog->isVisible(); }));
+    }
 
     // Runs the event loop until the condition holds (or a generous limit passes).
     static bool pumpUntil(const std::function<bool()>& done, int limitMs = 60000)

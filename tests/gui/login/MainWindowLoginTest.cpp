@@ -25,12 +25,7 @@ TEST_F(MainWindowLogin, AccountButtonSignsInAndTheHeaderShowsTheUser)
         // Layout texts follow the main window's language.
         EXPECT_EQ(login->findChild<QLabel*>(QStringLiteral("qrcodehintlbl"))->text(),
                   QStringLiteral("打开手机微信，扫描二维码登录"));
-        login->findChild<QAbstractButton*>(QStringLiteral("tabopt2"))->click();
-        login->findChild<QLineEdit*>(QStringLiteral("phonenumberedit1"))->setText(QString::fromStdString(phone));
-        login->findChild<QAbstractButton*>(QStringLiteral("sendmsgcodebtn1"))->click();
-        ASSERT_TRUE(pumpUntil([&] { return !smsCode(phone).empty(); }));
-        login->findChild<QLineEdit*>(QStringLiteral("msgcodeedit1"))->setText(QString::fromStdString(smsCode(phone)));
-        ASSERT_TRUE(pumpUntil([&] { return !dialog->isVisible(); }));
+        signInWithSmsCode(login, phone);
     });
     window.onClick(QStringLiteral("loginbtn"));
     EXPECT_TRUE(sawLogin);

@@ -16,7 +16,7 @@ class QrLogin : public LoginFixture {};
 TEST_F(QrLogin, ChineseLayoutShowsTheQrPageAndScanningSignsIn)
 {
     open();
-    EXPECT_EQ(login->size(), QSize(LoginWnd::kWidth, LoginWnd::kHeight));
+    EXPECT_EQ(login->size(), LoginWnd::kSize);
     EXPECT_TRUE(child<QWidget>("chinese_logwaytab")->isVisible());
     EXPECT_FALSE(child<QWidget>("offshore_logwaytab")->isVisible());
     EXPECT_TRUE(child<QWidget>("BtnRefresh")->isVisible());

@@ -24,19 +24,14 @@ TEST_F(BookmarkSplitZone, WritesOneFilePerChapterAndNamesAFileWithoutBookmarks)
                           {"Chapter 2: Use", 7, Target::Page, {}}});
     PdfFactory::write(dir.file("plain.pdf"), 4);
     open();
-    window->paneSwitcher().switchTo(1, 13 - 9);
-    pump();
-    window->dropFiles({QString::fromStdString(dir.file("手册.pdf").string()),
-                       QString::fromStdString(dir.file("plain.pdf").string())});
-    ASSERT_TRUE(pumpUntil([&] { return window->paneSwitcher().zoneState(13) == PaneSwitcher::Ready; }));
-    const auto rows = window->fileLists().list(13)->rows();
+    const auto rows = dropOnZone(WorkingZone::Split, {"手册.pdf", "plain.pdf"});
     ASSERT_EQ(rows.size(), 2);
     for (QWidget* row : rows) {
         row->findChild<QComboBox*>(QStringLiteral("splitcombo"))->setCurrentIndex(2);
         row->findChild<QSpinBox*>(QStringLiteral("bookmarklevelspin"))->setValue(1);
     }
     window->onClick(QStringLiteral("convertbtn"));
-    ASSERT_TRUE(pumpUntil([&] { return window->paneSwitcher().zoneState(13) == PaneSwitcher::Finished; }));
+    ASSERT_TRUE(pumpUntil([&] { return window->paneSwitcher().zoneState(WorkingZone::Split) == PaneSwitcher::Finished; }));
 
     const auto out = dir.path() / "out";
     EXPECT_EQ(PdfFactory::pageCount(out / "手册" / "第一章 总论_1_1_6.pdf"), 6);

@@ -21,12 +21,7 @@ TEST_F(CompressZone, RowsOfferTheLevelsAndShowWhatTheJobDid)
     PdfFactory::write(dir.file("报告.pdf"), 30);
     PdfFactory::write(dir.file("plain.pdf"), 3);
     open();
-    window->paneSwitcher().switchTo(1, 10 - 9);
-    pump();
-    window->dropFiles({QString::fromStdString(dir.file("报告.pdf").string()),
-                       QString::fromStdString(dir.file("plain.pdf").string())});
-    ASSERT_TRUE(pumpUntil([&] { return window->paneSwitcher().zoneState(10) == PaneSwitcher::Ready; }));
-    const auto rows = window->fileLists().list(10)->rows();
+    const auto rows = dropOnZone(WorkingZone::Compress, {"报告.pdf", "plain.pdf"});
     ASSERT_EQ(rows.size(), 2);
     auto* level = rows[0]->findChild<QComboBox*>(QStringLiteral("compresscombo"));
     ASSERT_NE(level, nullptr);
@@ -43,7 +38,7 @@ TEST_F(CompressZone, RowsOfferTheLevelsAndShowWhatTheJobDid)
     level->setCurrentIndex(1);
 
     window->onClick(QStringLiteral("convertbtn"));
-    ASSERT_TRUE(pumpUntil([&] { return window->paneSwitcher().zoneState(10) == PaneSwitcher::Finished; }));
+    ASSERT_TRUE(pumpUntil([&] { return window->paneSwitcher().zoneState(WorkingZone::Compress) == PaneSwitcher::Finished; }));
     const auto out = dir.path() / "out";
     const auto lossless = out / "报告_压缩.pdf";
     const auto standard = out / "plain_压缩.pdf";

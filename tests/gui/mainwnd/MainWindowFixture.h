@@ -8,7 +8,10 @@
 #include "core/network/RequestRunner.h"
 #include "core/user/User.h"
 #include "gui/GuiWait.h"
+#include "gui/filelist/FileListWidget.h"
 #include "gui/mainwnd/CMainWnd.h"
+#include "gui/mainwnd/FileListController.h"
+#include "gui/mainwnd/PaneSwitcher.h"
 #include "gui/seam/QtMessageSink.h"
 #include "support/TempDir.h"
 
@@ -16,12 +19,15 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class MainWindowFixture : public testing::Test {
 protected:
@@ -53,6 +59,23 @@ protected:
         pump();
         return *window;
     }
+    // The same, for a user of the given service.
+    CMainWnd& openOnline(const std::string& serviceBase)
+    {
+        user = std::make_unique<User>(dir.wide("config-online"), serviceBase);
+        return openWith({});
+    }
+    // Closes the window with "run in the background": it hides, or only minimises where there
+    // is no tray, so that it can never be lost.
+    void closeToTheBackground()
+    {
+        answerNextBox(QStringLiteral("BtnConfirm"));
+        window->onClick(QStringLiteral("closebtn"));
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            EXPECT_FALSE(window->isVisible());
+        else
+            EXPECT_TRUE(window->isMinimized());
+    }
     // Runs the event loop until the condition holds. The limit only ends a test that would
     // otherwise hang: a loaded machine may need far longer than an idle one for qpdf's runs.
     static constexpr qint64 kPatienceMs = 180000;
@@ -63,6 +86,19 @@ protected:
     static void pump(int ms = 50)
     {
         GuiWait::events(ms);
+    }
+    // Shows the zone, as the header or the zone list would, and drops the named files of the
+    // test's folder on it; returns its rows once every one is inspected.
+    QList<ListRowWidget*> dropOnZone(int zone, const std::vector<std::string>& names)
+    {
+        window->paneSwitcher().switchTo(PaneSwitcher::kPdfCategory, PaneSwitcher::pdfItem(zone));
+        pump();
+        QStringList paths;
+        for (const std::string& name : names)
+            paths << QString::fromStdString(dir.file(name).string());
+        window->dropFiles(paths);
+        EXPECT_TRUE(pumpUntil([&] { return window->paneSwitcher().zoneState(zone) == PaneSwitcher::Ready; }));
+        return window->fileLists().list(zone)->rows();
     }
     // Clicks the named button of the next modal dialog once it is shown; records its text. A
     // polling timer, so that it also fires inside the dialog's own event loop.

@@ -159,12 +159,7 @@ TEST_F(MainWindowFixture, ClosePromptHidesQuitsOrDoesNothing)
     EXPECT_EQ(quit.count(), 0);
 
     // Running in the background hides the window, or minimises it where there is no tray.
-    answerNextBox(QStringLiteral("BtnConfirm"));
-    window->onClick(QStringLiteral("closebtn"));
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        EXPECT_FALSE(window->isVisible());
-    else
-        EXPECT_TRUE(window->isMinimized());
+    closeToTheBackground();
     EXPECT_EQ(quit.count(), 0);
 
     window->showNormal();

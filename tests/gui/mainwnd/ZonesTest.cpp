@@ -39,7 +39,7 @@ protected:
     // Switches to the zone as the header or the zone list would.
     void selectZone(int zone)
     {
-        window->paneSwitcher().switchTo(1, zone - 9);
+        window->paneSwitcher().switchTo(PaneSwitcher::kPdfCategory, PaneSwitcher::pdfItem(zone));
         pump();
     }
     void drop(const std::vector<std::string>& paths)

@@ -179,8 +179,7 @@ TEST_F(DropMenuTest, FeedbackOpensTheFeedbackWindow)
 TEST_F(DropMenuTest, UpdateAsksTheServiceAndExitEndsTheProgram)
 {
     ServiceProcess service;
-    user = std::make_unique<User>(dir.wide("config-online"), service.baseUrl());
-    openWith({});
+    openOnline(service.baseUrl());
     QString text;
     answerNextBox(QStringLiteral("BtnConfirm"), &text);
     DropMenu* menu = clickForMenu("dropbtn");

@@ -72,9 +72,8 @@ TEST_F(TrayIconTest, WithoutAHelpPageHelpAndAboutAreLeftOut)
 TEST_F(TrayIconTest, SoftwareUpdateAsksTheServiceAndTellsTheAnswer)
 {
     ServiceProcess service;
-    user = std::make_unique<User>(dir.wide("config-online"), service.baseUrl());
     // The silent update check of the start-up shows nothing when there is no update.
-    openWith({});
+    openOnline(service.baseUrl());
     QString text;
     answerNextBox(QStringLiteral("BtnConfirm"), &text);
     tray().action(TrayIcon::Update)->trigger();
@@ -85,13 +84,7 @@ TEST_F(TrayIconTest, SoftwareUpdateAsksTheServiceAndTellsTheAnswer)
 TEST_F(TrayIconTest, RunInTheBackgroundThenADoubleClickBringsTheWindowBack)
 {
     openWith({});
-    answerNextBox(QStringLiteral("BtnConfirm"));
-    window->onClick(QStringLiteral("closebtn"));
-    // With a tray the window hides; without one it only minimises, so it can never be lost.
-    if (TrayIcon::available())
-        EXPECT_FALSE(window->isVisible());
-    else
-        EXPECT_TRUE(window->isMinimized());
+    closeToTheBackground();
 
     trayMouse(TrayIcon::Mouse::DoubleClick);
     ASSERT_TRUE(pumpUntil([&] { return window->isVisible() && !window->isMinimized(); }));

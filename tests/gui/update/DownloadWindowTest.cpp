@@ -52,7 +52,7 @@ TEST(DownloadWindow, StatusLineAndBarFollowTheProgressAsFormatted)
 
     DownloadWnd window;
     EXPECT_EQ(window.objectName(), QStringLiteral("DownWnd"));
-    EXPECT_EQ(window.size(), QSize(DownloadWnd::kWidth, DownloadWnd::kHeight));
+    EXPECT_EQ(window.size(), DownloadWnd::kSize);
     auto* status = window.findChild<QLabel*>(QStringLiteral("StatueLabel"));
     auto* bar = window.findChild<QProgressBar*>(QStringLiteral("progress"));
     ASSERT_TRUE(status && bar);

@@ -9,6 +9,7 @@
 #include "core/user/User.h"
 #include "gui/GuiWait.h"
 #include "gui/MessageBoxAnswers.h"
+#include "gui/ServiceUser.h"
 #include "gui/mainwnd/CMainWnd.h"
 #include "gui/seam/QtMessageSink.h"
 #include "support/ServiceProcess.h"
@@ -30,10 +31,7 @@ protected:
     {
         ::setenv("HOME", home.path().c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (home.path() / ".config").c_str(), 1);
-        QtMessageSink::instance();
-        Network::RequestRunner::instance().restart();
-        user = std::make_unique<User>(dir.wide("config"), service.baseUrl());
-        user->setLanguage(Glossary::CHINESE);
+        user = startServiceUser(dir, service);
     }
     void TearDown() override
     {

@@ -95,10 +95,7 @@ public:
     // The folders the run left in the temporary folder.
     std::vector<std::string> leftInTmp() const
     {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(tmp()))
-            names.push_back(entry.path().filename().string());
-        return names;
+        return namesIn(tmp());
     }
 
     TempDir dir;
