@@ -32,15 +32,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace {
-
-bool english()
-{
-    return Glossary::currentLanguage() == Glossary::ENGLSH;
-}
-
-} // namespace
-
 FileListController::FileListController(QWidget& window, WindowHandle seam, PaneSwitcher& switcher,
                                        std::shared_ptr<RowRegistry> registry, TaskThreads& tasks,
                                        QStackedWidget* workingzone)
@@ -240,8 +231,6 @@ void FileListController::onCheckDone(int zone)
 {
     FileListWidget* target = list(zone);
     m_switcher.setState(zone, target && target->rowCount() > 0 ? PaneSwitcher::Ready : PaneSwitcher::Empty);
-    if (PaneSwitcher::isPdfZone(zone))
-        onCheckStatus(5, 0);
     m_inspectionIdle = true;
 }
 
