@@ -4,6 +4,7 @@
 // to the caller on that thread, then its file is removed. Newer requests replace older ones
 // that have not been drawn yet, so scrolling far never leaves a long queue behind.
 
+#include "core/converter/PageToolRunner.h"
 #include "core/converter/ProcessSlot.h"
 
 #include <condition_variable>
@@ -32,7 +33,8 @@ public:
         std::map<int, std::string> labels;
     };
 
-    static constexpr std::size_t kMemoryLimit = std::size_t(768) << 20;
+    // Far above what drawing one page of a real book takes; none in sanitizer builds.
+    static constexpr std::size_t kMemoryLimit = PageToolRunner::kMemoryLimit == 0 ? 0 : std::size_t(1) << 30;
     static constexpr std::size_t kBatch = 12;
 
     // onImage runs on the client's thread, never after the destructor has returned.

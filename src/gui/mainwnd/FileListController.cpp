@@ -201,6 +201,7 @@ void FileListController::onCheckStatus(int step, RowId row)
         } else {
             widget->setStatusText(toQt(Glossary::text(TextId::Waiting, PaneSwitcher::statusWord(entry->zone))));
             widget->setPageRange(1, entry->pageCount);
+            widget->setPageSource(toQt(entry->path));
         }
         widget->showRemoveButton(true);
         break;
