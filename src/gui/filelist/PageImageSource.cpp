@@ -44,6 +44,11 @@ bool PageImageSource::drawing() const
     return m_client->drawing();
 }
 
+qint64 PageImageSource::childPid() const
+{
+    return m_client->childPid();
+}
+
 QImage PageImageSource::placeholder(const QSize& size)
 {
     QImage image(size, QImage::Format_RGB32);

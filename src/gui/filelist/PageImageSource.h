@@ -25,8 +25,9 @@ public:
     void request(int page, int width);
     // Only these are wanted now; what waits for anything else is dropped.
     void replace(const std::vector<std::pair<int, int>>& requests);
-    // True while the child draws.
+    // True while the child draws; its process id then (for tests: a removed owner ends it).
     bool drawing() const;
+    qint64 childPid() const;
 
     // A grey page of that size with a crossed frame.
     static QImage placeholder(const QSize& size);

@@ -44,6 +44,11 @@ bool RowThumbnail::drawing() const
     return m_source && m_source->drawing();
 }
 
+qint64 RowThumbnail::childPid() const
+{
+    return m_source ? m_source->childPid() : 0;
+}
+
 void RowThumbnail::onImage(int page, int, const QImage& image)
 {
     if (page != m_page)

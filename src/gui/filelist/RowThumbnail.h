@@ -25,6 +25,7 @@ public:
     int shownPage() const { return m_page; }
     // For tests: true while a child draws this row's picture.
     bool drawing() const;
+    qint64 childPid() const;
 
 private:
     void onImage(int page, int width, const QImage& image);

@@ -130,17 +130,10 @@ TEST(PageRender, InfoGivesThePageCountAndLabels)
 TEST(PageRender, HostileFilesGivePlaceholdersNeverAHang)
 {
     TempDir dir;
-    const auto whole = dir.path() / "whole.pdf";
-    PdfFactory::write(whole, 3);
-    std::ifstream in(whole, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const auto truncated = dir.path() / "truncated.pdf";
-    std::ofstream(truncated, std::ios::binary) << bytes.substr(0, bytes.size() / 3);
-
-    std::vector<std::string> objects = PdfFactory::documentObjects(2);
-    objects[1] = "<< /Type /Pages /Kids [ 4 0 R 2 0 R 6 0 R ] /Count 3 >>"; // the tree holds itself
+    HostilePdf::writeTruncated(truncated, 3);
     const auto looping = dir.path() / "looping.pdf";
-    PdfFactory::writeObjects(looping, objects);
+    HostilePdf::writePageTreeLoop(looping);
 
     const auto overstated = dir.path() / "overstated.pdf";
     HostilePdf::writeStatedPageCount(overstated, 2, 2000000000LL);
