@@ -35,7 +35,8 @@ public:
 
     // Far above what drawing one page of a real book takes; none in sanitizer builds.
     static constexpr std::size_t kMemoryLimit = PageToolRunner::kMemoryLimit == 0 ? 0 : std::size_t(1) << 30;
-    static constexpr std::size_t kBatch = 12;
+    // Pages per run of the child: a picker's screen in one or two runs, each opening the file once.
+    static constexpr std::size_t kBatch = 16;
 
     // onImage runs on the client's thread, never after the destructor has returned.
     PageRenderClient(std::wstring pdf, std::function<void(const Image&)> onImage);

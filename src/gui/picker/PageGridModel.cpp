@@ -9,10 +9,12 @@ PageGridModel::PageGridModel(const QString& pdf, int pageCount, int imageWidth, 
     : QAbstractListModel(parent),
       m_pageCount(std::clamp(pageCount, 0, kMostPages)),
       m_imageWidth(imageWidth),
-      m_source(new PageImageSource(pdf, this)),
       m_images(kMostImages)
 {
-    connect(m_source, &PageImageSource::imageReady, this, &PageGridModel::onImage);
+    for (int i = 0; i < kRenderers; ++i) {
+        m_sources.push_back(new PageImageSource(pdf, this));
+        connect(m_sources.back(), &PageImageSource::imageReady, this, &PageGridModel::onImage);
+    }
 }
 
 PageGridModel::~PageGridModel() = default;
@@ -55,12 +57,19 @@ void PageGridModel::showPages(int first, int last)
 {
     first = std::max(first, 1);
     last = std::min(last, m_pageCount);
-    std::vector<std::pair<int, int>> wanted;
+    // Alternate pages to each renderer, so the screen fills from the top on every core.
+    std::vector<std::vector<std::pair<int, int>>> wanted(m_sources.size());
+    m_pending.clear();
     for (int page = first; page <= last; ++page) {
-        if (!m_images.contains(page) && !m_failed.count(page))
-            wanted.emplace_back(page, m_imageWidth);
+        if (!m_images.contains(page) && !m_failed.count(page)) {
+            wanted[m_pending.size() % wanted.size()].emplace_back(page, m_imageWidth);
+            m_pending.insert(page);
+        }
     }
-    m_source->replace(wanted);
+    for (std::size_t i = 0; i < m_sources.size(); ++i)
+        m_sources[i]->replace(wanted[i]);
+    if (m_pending.empty())
+        emit screenDrawn();
 }
 
 void PageGridModel::onImage(int page, int, const QImage& image)
@@ -72,6 +81,8 @@ void PageGridModel::onImage(int page, int, const QImage& image)
     else
         m_images.insert(page, new QImage(image));
     changed(page, {ImageRole, StateRole});
+    if (m_pending.erase(page) && m_pending.empty())
+        emit screenDrawn();
 }
 
 void PageGridModel::changed(int page, const QList<int>& roles)
@@ -143,10 +154,14 @@ std::vector<int> PageGridModel::splitPoints() const
 
 bool PageGridModel::drawing() const
 {
-    return m_source->drawing();
+    return std::any_of(m_sources.begin(), m_sources.end(), [](const PageImageSource* source) { return source->drawing(); });
 }
 
 qint64 PageGridModel::childPid() const
 {
-    return m_source->childPid();
+    for (const PageImageSource* source : m_sources) {
+        if (const qint64 pid = source->childPid())
+            return pid;
+    }
+    return 0;
 }

@@ -3,6 +3,7 @@
 // renderer only when the grid says the page is on screen, and at most kMostImages images held
 // (the least recently drawn go first, and are drawn again when they come back). The model also
 // holds what the picker marks: the chosen range, the split points and the bookmark starts.
+// Two renderers share each screen, so both processor cores draw it.
 
 #include <QAbstractListModel>
 #include <QCache>
@@ -30,6 +31,7 @@ public:
     enum ImageState { Waiting, Drawn, Placeholder };
 
     static constexpr int kMostImages = 240;
+    static constexpr int kRenderers = 2;
     // A page tree that claims more is cut here, as the renderer cuts it.
     static constexpr int kMostPages = 200000;
 
@@ -54,9 +56,14 @@ public:
     std::vector<int> splitPoints() const;
 
     int heldImages() const { return m_images.size(); }
-    // For tests and the bench: the renderer's state and child.
+    // For tests and the bench: whether a renderer draws, and the child of the first that does.
     bool drawing() const;
     qint64 childPid() const;
+    bool screenPending() const { return !m_pending.empty(); }
+
+signals:
+    // Every page of the last showPages has its image or its placeholder.
+    void screenDrawn();
 
 private:
     void onImage(int page, int width, const QImage& image);
@@ -64,7 +71,8 @@ private:
 
     const int m_pageCount;
     const int m_imageWidth;
-    PageImageSource* m_source;
+    std::vector<PageImageSource*> m_sources;
+    std::set<int> m_pending;
     QCache<int, QImage> m_images;
     std::set<int> m_failed;
     std::set<int> m_split;

@@ -53,9 +53,15 @@ PagePickerDialog::PagePickerDialog(FileRowWidget& row, int pageCount, QWidget* p
     view->setModel(m_model);
     view->viewport()->installEventFilter(this);
     view->installEventFilter(this);
-    m_facts = new PageFacts(row.pageSource(), m_mode == SplitPoints ? m_bookmarkLevel : 0, this);
-    connect(m_facts, &PageFacts::labelsKnown, m_model, &PageGridModel::setLabels);
-    connect(m_facts, &PageFacts::bookmarkStartsKnown, m_model, &PageGridModel::setBookmarkStarts);
+    // Labels and bookmark starts are looked up once the first screen is drawn, so they do not
+    // compete with it for the processor.
+    connect(m_model, &PageGridModel::screenDrawn, this, [this] {
+        if (m_facts)
+            return;
+        m_facts = new PageFacts(m_row.pageSource(), m_mode == SplitPoints ? m_bookmarkLevel : 0, this);
+        connect(m_facts, &PageFacts::labelsKnown, m_model, &PageGridModel::setLabels);
+        connect(m_facts, &PageFacts::bookmarkStartsKnown, m_model, &PageGridModel::setBookmarkStarts);
+    });
 
     m_visibleTimer.setSingleShot(true);
     m_visibleTimer.setInterval(kSettleMs);

@@ -53,7 +53,7 @@ private:
     const int m_bookmarkLevel;
     PageGridModel* m_model;
     PageGridDelegate* m_delegate;
-    PageFacts* m_facts;
+    PageFacts* m_facts = nullptr;
     QTimer m_visibleTimer;
     // The page scrolled to once the picker shows (0 once it has).
     int m_startPage = 1;
