@@ -22,13 +22,7 @@ RUNS=${RUNS:-5}
 [ -x "$BENCH" ] || { echo "no $BENCH: build first (scripts/build.sh)" >&2; exit 2; }
 [ -x "$(dirname "$BENCH")/korvex-render" ] || { echo "no korvex-render next to $BENCH: build first" >&2; exit 2; }
 
-BOOK=${BOOK:-/usr/share/R/doc/manual/fullrefman.pdf}
-if [ ! -f "$BOOK" ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends r-doc-pdf </dev/null
-fi
-[ -f "$BOOK" ] || { echo "no real book at $BOOK" >&2; exit 2; }
+source bench/real_book.sh
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/korvex-bench-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
