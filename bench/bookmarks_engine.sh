@@ -23,13 +23,7 @@ command -v hyperfine >/dev/null || { echo "hyperfine is missing (apt-get install
 [ -x /usr/bin/time ] || { echo "GNU time is missing (apt-get install time)" >&2; exit 2; }
 CLI=$(realpath "$CLI")
 
-BOOK=${BOOK:-/usr/share/R/doc/manual/fullrefman.pdf}
-if [ ! -f "$BOOK" ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends r-doc-pdf </dev/null
-fi
-[ -f "$BOOK" ] || { echo "no real book at $BOOK" >&2; exit 2; }
+source bench/real_book.sh
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/korvex-bench-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT

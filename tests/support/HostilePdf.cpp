@@ -2,6 +2,8 @@
 
 #include "support/PdfFactory.h"
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,55 @@ void writeLongTitles(const std::filesystem::path& path, int bookmarks, std::size
         objects.push_back(item + " >>");
     }
     addOutlines(objects, outlines);
+    PdfFactory::writeObjects(path, objects);
+}
+
+void writeTruncated(const std::filesystem::path& path, int pages)
+{
+    PdfFactory::write(path, pages);
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 3);
+}
+
+void writePageTreeLoop(const std::filesystem::path& path)
+{
+    std::vector<std::string> objects = PdfFactory::documentObjects(2);
+    objects[1] = "<< /Type /Pages /Kids [ " + pageRef(1) + " 2 0 R " + pageRef(2) + " ] /Count 3 >>";
+    PdfFactory::writeObjects(path, objects);
+}
+
+void writeSlowPages(const std::filesystem::path& path, int pages, int depth)
+{
+    std::vector<std::string> objects = PdfFactory::documentObjects(pages);
+    const int firstForm = static_cast<int>(objects.size()) + 1;
+    for (int level = 0; level < depth; ++level) {
+        std::string content;
+        if (level + 1 < depth) {
+            const std::string next = "/F" + std::to_string(level + 1);
+            for (int i = 0; i < 10; ++i)
+                content += next + " Do ";
+        } else {
+            content = "0 0 1 rg 10 10 200 100 re f";
+        }
+        std::string resources;
+        if (level + 1 < depth)
+            resources = " /Resources << /XObject << /F" + std::to_string(level + 1) + " " + ref(firstForm + level + 1) +
+                        " >> >>";
+        objects.push_back("<< /Type /XObject /Subtype /Form /BBox [0 0 300 200]" + resources + " /Length " +
+                          std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream");
+    }
+    const std::string drawFirst = "q /F0 Do Q";
+    for (int page = 1; page <= pages; ++page) {
+        std::string& pageObject = objects[3 + 2 * (page - 1)];
+        pageObject.replace(pageObject.find("/Font << /F1 3 0 R >>"), 21,
+                           "/Font << /F1 3 0 R >> /XObject << /F0 " + ref(firstForm) + " >>");
+        objects[4 + 2 * (page - 1)] = "<< /Length " + std::to_string(drawFirst.size()) + " >>\nstream\n" +
+                                      drawFirst + "\nendstream";
+    }
     PdfFactory::writeObjects(path, objects);
 }
 

@@ -26,4 +26,15 @@ void writeStatedPageCount(const std::filesystem::path& path, int pages, long lon
 // letters (one object, so the file stays small).
 void writeLongTitles(const std::filesystem::path& path, int bookmarks, std::size_t titleBytes);
 
+// The first third of a valid file of that many pages: no cross-reference table, no trailer and
+// most pages cut off.
+void writeTruncated(const std::filesystem::path& path, int pages);
+
+// Two pages, and a page tree whose /Kids holds the tree itself between them.
+void writePageTreeLoop(const std::filesystem::path& path);
+
+// pages pages, each drawing a form that draws the next one ten times, depth forms deep: cheap to
+// read, ten to the power depth rectangles to draw (at depth 8, far longer than a test waits).
+void writeSlowPages(const std::filesystem::path& path, int pages, int depth);
+
 } // namespace HostilePdf

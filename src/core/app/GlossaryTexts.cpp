@@ -168,6 +168,15 @@ const std::vector<TextEntry>& windowTextEntries()
         {1052, L"Password", L"Password"},
         {1053, L"Page Range", L"页码范围"},
         {1054, L"Split Points", L"拆分点"},
+        {1150, L"Pages\u2026", L"选择页面\u2026"},
+        {1151, L"Choose pages: %%", L"选择页面：%%"},
+        {1152, L"Click the first page, then Shift+click the last.", L"单击第一页，再按住 Shift 单击最后一页。"},
+        {1153, L"Click the gap after a page (or press Space) to set or clear a split point.",
+         L"单击页面后的间隙（或按空格键）设置或取消拆分点。"},
+        {1154, L"Marked pages start a bookmark of level %%.", L"带标记的页面是第 %% 级书签的起始页。"},
+        {1155, L"Pages %% to %%", L"第 %% 页至第 %% 页"},
+        {1156, L"Split after pages: %%", L"在这些页后拆分：%%"},
+        {1157, L"No split points yet", L"尚未设置拆分点"},
     };
     return entries;
 }

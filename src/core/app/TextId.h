@@ -109,4 +109,13 @@ inline constexpr int NicknameField = 1051;
 inline constexpr int PasswordField = 1052;
 inline constexpr int PageRangeWord = 1053;
 inline constexpr int SplitPointsWord = 1054;
+// The page pictures: the row's picker button and the picker itself.
+inline constexpr int PickPages = 1150;
+inline constexpr int PickerTitle = 1151;      // "%%": file name
+inline constexpr int PickerRangeHint = 1152;
+inline constexpr int PickerSplitHint = 1153;
+inline constexpr int PickerBookmarkHint = 1154; // "%%": level
+inline constexpr int PickedRange = 1155;      // "%%", "%%": first and last page
+inline constexpr int PickedPoints = 1156;     // "%%": the list
+inline constexpr int NoPickedPoints = 1157;
 } // namespace TextId

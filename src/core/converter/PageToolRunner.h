@@ -38,6 +38,10 @@ public:
     // The child runs under kMemoryLimit unless options give a limit of their own.
     static ChildProcess::Result run(const std::vector<std::wstring>& args, ProcessSlot* slot,
                                     const ChildProcess::Options& options = {});
+
+    // The first page of each bookmark of that level, in bookmark order; empty when the file has
+    // none or cannot be read.
+    static std::vector<int> bookmarkStarts(const std::wstring& pdf, int level, ProcessSlot* slot = nullptr);
 };
 
 } // namespace Converter

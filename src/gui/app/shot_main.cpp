@@ -1,14 +1,17 @@
 // Takes a picture of the main window:
 //     korvex-shot OUTPUT.png [--lang en|zh] [--rows FOLDER] [--login] [--service URL]
 //                            [--window download|feedback] [--menu [--logged-in]] [--capture]
-//                            [--header]
+//                            [--header] [--zone N] [--picker] [--list]
 // With --rows, every PDF in FOLDER is added to the current zone and inspected first. With
 // --login the picture is of the login window over it (in Chinese, once its QR code is shown);
 // --service names the service to talk to. With --window, the picture is of that window alone
 // (a download a quarter done). --menu takes the screen with the header's drop-down menu open
 // (for a logged-in user with --logged-in); --capture shows the screenshot pane; --header is the
 // header alone once an account with an e-mail address for its name has signed in. Run it with
-// HOME pointing at a scratch folder: it uses a configuration of its own there.
+// HOME pointing at a scratch folder: it uses a configuration of its own there. --zone N adds the
+// rows to zone N (9 to 13) instead of the first one; --list takes the zone's file list alone once
+// every row shows its page picture; --picker takes the page picker of the first row (picking
+// pages 3 to 6 of an extract or merge row, or splitting a split row after pages 2 and 5).
 
 #include "core/actions/ActionPayloads.h"
 #include "core/app/TextId.h"
@@ -16,14 +19,21 @@
 #include "core/message/WindowMessages.h"
 #include "core/network/NotifyPayload.h"
 #include "core/network/RequestRunner.h"
+#include "core/tasks/RowRegistry.h"
 #include "core/user/User.h"
 #include "gui/common/LanguageManager.h"
 #include "gui/common/QtText.h"
 #include "gui/feedback/SuggestionWnd.h"
+#include "gui/filelist/FileListWidget.h"
+#include "gui/filelist/FileRowWidget.h"
+#include "gui/filelist/RowThumbnail.h"
 #include "gui/login/LoginWnd.h"
 #include "gui/mainwnd/CMainWnd.h"
 #include "gui/mainwnd/FileListController.h"
 #include "gui/menu/DropMenu.h"
+#include "gui/picker/PageGridDelegate.h"
+#include "gui/picker/PageGridModel.h"
+#include "gui/picker/PagePickerDialog.h"
 #include "gui/seam/QtMessageSink.h"
 #include "gui/update/DownloadWnd.h"
 
@@ -33,11 +43,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListView>
 #include <QPixmap>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include <curl/curl.h>
+
+#include <functional>
 
 namespace {
 
@@ -70,6 +84,56 @@ int shootWindow(const QString& which, const QString& output, bool english)
     return window->grab().save(output) ? 0 : 1;
 }
 
+// Waits (bounded) until the condition holds.
+void pumpUntil(const std::function<bool()>& done, int limitMs = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < limitMs)
+        pump(50);
+}
+
+// The zone's file list once every row shows its picture, or the first row's page picker.
+int shootPages(CMainWnd& window, int zone, bool picker, const QString& output)
+{
+    FileListWidget* list = window.fileLists().list(zone);
+    if (!list || list->rows().isEmpty())
+        return 1;
+    pumpUntil([&] {
+        for (ListRowWidget* row : list->rows()) {
+            auto* fileRow = dynamic_cast<FileRowWidget*>(row);
+            if (fileRow && fileRow->thumbnail()->property("thumbnailState") == QStringLiteral("waiting"))
+                return false;
+        }
+        return true;
+    });
+    if (!picker) {
+        QRect rowsArea;
+        for (ListRowWidget* row : list->rows())
+            rowsArea |= QRect(row->mapTo(list, QPoint(0, 0)), row->size());
+        return list->grab(rowsArea.intersected(list->rect())).save(output) ? 0 : 1;
+    }
+    auto* row = dynamic_cast<FileRowWidget*>(list->rows().first());
+    const auto entry = window.registry()->copy(row->rowId());
+    PagePickerDialog dialog(*row, entry ? entry->pageCount : 1, &window);
+    dialog.resize(760, 560);
+    dialog.show();
+    pumpUntil([&] { return dialog.grid()->viewport()->isVisible(); });
+    pump(100);
+    QListView* grid = dialog.grid();
+    const auto cell = [&](int page) { return grid->visualRect(dialog.model()->index(page - 1)); };
+    if (dialog.mode() == PagePickerDialog::Range) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell(3).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, cell(6).center());
+    } else {
+        for (int page : {2, 5})
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, PageGridDelegate::gapOf(cell(page)).center());
+    }
+    pumpUntil([&] { return !dialog.model()->screenPending(); });
+    pump(300);
+    return dialog.grab().save(output) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -89,6 +153,9 @@ int main(int argc, char** argv)
     const bool loggedIn = args.contains(QStringLiteral("--logged-in"));
     const bool capture = args.contains(QStringLiteral("--capture"));
     const bool header = args.contains(QStringLiteral("--header"));
+    const bool picker = args.contains(QStringLiteral("--picker"));
+    const bool listOnly = args.contains(QStringLiteral("--list"));
+    const int zone = args.contains(QStringLiteral("--zone")) ? args.value(args.indexOf(QStringLiteral("--zone")) + 1).toInt() : 0;
     const QString service = args.contains(QStringLiteral("--service")) ? args.value(args.indexOf(QStringLiteral("--service")) + 1) : QString();
 
     curl_global_init(CURL_GLOBAL_ALL);
@@ -107,6 +174,10 @@ int main(int argc, char** argv)
         window.initWindow();
         window.show();
         pump(300);
+        if (zone != 0) {
+            window.paneSwitcher().switchTo(1, zone - 9);
+            pump(100);
+        }
         if (!rows.isEmpty()) {
             QStringList files;
             for (const QString& name : QDir(rows).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name))
@@ -123,7 +194,9 @@ int main(int argc, char** argv)
             window.findChild<QAbstractButton*>(QStringLiteral("capturescropt"))->click();
             pump(200);
         }
-        if (menu) {
+        if (picker || listOnly) {
+            code = shootPages(window, zone != 0 ? zone : window.paneSwitcher().currentZone(), picker, output);
+        } else if (menu) {
             if (loggedIn) {
                 user.setOpenKey("shot");
                 user.setUserName("Lumo");

@@ -12,8 +12,10 @@
 #include "core/converter/WorkingZone.h"
 #include "gui/common/QtText.h"
 #include "gui/common/RichText.h"
+#include "gui/filelist/RowThumbnail.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QRegularExpressionValidator>
 
 namespace {
@@ -65,6 +67,24 @@ void FileRowWidget::bindParts(Form& ui)
     m_openBox = ui.fileopenrow;
     m_openButton = ui.itemopenfilebtn;
     m_removeButton = ui.itemrmfilebtn;
+    addPageParts(ui.columnsLayout, ui.operationLayout);
+}
+
+void FileRowWidget::addPageParts(QHBoxLayout* columns, QHBoxLayout* operations)
+{
+    m_thumbnail = new RowThumbnail(this);
+    columns->insertWidget(0, m_thumbnail);
+    m_pickButton = new QToolButton(this);
+    m_pickButton->setObjectName(QStringLiteral("itempickpagesbtn"));
+    m_pickButton->setText(toQt(Glossary::text(TextId::PickPages)));
+    m_pickButton->hide();
+    operations->insertWidget(0, m_pickButton);
+    // The picture follows the first page of the range.
+    connect(m_pageFrom, &QLineEdit::textChanged, this, [this](const QString& text) {
+        int page = 0;
+        if (Converter::readNumber(fromQt(text), page) == Converter::PageTextStatus::Ok)
+            m_thumbnail->showPage(page);
+    });
 }
 
 void FileRowWidget::setupWithPage()
@@ -99,6 +119,8 @@ void FileRowWidget::connectParts()
     styleAsLink(m_removeButton, true);
     connect(m_removeButton, &QToolButton::clicked, this, [this] { emit removeRequested(this); });
     connect(m_openButton, &QToolButton::clicked, this, [this] { emit openRequested(this); });
+    styleAsLink(m_pickButton);
+    connect(m_pickButton, &QToolButton::clicked, this, [this] { emit pickRequested(this); });
 }
 
 void FileRowWidget::showSplitEditor(int comboIndex)
@@ -243,6 +265,52 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
     return true;
 }
 
+void FileRowWidget::setPageSource(const QString& pdf)
+{
+    m_pageSource = pdf;
+    m_thumbnail->setDocument(pdf);
+    int from = 0;
+    if (Converter::readNumber(fromQt(m_pageFrom->text()), from) == Converter::PageTextStatus::Ok)
+        m_thumbnail->showPage(from);
+}
+
+void FileRowWidget::showPickButton(bool show)
+{
+    m_pickButton->setVisible(show);
+}
+
+bool FileRowWidget::pageRange(int& from, int& to) const
+{
+    return Converter::readPageRange(fromQt(m_pageFrom->text()), fromQt(m_pageTo->text()), from, to) ==
+           Converter::PageTextStatus::Ok;
+}
+
+std::vector<int> FileRowWidget::splitPoints() const
+{
+    std::vector<int> points;
+    if (m_splitUi)
+        Converter::readSplitPoints(fromQt(m_splitUi->freespacingedit->text()), points);
+    return points;
+}
+
+int FileRowWidget::bookmarkLevel() const
+{
+    if (!m_splitUi || m_splitUi->splitcombo->currentIndex() != kBookmarksIndex)
+        return 0;
+    return m_splitUi->bookmarklevelspin->value();
+}
+
+void FileRowWidget::setSplitPoints(const std::vector<int>& points)
+{
+    if (!m_splitUi)
+        return;
+    QStringList parts;
+    for (int point : points)
+        parts << QString::number(point);
+    m_splitUi->freespacingedit->setText(parts.join(QLatin1Char(',')));
+    m_splitUi->splitcombo->setCurrentIndex(kPointsIndex);
+}
+
 void FileRowWidget::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::LanguageChange) {
@@ -251,6 +319,7 @@ void FileRowWidget::changeEvent(QEvent* event)
             m_withPageUi->retranslateUi(this);
         if (m_splitUi)
             m_splitUi->retranslateUi(this);
+        m_pickButton->setText(toQt(Glossary::text(TextId::PickPages)));
     }
     ListRowWidget::changeEvent(event);
 }

@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QToolButton;
+class RowThumbnail;
 struct RowEntry;
 
 namespace Ui {
@@ -61,9 +64,25 @@ public:
     // no usable number; *problem then says what to correct and the entry is left as it was.
     bool readInto(RowEntry& entry, int zone, QString* problem) const;
 
+    // The file the row's page pictures come from (the decrypted copy of a protected input), set
+    // once its pages are counted.
+    void setPageSource(const QString& pdf);
+    QString pageSource() const { return m_pageSource; }
+    RowThumbnail* thumbnail() const { return m_thumbnail; }
+    // The page picker's button; shown for the zones whose rows choose pages.
+    void showPickButton(bool show);
+    // What the picker starts from and writes back.
+    bool pageRange(int& from, int& to) const;
+    std::vector<int> splitPoints() const;
+    // The bookmark level when the row splits at bookmarks, else 0.
+    int bookmarkLevel() const;
+    // The split points go into the list box, and the row splits at points from then on.
+    void setSplitPoints(const std::vector<int>& points);
+
 signals:
     void removeRequested(FileRowWidget* row);
     void openRequested(FileRowWidget* row);
+    void pickRequested(FileRowWidget* row);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -74,6 +93,7 @@ private:
     void setupSplit();
     void connectParts();
     void showSplitEditor(int comboIndex);
+    void addPageParts(QHBoxLayout* columns, QHBoxLayout* operations);
 
     const Template m_template;
     std::unique_ptr<Ui::FileRowWidgetWithPage> m_withPageUi;
@@ -93,4 +113,7 @@ private:
     QWidget* m_openBox = nullptr;
     QToolButton* m_openButton = nullptr;
     QToolButton* m_removeButton = nullptr;
+    RowThumbnail* m_thumbnail = nullptr;
+    QToolButton* m_pickButton = nullptr;
+    QString m_pageSource;
 };

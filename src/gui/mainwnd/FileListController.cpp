@@ -23,6 +23,7 @@
 #include "gui/filelist/FileListWidget.h"
 #include "gui/filelist/ListAdding.h"
 #include "gui/mainwnd/PaneSwitcher.h"
+#include "gui/picker/PagePickerDialog.h"
 
 #include <QFileInfo>
 #include <QJsonObject>
@@ -119,6 +120,7 @@ void FileListController::wireRow(FileRowWidget* row)
 {
     connect(row, &FileRowWidget::removeRequested, this, &FileListController::removeRow);
     connect(row, &FileRowWidget::openRequested, this, &FileListController::openOutput);
+    connect(row, &FileRowWidget::pickRequested, this, &FileListController::pickPages);
 }
 
 void FileListController::addFiles(const QStringList& paths)
@@ -192,6 +194,9 @@ void FileListController::onCheckStatus(int step, RowId row)
         } else {
             widget->setStatusText(toQt(Glossary::text(TextId::Waiting, PaneSwitcher::statusWord(entry->zone))));
             widget->setPageRange(1, entry->pageCount);
+            widget->setPageSource(toQt(entry->path));
+            widget->showPickButton(entry->zone == WorkingZone::Extract || entry->zone == WorkingZone::Merge ||
+                                   entry->zone == WorkingZone::Split);
         }
         widget->showRemoveButton(true);
         break;
@@ -447,6 +452,16 @@ void FileListController::openOutput(FileRowWidget* widget)
     const QString output = button ? button->property("openedFilename").toString() : QString();
     if (!output.isEmpty())
         DesktopUtils::shellOpen(fromQt(output));
+}
+
+void FileListController::pickPages(FileRowWidget* widget)
+{
+    // The row's settings are read when a run starts: once it has, they stay as they are.
+    const auto entry = m_registry->copy(widget->rowId());
+    if (!entry || entry->pageCount < 1 || m_switcher.zoneState(entry->zone) == PaneSwitcher::Converting)
+        return;
+    PagePickerDialog picker(*widget, entry->pageCount, &m_window);
+    picker.exec();
 }
 
 void FileListController::retranslate() {}

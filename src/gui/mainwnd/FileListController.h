@@ -65,6 +65,8 @@ public:
     void continueZone();
     void removeRow(FileRowWidget* row);
     void openOutput(FileRowWidget* row);
+    // The page picker over the row; OK writes the pages it chose into the row.
+    void pickPages(FileRowWidget* row);
     void retranslate();
 
 signals:

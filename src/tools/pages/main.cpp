@@ -6,6 +6,8 @@
 //   korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...
 //   korvex-pages count INPUT                          the pages of the page tree, whatever
 //                                                     its /Count says
+//   korvex-pages starts INPUT LEVEL                   the first page of each bookmark of that
+//                                                     level, one a line (the split's plan, unwritten)
 //
 // A split first prints its plan, "piece\t<n>\t<first>\t<last>\t<title>" for every piece and
 // "planned\t<count>", then "wrote\t<n>" as soon as FOLDER/<n>.pdf is complete; the caller
@@ -42,7 +44,8 @@ int usage()
     std::cerr << "usage: korvex-pages split INPUT FOLDER (--pieces | --bookmarks LEVEL)\n"
                  "       korvex-pages extract INPUT RANGE OUTPUT\n"
                  "       korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...\n"
-                 "       korvex-pages count INPUT\n";
+                 "       korvex-pages count INPUT\n"
+                 "       korvex-pages starts INPUT LEVEL\n";
     return kFailed;
 }
 
@@ -138,6 +141,21 @@ int count(const std::string& input)
     return pdf.anyWarnings() ? kWarnings : kDone;
 }
 
+int starts(const std::string& input, const std::string& levelText)
+{
+    SourcePdf source(input);
+    const int level = std::stoi(levelText);
+    if (level < 1)
+        throw std::runtime_error("bookmark levels start at 1");
+    const std::vector<PlannedPiece> pieces = bookmarkPieces(source, level);
+    if (pieces.empty())
+        throw NoBookmarks(input + ": no bookmark of level " + levelText + " points at a page");
+    for (const PlannedPiece& piece : pieces)
+        std::cout << piece.first << '\n';
+    std::cout.flush();
+    return anyWarnings({&source}) ? kWarnings : kDone;
+}
+
 int extract(const std::string& input, const std::string& range, const std::string& output)
 {
     SourcePdf source(input);
@@ -178,6 +196,8 @@ int main(int argc, char** argv)
             return extract(args[1], args[2], args[3]);
         if (args.size() == 2 && args[0] == "count")
             return count(args[1]);
+        if (args.size() == 3 && args[0] == "starts")
+            return starts(args[1], args[2]);
         if (args.size() >= 4 && args[0] == "merge")
             return merge(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
         return usage();

@@ -8,8 +8,10 @@
 #include "core/common/Utils.h"
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/InputElement.h"
+#include "core/converter/PageToolRunner.h"
 #include "core/converter/PdfOperations.h"
 #include "support/BookmarkedPdf.h"
+#include "support/HostilePdf.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 
@@ -245,4 +247,19 @@ TEST_F(Bookmarks, PagesKeepTheirLabels)
                           Utils::fromFsPath(dir.file("merged.pdf")), nullptr, &error))
         << Utils::wideToUtf8(error.detail);
     EXPECT_EQ(pageLabelsOf(dir.file("merged.pdf")), "r3 D1 D5 D6");
+}
+
+TEST_F(Bookmarks, StartsListTheFirstPageOfEveryBookmarkOfALevel)
+{
+    const std::wstring book = Utils::fromFsPath(dir.file("book.pdf"));
+    // A bookmark without a target starts where its child does.
+    EXPECT_EQ(PageToolRunner::bookmarkStarts(book, 1), (std::vector<int>{1, 11, 21, 28}));
+    EXPECT_EQ(PageToolRunner::bookmarkStarts(book, 2), (std::vector<int>{2, 6, 12, 18, 25, 28}));
+    EXPECT_TRUE(PageToolRunner::bookmarkStarts(book, 7).empty());
+    EXPECT_TRUE(PageToolRunner::bookmarkStarts(book, 0).empty());
+
+    PdfFactory::write(dir.file("plain.pdf"), 3);
+    EXPECT_TRUE(PageToolRunner::bookmarkStarts(Utils::fromFsPath(dir.file("plain.pdf")), 1).empty());
+    HostilePdf::writeOutlineLoop(dir.file("loop.pdf"), HostilePdf::OutlineLoop::NextToItself);
+    EXPECT_EQ(PageToolRunner::bookmarkStarts(Utils::fromFsPath(dir.file("loop.pdf")), 2), (std::vector<int>{3}));
 }
