@@ -168,6 +168,14 @@ const std::vector<TextEntry>& windowTextEntries()
         {1052, L"Password", L"Password"},
         {1053, L"Page Range", L"页码范围"},
         {1054, L"Split Points", L"拆分点"},
+        {1101, L"More tools", L"更多工具"},
+        {1102, L"By size", L"按大小拆分"},
+        {1103, L"In order", L"顺序合并"},
+        {1104, L"Alternate pages", L"交替合并"},
+        {1105, L"Reverse", L"倒序"},
+        {1106, L"MB per piece", L"MB/份"},
+        {1107, L"Page %% alone is over the size", L"第%%页单页已超过大小"},
+        {1108, L"Size: 0.001 to 1000000 MB", L"大小：0.001 到 1000000 MB"},
     };
     return entries;
 }

@@ -109,4 +109,12 @@ inline constexpr int NicknameField = 1051;
 inline constexpr int PasswordField = 1052;
 inline constexpr int PageRangeWord = 1053;
 inline constexpr int SplitPointsWord = 1054;
+inline constexpr int MoreTools = 1101;        // the header option that leads to every zone
+inline constexpr int SplitBySize = 1102;
+inline constexpr int MergeInOrder = 1103;
+inline constexpr int MergeAlternate = 1104;
+inline constexpr int ReversePages = 1105;     // a merge row's pages last to first
+inline constexpr int MegabytesPerPiece = 1106;
+inline constexpr int PageOverPieceSize = 1107; // "%%": the page
+inline constexpr int PieceSizeOutOfRange = 1108;
 } // namespace TextId
