@@ -168,7 +168,6 @@ const std::vector<TextEntry>& windowTextEntries()
         {1052, L"Password", L"Password"},
         {1053, L"Page Range", L"页码范围"},
         {1054, L"Split Points", L"拆分点"},
-        {1101, L"More tools", L"更多工具"},
         {1102, L"By size", L"按大小拆分"},
         {1103, L"In order", L"顺序合并"},
         {1104, L"Alternate pages", L"交替合并"},

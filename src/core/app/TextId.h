@@ -109,7 +109,6 @@ inline constexpr int NicknameField = 1051;
 inline constexpr int PasswordField = 1052;
 inline constexpr int PageRangeWord = 1053;
 inline constexpr int SplitPointsWord = 1054;
-inline constexpr int MoreTools = 1101;        // the header option that leads to every zone
 inline constexpr int SplitBySize = 1102;
 inline constexpr int MergeInOrder = 1103;
 inline constexpr int MergeAlternate = 1104;
