@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -56,9 +57,10 @@ public:
     // The output path of a successful run, empty before.
     QString openedFilename() const;
 
-    // Reads the page range (and for the split zone the split settings) into the entry. False when
-    // a page number or split point is beyond the int range, or the pages-per-document box holds
-    // no usable number; *problem then says what to correct and the entry is left as it was.
+    // Reads the page range (and for the split zone the split settings, for the merge zone the
+    // reverse tick) into the entry. False when a page number or split point is beyond the int
+    // range, or the pages-per-document or size box holds no usable number; *problem then says
+    // what to correct and the entry is left as it was.
     bool readInto(RowEntry& entry, int zone, QString* problem) const;
 
 signals:
@@ -74,6 +76,9 @@ private:
     void setupSplit();
     void connectParts();
     void showSplitEditor(int comboIndex);
+    void addSizeBox();
+    // The texts of the parts made here rather than by the forms.
+    void retranslateOwnParts();
 
     const Template m_template;
     std::unique_ptr<Ui::FileRowWidgetWithPage> m_withPageUi;
@@ -93,4 +98,9 @@ private:
     QWidget* m_openBox = nullptr;
     QToolButton* m_openButton = nullptr;
     QToolButton* m_removeButton = nullptr;
+    // Split rows: the size of a split by size, in MB. Merge rows: the row read last to first.
+    QWidget* m_sizeBox = nullptr;
+    QLineEdit* m_sizeEdit = nullptr;
+    QLabel* m_sizeUnit = nullptr;
+    QCheckBox* m_reverse = nullptr;
 };
