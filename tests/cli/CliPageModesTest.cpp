@@ -18,17 +18,8 @@ protected:
     void SetUp() override
     {
         PdfFactory::write(dir.file("fronts.pdf"), 5);
-        // Page 4 carries some kilobytes of a string that does not compress: a page no 1 KB
-        // piece can hold.
-        std::vector<std::string> objects = PdfFactory::documentObjects(10);
-        std::string pad;
-        std::uint32_t state = 12345;
-        for (int i = 0; i < 4000; ++i) {
-            state = state * 1103515245u + 12345u;
-            pad += "0123456789abcdef"[(state >> 16) & 15];
-        }
-        objects[3 + 2 * 3].insert(2, " /KorvexPad <" + pad + ">");
-        PdfFactory::writeObjects(dir.file("ten.pdf"), objects);
+        // Page 4 is one no 1 KB piece can hold.
+        PdfFactory::writeWithHeavyPage(dir.file("ten.pdf"), 10, 4, 2000);
     }
 
     ChildProcess::Result cli(const std::vector<std::string>& args)

@@ -12,8 +12,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include <cstdint>
-
 namespace fs = std::filesystem;
 
 class PageModesZone : public MainWindowFixture {
@@ -73,17 +71,8 @@ TEST_F(PageModesZone, AlternateMergePutsReversedBacksBetweenTheFronts)
 
 TEST_F(PageModesZone, SplitBySizeKeepsPiecesUnderTheSizeAndNotesAPageOverIt)
 {
-    // Page 4 carries kilobytes of a string that does not compress; the others take well
-    // under 1 KB each.
-    std::vector<std::string> objects = PdfFactory::documentObjects(10);
-    std::string pad;
-    std::uint32_t state = 7;
-    for (int i = 0; i < 4000; ++i) {
-        state = state * 1103515245u + 12345u;
-        pad += "0123456789abcdef"[(state >> 16) & 15];
-    }
-    objects[3 + 2 * 3].insert(2, " /KorvexPad <" + pad + ">");
-    PdfFactory::writeObjects(dir.file("scan.pdf"), objects);
+    // Page 4 is one no 2 KB piece can hold.
+    PdfFactory::writeWithHeavyPage(dir.file("scan.pdf"), 10, 4, 2000);
     open();
     const auto rows = addToZone(13, {dir.file("scan.pdf")});
     ASSERT_EQ(rows.size(), 1);
