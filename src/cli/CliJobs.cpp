@@ -12,6 +12,7 @@
 #include "core/converter/OutputLeftovers.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
+#include "core/converter/PieceSize.h"
 #include "core/converter/WorkingZone.h"
 
 #include <filesystem>
@@ -144,11 +145,16 @@ bool CliJobs::decryptWithPassword(const std::wstring& path, const std::wstring& 
 bool CliJobs::merge()
 {
     Converter::PdfHandleParameter::MergeList list;
-    for (const CommandLine::Input& input : m_line.inputs)
-        list.emplace_back(input.path, input.range.empty() ? L"1-z" : input.range); // "z": the last page
+    for (const CommandLine::Input& input : m_line.inputs) {
+        std::wstring range = input.range.empty() ? L"1-z" : input.range; // "z": the last page
+        if (input.reversed) // "7-3": the same pages, last to first
+            range = range.substr(range.find(L'-') + 1) + L"-" + range.substr(0, range.find(L'-'));
+        list.emplace_back(input.path, range);
+    }
     const std::wstring& first = m_line.inputs.front().path;
     auto parameter = std::dynamic_pointer_cast<Converter::PdfHandleParameter>(Converter::createParameter(WorkingZone::Merge));
     parameter->setMergeList(std::move(list));
+    parameter->setAlternate(m_line.alternate);
     auto callback = std::make_shared<ConsoleCallback>(first);
     callback->setProcessSlot(&m_slot);
     const std::wstring output = outputFor(WorkingZone::Merge, first);
@@ -166,7 +172,10 @@ bool CliJobs::split(const std::wstring& path)
         return report(path, false, error, {});
     auto element = std::make_shared<Converter::InputElement>(path, 1, pages);
     element->setPageCount(pages);
-    if (m_line.bookmarkLevel > 0) {
+    if (m_line.pieceBytes > 0) {
+        element->setSplitMode(Converter::InputElement::kSplitBySize);
+        element->setPieceBytes(m_line.pieceBytes);
+    } else if (m_line.bookmarkLevel > 0) {
         element->setSplitMode(Converter::InputElement::kSplitByBookmarks);
         element->setBookmarkLevel(m_line.bookmarkLevel);
     } else if (m_line.every > 0) {
@@ -180,5 +189,9 @@ bool CliJobs::split(const std::wstring& path)
     callback->setProcessSlot(&m_slot);
     const std::wstring output = outputFor(WorkingZone::Split, path);
     Converter::createConverter(WorkingZone::Split)->run(element, output, Converter::createParameter(WorkingZone::Split), callback);
+    if (m_line.pieceBytes > 0 && callback->ok()) {
+        for (int page : Converter::oversizePages(callback->outputPath(), Utils::getFileTitle(path), m_line.pieceBytes))
+            printLine(stderr, path + L": " + Glossary::text(Glossary::TextRequest(TextId::PageOverPieceSize, {std::to_wstring(page)})));
+    }
     return report(path, callback->ok(), callback->error(), callback->outputPath());
 }

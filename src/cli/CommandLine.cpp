@@ -2,6 +2,7 @@
 
 #include "core/common/Utils.h"
 #include "core/converter/PageRanges.h"
+#include "core/converter/PieceSize.h"
 
 #include <map>
 #include <sys/stat.h>
@@ -50,8 +51,8 @@ const char* CommandLine::usage()
            "  korvex-pdf-cli extract FILE --pages A-B [opts]\n"
            "  korvex-pdf-cli compress FILE... [--level standard|lossless|balanced|strong] [opts]\n"
            "  korvex-pdf-cli decrypt FILE... [--password-file F] [opts]   (F \"-\": standard input)\n"
-           "  korvex-pdf-cli merge FILE[:A-B]... [opts]\n"
-           "  korvex-pdf-cli split FILE... (--every N | --at P1,P2,... | --bookmarks LEVEL) [opts]\n"
+           "  korvex-pdf-cli merge [--alternate] FILE[:A-B][:r]... [opts]   (:r: that file's pages last to first)\n"
+           "  korvex-pdf-cli split FILE... (--every N | --at P1,P2,... | --bookmarks LEVEL | --size MB) [opts]\n"
            "opts: --out DIR (default: the current folder)  --lang en|zh (default: en)\n";
 }
 
@@ -79,7 +80,7 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
     CommandLine line;
     line.command = found->second;
     bool pagesGiven = false, everyGiven = false, atGiven = false, optionsEnded = false;
-    bool bookmarksGiven = false;
+    bool bookmarksGiven = false, sizeGiven = false;
     std::vector<std::string> files;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string arg = args[i];
@@ -103,7 +104,7 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
             arg.resize(equals);
         } else if (arg == "--out" || arg == "--lang" || arg == "--pages" || arg == "--every" ||
                    arg == "--at" || arg == "--password-file" || arg == "--bookmarks" ||
-                   arg == "--level") {
+                   arg == "--level" || arg == "--size") {
             if (i + 1 >= args.size()) {
                 error = arg + " needs a value";
                 return std::nullopt;
@@ -166,6 +167,20 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
                 return std::nullopt;
             }
             bookmarksGiven = true;
+        } else if (arg == "--size") {
+            if (!onlyFor(Command::Split))
+                return std::nullopt;
+            const auto status = Converter::readPieceMegabytes(Utils::utf8ToWide(value), line.pieceBytes);
+            if (status != Converter::PieceSizeStatus::Ok) {
+                error = "--size takes megabytes from 0.001 to " + std::to_string(Converter::kMaxPieceMegabytes) +
+                        " (such as 10 or 2.5), not \"" + value + "\"";
+                return std::nullopt;
+            }
+            sizeGiven = true;
+        } else if (arg == "--alternate") {
+            if (!onlyFor(Command::Merge))
+                return std::nullopt;
+            line.alternate = true;
         } else if (arg == "--level") {
             if (!onlyFor(Command::Compress))
                 return std::nullopt;
@@ -201,13 +216,20 @@ std::optional<CommandLine> CommandLine::parse(const std::vector<std::string>& ar
         error = "extract needs --pages A-B";
         return std::nullopt;
     }
-    if (line.command == Command::Split && int(everyGiven) + int(atGiven) + int(bookmarksGiven) != 1) {
-        error = "split needs one of --every N, --at P1,P2,... or --bookmarks LEVEL";
+    if (line.command == Command::Split && int(everyGiven) + int(atGiven) + int(bookmarksGiven) + int(sizeGiven) != 1) {
+        error = "split needs one of --every N, --at P1,P2,..., --bookmarks LEVEL or --size MB";
         return std::nullopt;
     }
 
-    for (const std::string& file : files) {
+    for (std::string file : files) {
         Input input{Utils::utf8ToWide(file), {}};
+        // FILE:r and FILE:A-B:r, unless a file of that very name exists.
+        if (line.command == Command::Merge && file.size() > 2 && file.compare(file.size() - 2, 2, ":r") == 0 &&
+            !isFile(file)) {
+            file.resize(file.size() - 2);
+            input.path = Utils::utf8ToWide(file);
+            input.reversed = true;
+        }
         // FILE:A-B, unless a file of that very name exists.
         const std::size_t colon = file.rfind(':');
         if (line.command == Command::Merge && colon != std::string::npos && !isFile(file)) {

@@ -5,6 +5,7 @@
 
 #include "core/converter/CompressionLevel.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@ public:
         std::wstring path;
         // Page range text for a merge ("3-7"); every page when empty.
         std::wstring range;
+        // A merge entry marked ":r": its pages last to first (the backs of a duplex scan).
+        bool reversed = false;
     };
 
     // Reads argv; on a usage error returns nothing and sets error. helpOnly is set for --help.
@@ -34,6 +37,10 @@ public:
     std::vector<int> points;
     // split --bookmarks LEVEL: one file per bookmark of that level (1 = top); 0 when not given.
     int bookmarkLevel = 0;
+    // split --size MB: pieces of at most this many bytes as written; 0 when not given.
+    std::uintmax_t pieceBytes = 0;
+    // merge --alternate: one page of each file in turn.
+    bool alternate = false;
     // compress --level L
     Converter::CompressionLevel level = Converter::CompressionLevel::Standard;
     // Empty: the current folder.

@@ -2,6 +2,7 @@
 
 #include "core/converter/ChildProcess.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -73,6 +74,19 @@ void writeObjects(const std::filesystem::path& path, const std::vector<std::stri
 void write(const std::filesystem::path& path, int pages, const Options& options)
 {
     writeObjects(path, documentObjects(pages), options);
+}
+
+void writeWithHeavyPage(const std::filesystem::path& path, int pages, int heavyPage, int extraBytes)
+{
+    std::vector<std::string> objects = documentObjects(pages);
+    std::string pad;
+    std::uint32_t state = 12345;
+    for (int i = 0; i < 2 * extraBytes; ++i) {
+        state = state * 1103515245u + 12345u;
+        pad += "0123456789abcdef"[(state >> 16) & 15];
+    }
+    objects[3 + 2 * (heavyPage - 1)].insert(2, " /KorvexPad <" + pad + ">");
+    writeObjects(path, objects);
 }
 
 std::string qpdf()

@@ -24,6 +24,10 @@ std::vector<std::string> documentObjects(int pages);
 void writeObjects(const std::filesystem::path& path, const std::vector<std::string>& objects,
                   const Options& options = {});
 
+// Such a file whose page heavyPage also carries about extraBytes of a string that does not
+// compress: one page far bigger than the others, which take well under 1 KB each.
+void writeWithHeavyPage(const std::filesystem::path& path, int pages, int heavyPage, int extraBytes);
+
 // The qpdf the tests use (KORVEX_TEST_QPDF, else qpdf on the PATH).
 std::string qpdf();
 

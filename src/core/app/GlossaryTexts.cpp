@@ -177,6 +177,13 @@ const std::vector<TextEntry>& windowTextEntries()
         {1155, L"Pages %% to %%", L"第 %% 页至第 %% 页"},
         {1156, L"Split after pages: %%", L"在这些页后拆分：%%"},
         {1157, L"No split points yet", L"尚未设置拆分点"},
+        {1102, L"By size", L"按大小拆分"},
+        {1103, L"In order", L"顺序合并"},
+        {1104, L"Alternate pages", L"交替合并"},
+        {1105, L"Reverse", L"倒序"},
+        {1106, L"MB per piece", L"MB/份"},
+        {1107, L"Page %% alone is over the size", L"第%%页单页已超过大小"},
+        {1108, L"Size: 0.001 to 1000000 MB", L"大小：0.001 到 1000000 MB"},
     };
     return entries;
 }

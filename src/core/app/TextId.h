@@ -118,4 +118,11 @@ inline constexpr int PickerBookmarkHint = 1154; // "%%": level
 inline constexpr int PickedRange = 1155;      // "%%", "%%": first and last page
 inline constexpr int PickedPoints = 1156;     // "%%": the list
 inline constexpr int NoPickedPoints = 1157;
+inline constexpr int SplitBySize = 1102;
+inline constexpr int MergeInOrder = 1103;
+inline constexpr int MergeAlternate = 1104;
+inline constexpr int ReversePages = 1105;     // a merge row's pages last to first
+inline constexpr int MegabytesPerPiece = 1106;
+inline constexpr int PageOverPieceSize = 1107; // "%%": the page
+inline constexpr int PieceSizeOutOfRange = 1108;
 } // namespace TextId

@@ -11,6 +11,7 @@
 #include "core/converter/SplitFolder.h"
 #include "core/converter/SplitPlan.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
@@ -66,7 +67,8 @@ PageToolSplitter::PageToolSplitter(const InputElement& input, std::wstring folde
 
 bool PageToolSplitter::handles(const InputElement& input)
 {
-    if (input.splitMode() == InputElement::kSplitByBookmarks)
+    // Only korvex-pages can cut by bookmarks or by written size.
+    if (input.splitMode() == InputElement::kSplitByBookmarks || input.splitMode() == InputElement::kSplitBySize)
         return true;
     const SplitPlan plan = SplitPlan::of(input);
     if (!plan.isValid() || input.pageCount() < 1 || input.toPage() < 1 || input.toPage() > input.pageCount())
@@ -79,9 +81,16 @@ bool PageToolSplitter::run(ConvertError* error)
 {
     const std::wstring& input = m_input.path();
     const bool byBookmarks = m_input.splitMode() == InputElement::kSplitByBookmarks;
+    const bool bySize = m_input.splitMode() == InputElement::kSplitBySize;
+    // Neither plan is known before korvex-pages has read the file.
+    const bool unplanned = byBookmarks || bySize;
     if (byBookmarks && m_input.bookmarkLevel() < 1) {
         setFailure(error, input, FailureReason::InvalidParameters,
                    L"bookmark levels start at 1, not " + std::to_wstring(m_input.bookmarkLevel()));
+        return false;
+    }
+    if (bySize && m_input.pieceBytes() < 1) {
+        setFailure(error, input, FailureReason::InvalidParameters, L"a piece needs a size above 0 bytes");
         return false;
     }
     if (!Utils::pathExists(input)) {
@@ -97,7 +106,7 @@ bool PageToolSplitter::run(ConvertError* error)
     // Every piece needs a page and every page some bytes: a plan beyond that was made from a
     // page count the file cannot hold, and is never written out in full.
     const std::uintmax_t size = fs::file_size(Utils::toFsPath(input), ec);
-    if (!byBookmarks && (ec || !SplitPlan::of(m_input).hasAtMost(size))) {
+    if (!unplanned && (ec || !SplitPlan::of(m_input).hasAtMost(size))) {
         setFailure(error, input, FailureReason::InvalidParameters,
                    L"the plan has more pieces than the file can hold pages");
         return false;
@@ -121,6 +130,11 @@ bool PageToolSplitter::run(ConvertError* error)
     ChildProcess::Options options;
     if (byBookmarks) {
         args.insert(args.end(), {L"--bookmarks", std::to_wstring(m_input.bookmarkLevel())});
+    } else if (bySize) {
+        args.insert(args.end(), {L"--size", std::to_wstring(m_input.pieceBytes())});
+        // The row's pages when it names real ones; korvex-pages judges them against the file.
+        if (m_input.toPage() >= 1)
+            args.push_back(std::to_wstring(std::max(1, m_input.fromPage())) + L"-" + std::to_wstring(m_input.toPage()));
     } else {
         args.push_back(L"--pieces");
         std::string ranges;
@@ -157,6 +171,12 @@ bool PageToolSplitter::run(ConvertError* error)
             }
             piece.title = Utils::utf8ToWide(std::string(part[4]));
             planned.push_back(std::move(piece));
+            // A size split names its pieces only as it writes them.
+            if (bySize && !target.removeEarlier(nameOf(planned.size() - 1)))
+                moveProblem = Utils::withTrailingSeparator(m_folder) + nameOf(planned.size() - 1);
+        } else if (part[0] == "oversize" && part.size() == 2) {
+            if (!number(part[1], n) || n != static_cast<int>(planned.size()))
+                confused = true;
         } else if (part[0] == "planned") {
             if (m_progress && !planned.empty())
                 m_progress(planned.front().pages.last, m_input.pageCount());
@@ -177,6 +197,8 @@ bool PageToolSplitter::run(ConvertError* error)
             ++written;
             if (written < planned.size() && m_progress)
                 m_progress(planned[written].pages.last, m_input.pageCount());
+            else if (bySize && m_progress)
+                m_progress(planned[written - 1].pages.last, m_input.pageCount());
         }
     };
 

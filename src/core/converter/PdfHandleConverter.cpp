@@ -85,7 +85,7 @@ bool PdfHandleConverter::runOperation(int type, const PdfHandleParameter& pdfPar
             break;
         }
         case PdfHandleParameter::Merge:
-            ok = mergePdfs(pdfParameter.mergeList(), output, slot, &error);
+            ok = mergePdfs(pdfParameter.mergeList(), output, slot, &error, pdfParameter.alternate());
             break;
         case PdfHandleParameter::Split: {
             const auto report = [&](int current, int total) {

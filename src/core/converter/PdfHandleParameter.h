@@ -23,10 +23,14 @@ public:
     int type() const { return m_type; }
     const MergeList& mergeList() const { return m_mergeList; }
     void setMergeList(MergeList list) { m_mergeList = std::move(list); }
+    // A merge that takes one page of each entry in turn instead of each entry whole.
+    bool alternate() const { return m_alternate; }
+    void setAlternate(bool alternate) { m_alternate = alternate; }
 
 private:
     int m_type;
     MergeList m_mergeList;
+    bool m_alternate = false;
 };
 
 } // namespace Converter

@@ -204,7 +204,7 @@ bool extractPages(const std::wstring& input, const std::wstring& range, const st
 }
 
 bool mergePdfs(const PdfHandleParameter::MergeList& list, const std::wstring& output,
-               ProcessSlot* slot, ConvertError* error)
+               ProcessSlot* slot, ConvertError* error, bool alternate)
 {
     WriteJob job;
     for (const auto& entry : list)
@@ -216,8 +216,10 @@ bool mergePdfs(const PdfHandleParameter::MergeList& list, const std::wstring& ou
     }) && PageToolRunner::available();
     job.arguments = [&](const std::wstring& target) {
         if (!job.pageTool)
-            return QpdfArguments::merge(list, target);
+            return QpdfArguments::merge(list, target, alternate);
         std::vector<std::wstring> args = {L"merge", target};
+        if (alternate)
+            args.insert(args.begin() + 1, L"--alternate");
         for (const auto& [file, range] : list)
             args.insert(args.end(), {file, range});
         return args;

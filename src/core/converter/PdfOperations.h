@@ -31,8 +31,10 @@ bool compressPdf(const std::wstring& input, const std::wstring& output, Compress
 bool extractPages(const std::wstring& input, const std::wstring& range, const std::wstring& output,
                   ProcessSlot* slot, ConvertError* error = nullptr);
 
+// alternate: page 1 of every entry, then page 2 of every entry, ...; an entry that has run out
+// is passed over. A range such as "5-1" takes its pages last to first.
 bool mergePdfs(const PdfHandleParameter::MergeList& list, const std::wstring& output,
-               ProcessSlot* slot, ConvertError* error = nullptr);
+               ProcessSlot* slot, ConvertError* error = nullptr, bool alternate = false);
 
 // An empty output puts the copy into this run's private temporary folder, keeping the input's
 // file name, and sets output to where it went. A password travels to qpdf on standard input;

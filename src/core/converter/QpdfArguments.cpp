@@ -28,11 +28,13 @@ std::vector<std::wstring> extract(const std::wstring& input, const std::wstring&
     return {path(input), L"--pages", path(input), range, L"--", path(output)};
 }
 
-std::vector<std::wstring> merge(const PdfHandleParameter::MergeList& list, const std::wstring& output)
+std::vector<std::wstring> merge(const PdfHandleParameter::MergeList& list, const std::wstring& output, bool collate)
 {
     std::vector<std::wstring> args;
-    args.reserve(list.size() * 2 + 4);
+    args.reserve(list.size() * 2 + 5);
     args.push_back(list.empty() ? std::wstring() : path(list.front().first));
+    if (collate)
+        args.push_back(L"--collate");
     args.push_back(L"--pages");
     for (const auto& [file, range] : list) {
         args.push_back(path(file));

@@ -15,7 +15,9 @@ std::vector<std::wstring> compress(const std::wstring& input, const std::wstring
 std::vector<std::wstring> extract(const std::wstring& input, const std::wstring& range,
                                   const std::wstring& output);
 // The first entry's path is the primary input and also the first entry of the page list.
-std::vector<std::wstring> merge(const PdfHandleParameter::MergeList& list, const std::wstring& output);
+// collate: one page of each file in turn, the longer files going on once the others end.
+std::vector<std::wstring> merge(const PdfHandleParameter::MergeList& list, const std::wstring& output,
+                                bool collate = false);
 std::vector<std::wstring> decrypt(const std::wstring& input, const std::wstring& output,
                                   bool passwordOnStandardInput);
 std::vector<std::wstring> pageCount(const std::wstring& input);

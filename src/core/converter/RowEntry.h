@@ -2,6 +2,7 @@
 // The main window's record of one file-list row; the workers read and update it under the
 // registry lock.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,15 @@ struct RowEntry {
     bool inspected = false;
     bool pending = true;
     int zone;
-    // 1: every pagesPerPiece pages; 2: at the bookmarks of bookmarkLevel; zero: at splitPoints.
+    // 1: every pagesPerPiece pages; 2: at the bookmarks of bookmarkLevel; 3: pieces of at most
+    // pieceBytes; zero: at splitPoints.
     int splitMode = 1;
+    std::uintmax_t pieceBytes = 0;
     int pagesPerPiece = 1;
     std::vector<int> splitPoints;
     int bookmarkLevel = 1;
+    // Merge rows: the row's pages go last to first.
+    bool reversed = false;
     // Compress rows: the level's index (0 standard, 1 lossless, 2 balanced, 3 strong).
     int compressionLevel = 0;
 };

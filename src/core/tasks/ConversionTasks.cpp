@@ -64,7 +64,9 @@ bool needsPassword(const ConvertError& failure)
 
 std::wstring rangeText(const RowEntry& entry)
 {
-    return std::to_wstring(entry.fromPage) + L"-" + std::to_wstring(entry.toPage);
+    const int first = entry.reversed ? entry.toPage : entry.fromPage;
+    const int last = entry.reversed ? entry.fromPage : entry.toPage;
+    return std::to_wstring(first) + L"-" + std::to_wstring(last);
 }
 
 std::shared_ptr<Converter::InputElement> inputOf(const RowEntry& entry, int zone)
@@ -76,6 +78,9 @@ std::shared_ptr<Converter::InputElement> inputOf(const RowEntry& entry, int zone
         if (entry.splitMode == InputElement::kSplitByBookmarks) {
             input->setSplitMode(InputElement::kSplitByBookmarks);
             input->setBookmarkLevel(entry.bookmarkLevel);
+        } else if (entry.splitMode == InputElement::kSplitBySize) {
+            input->setSplitMode(InputElement::kSplitBySize);
+            input->setPieceBytes(entry.pieceBytes);
         } else if (entry.splitMode != 0) {
             input->setSplitMode(InputElement::kSplitEvery);
             input->setPagesPerPiece(entry.pagesPerPiece);

@@ -7,13 +7,16 @@
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
 #include "core/common/Utils.h"
+#include "core/converter/InputElement.h"
 #include "core/converter/PageRanges.h"
+#include "core/converter/PieceSize.h"
 #include "core/converter/RowEntry.h"
 #include "core/converter/WorkingZone.h"
 #include "gui/common/QtText.h"
 #include "gui/common/RichText.h"
 #include "gui/filelist/RowThumbnail.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QRegularExpressionValidator>
@@ -26,6 +29,7 @@ const QString kHelpIcon = QStringLiteral(":/KorvexRes/question.png");
 // Items of splitcombo after "Max pages" (0).
 constexpr int kPointsIndex = 1;
 constexpr int kBookmarksIndex = 2;
+constexpr int kSizeIndex = 3;
 
 } // namespace
 
@@ -40,6 +44,7 @@ FileRowWidget::FileRowWidget(Template tmpl, QWidget* parent)
     m_fileSize->setTextFormat(Qt::PlainText);
     setProperty("Converted", QStringLiteral("false"));
     connectParts();
+    retranslateOwnParts();
 }
 
 FileRowWidget::~FileRowWidget() = default;
@@ -76,7 +81,6 @@ void FileRowWidget::addPageParts(QHBoxLayout* columns, QHBoxLayout* operations)
     columns->insertWidget(0, m_thumbnail);
     m_pickButton = new QToolButton(this);
     m_pickButton->setObjectName(QStringLiteral("itempickpagesbtn"));
-    m_pickButton->setText(toQt(Glossary::text(TextId::PickPages)));
     m_pickButton->hide();
     operations->insertWidget(0, m_pickButton);
     // The picture follows the first page of the range.
@@ -108,9 +112,42 @@ void FileRowWidget::setupSplit()
     setIcon(ui.freespacinghelp, kHelpIcon);
     if (ui.freespacinghelp->pixmap().isNull())
         ui.freespacinghelp->setText(QStringLiteral("?"));
+    addSizeBox();
     connect(ui.splitcombo, &QComboBox::currentIndexChanged, this,
             &FileRowWidget::showSplitEditor);
     showSplitEditor(ui.splitcombo->currentIndex());
+}
+
+void FileRowWidget::addSizeBox()
+{
+    Ui::FileRowWidgetSplit& ui = *m_splitUi;
+    ui.splitcombo->addItem(QString()); // kSizeIndex
+    m_sizeBox = new QWidget(this);
+    m_sizeBox->setObjectName(QStringLiteral("piecesizehor"));
+    auto* layout = new QHBoxLayout(m_sizeBox);
+    layout->setContentsMargins(6, 0, 0, 0);
+    layout->setSpacing(4);
+    m_sizeEdit = new QLineEdit(QStringLiteral("10"), m_sizeBox);
+    m_sizeEdit->setObjectName(QStringLiteral("piecesizeedit"));
+    m_sizeEdit->setFixedSize(56, 24);
+    m_sizeEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*[.]?[0-9]*")), this));
+    m_sizeUnit = new QLabel(m_sizeBox);
+    m_sizeUnit->setObjectName(QStringLiteral("piecesizeunitlbl"));
+    layout->addWidget(m_sizeEdit);
+    layout->addWidget(m_sizeUnit);
+    ui.splitBarLayout->insertWidget(ui.splitBarLayout->indexOf(ui.bookmarklevelhor) + 1, m_sizeBox);
+}
+
+void FileRowWidget::retranslateOwnParts()
+{
+    if (m_pickButton)
+        m_pickButton->setText(toQt(Glossary::text(TextId::PickPages)));
+    if (m_splitUi)
+        m_splitUi->splitcombo->setItemText(kSizeIndex, toQt(Glossary::text(TextId::SplitBySize)));
+    if (m_sizeUnit)
+        m_sizeUnit->setText(toQt(Glossary::text(TextId::MegabytesPerPiece)));
+    if (m_reverse)
+        m_reverse->setText(toQt(Glossary::text(TextId::ReversePages)));
 }
 
 void FileRowWidget::connectParts()
@@ -128,10 +165,19 @@ void FileRowWidget::showSplitEditor(int comboIndex)
     m_splitUi->freepageselecthor->setVisible(comboIndex == kPointsIndex);
     m_splitUi->pagespacinghor->setVisible(comboIndex == 0);
     m_splitUi->bookmarklevelhor->setVisible(comboIndex == kBookmarksIndex);
+    m_sizeBox->setVisible(comboIndex == kSizeIndex);
 }
 
 void FileRowWidget::showSettingsFor(int zone)
 {
+    if (zone == WorkingZone::Merge && m_withPageUi && !m_reverse) {
+        // For the backs of a duplex scan, scanned last page first.
+        m_reverse = new QCheckBox(this);
+        m_reverse->setObjectName(QStringLiteral("reversecheck"));
+        m_withPageUi->columnsLayout->insertWidget(m_withPageUi->columnsLayout->indexOf(m_withPageUi->pageRangeColumn) + 1,
+                                                  m_reverse);
+        retranslateOwnParts();
+    }
     if (!m_splitUi)
         return;
     Ui::FileRowWidgetSplit& ui = *m_splitUi;
@@ -144,6 +190,7 @@ void FileRowWidget::showSettingsFor(int zone)
         ui.pagespacinghor->hide();
         ui.freepageselecthor->hide();
         ui.bookmarklevelhor->hide();
+        m_sizeBox->hide();
     } else {
         showSplitEditor(ui.splitcombo->currentIndex());
     }
@@ -243,10 +290,22 @@ bool FileRowWidget::readInto(RowEntry& entry, int zone, QString* problem) const
         return refuse(TextId::PageRangeWord);
     if (zone == WorkingZone::Compress && m_splitUi)
         read.compressionLevel = m_splitUi->compresscombo->currentIndex();
+    if (zone == WorkingZone::Merge)
+        read.reversed = m_reverse && m_reverse->isChecked();
     if (zone == WorkingZone::Split && m_splitUi) {
+        using Converter::InputElement;
         const int mode = m_splitUi->splitcombo->currentIndex();
-        read.splitMode = mode == 0 ? 1 : mode == kBookmarksIndex ? 2 : 0;
-        if (read.splitMode == 2) {
+        read.splitMode = mode == 0               ? InputElement::kSplitEvery
+                         : mode == kBookmarksIndex ? InputElement::kSplitByBookmarks
+                         : mode == kSizeIndex      ? InputElement::kSplitBySize
+                                                   : InputElement::kSplitAtPoints;
+        if (read.splitMode == InputElement::kSplitBySize) {
+            if (Converter::readPieceMegabytes(fromQt(m_sizeEdit->text()), read.pieceBytes) != Converter::PieceSizeStatus::Ok) {
+                if (problem)
+                    *problem = toQt(Glossary::text(TextId::PieceSizeOutOfRange));
+                return false;
+            }
+        } else if (read.splitMode == 2) {
             read.bookmarkLevel = m_splitUi->bookmarklevelspin->value();
         } else if (read.splitMode == 1) {
             // A size below 1 would never end the plan.
@@ -319,7 +378,7 @@ void FileRowWidget::changeEvent(QEvent* event)
             m_withPageUi->retranslateUi(this);
         if (m_splitUi)
             m_splitUi->retranslateUi(this);
-        m_pickButton->setText(toQt(Glossary::text(TextId::PickPages)));
+        retranslateOwnParts();
     }
     ListRowWidget::changeEvent(event);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QHBoxLayout;
 class QLabel;
@@ -59,9 +60,10 @@ public:
     // The output path of a successful run, empty before.
     QString openedFilename() const;
 
-    // Reads the page range (and for the split zone the split settings) into the entry. False when
-    // a page number or split point is beyond the int range, or the pages-per-document box holds
-    // no usable number; *problem then says what to correct and the entry is left as it was.
+    // Reads the page range (and for the split zone the split settings, for the merge zone the
+    // reverse tick) into the entry. False when a page number or split point is beyond the int
+    // range, or the pages-per-document or size box holds no usable number; *problem then says
+    // what to correct and the entry is left as it was.
     bool readInto(RowEntry& entry, int zone, QString* problem) const;
 
     // The file the row's page pictures come from (the decrypted copy of a protected input), set
@@ -94,6 +96,9 @@ private:
     void connectParts();
     void showSplitEditor(int comboIndex);
     void addPageParts(QHBoxLayout* columns, QHBoxLayout* operations);
+    void addSizeBox();
+    // The texts of the parts made here rather than by the forms.
+    void retranslateOwnParts();
 
     const Template m_template;
     std::unique_ptr<Ui::FileRowWidgetWithPage> m_withPageUi;
@@ -116,4 +121,9 @@ private:
     RowThumbnail* m_thumbnail = nullptr;
     QToolButton* m_pickButton = nullptr;
     QString m_pageSource;
+    // Split rows: the size of a split by size, in MB. Merge rows: the row read last to first.
+    QWidget* m_sizeBox = nullptr;
+    QLineEdit* m_sizeEdit = nullptr;
+    QLabel* m_sizeUnit = nullptr;
+    QCheckBox* m_reverse = nullptr;
 };

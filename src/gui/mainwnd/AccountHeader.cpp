@@ -14,7 +14,8 @@
 namespace {
 
 constexpr int kAvatarSize = 22;
-constexpr int kAccountNameWidth = 150;
+// Room for a name without taking the title's: the header holds three zone options.
+constexpr int kAccountNameWidth = 110;
 
 User& user()
 {

@@ -6,7 +6,9 @@
 #include "core/common/Utils.h"
 #include "core/converter/CompressionSummary.h"
 #include "core/converter/ConverterFactory.h"
+#include "core/converter/InputElement.h"
 #include "core/converter/PdfHandleParameter.h"
+#include "core/converter/PieceSize.h"
 #include "core/converter/PrivateTempFolder.h"
 #include "core/message/WindowMessages.h"
 #include "core/tasks/CommonListItemCallback.h"
@@ -22,6 +24,7 @@
 #include "gui/filelist/CMyListUI.h"
 #include "gui/filelist/FileListWidget.h"
 #include "gui/filelist/ListAdding.h"
+#include "gui/mainwnd/MergeModeBar.h"
 #include "gui/mainwnd/PaneSwitcher.h"
 #include "gui/picker/PagePickerDialog.h"
 
@@ -40,6 +43,10 @@ FileListController::FileListController(QWidget& window, WindowHandle seam, PaneS
 {
     for (int zone = PaneSwitcher::kFirstPdfZone; zone <= PaneSwitcher::kLastPdfZone; ++zone) {
         QWidget* page = workingzone->widget(zone);
+        if (zone == WorkingZone::Merge) {
+            m_mergeMode = new MergeModeBar(page);
+            page->layout()->addWidget(m_mergeMode);
+        }
         FileListWidget* list = zone == WorkingZone::Merge ? new CMyListUI(PaneSwitcher::listName(zone), page)
                                                   : new FileListWidget(PaneSwitcher::listName(zone), page);
         page->layout()->addWidget(list);
@@ -283,6 +290,8 @@ void FileListController::onFileResult(const FileResult& result)
     const auto entry = m_registry->copy(result.row);
     if (result.ok && entry && entry->zone == WorkingZone::Compress) // "3.2 MB → 0.9 MB (−72%)"
         widget->showResultNote(toQt(Converter::compressionSummaryOf(entry->originalPath, result.outputPath)));
+    if (result.ok && entry && entry->zone == WorkingZone::Split && entry->splitMode == Converter::InputElement::kSplitBySize)
+        noteOversizePages(*widget, *entry, result.outputPath);
     if (result.ok) {
         // Stored once, however many rows (a merge, a second run) report the same output, so
         // that removing it from the history removes it for good.
@@ -387,6 +396,8 @@ void FileListController::startRun()
     auto parameter = Converter::createParameter(zone);
     if (parameter)
         parameter->setTargetExtension(m_switcher.outputExtension());
+    if (auto* merge = dynamic_cast<Converter::PdfHandleParameter*>(parameter.get()); merge && zone == WorkingZone::Merge)
+        merge->setAlternate(m_mergeMode->alternate());
     auto converter = Converter::createConverter(zone);
     const WindowHandle window = m_seam;
     auto callback = ConversionTasks::createCallback(zone, window, m_registry);
@@ -464,4 +475,18 @@ void FileListController::pickPages(FileRowWidget* widget)
     picker.exec();
 }
 
-void FileListController::retranslate() {}
+void FileListController::retranslate()
+{
+    if (m_mergeMode)
+        m_mergeMode->retranslate();
+}
+
+void FileListController::noteOversizePages(FileRowWidget& widget, const RowEntry& entry, const std::wstring& folder)
+{
+    // A page larger than the size cannot be cut smaller: the row says which pieces are over.
+    QStringList notes;
+    for (int page : Converter::oversizePages(folder, Utils::getFileTitle(entry.path), entry.pieceBytes))
+        notes << toQt(Glossary::text(Glossary::TextRequest(TextId::PageOverPieceSize, {std::to_wstring(page)})));
+    if (!notes.isEmpty())
+        widget.showResultNote(notes.join(QStringLiteral("; ")));
+}

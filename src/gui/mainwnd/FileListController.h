@@ -15,6 +15,7 @@
 #include <memory>
 
 class CMyListUI;
+class MergeModeBar;
 class FileListWidget;
 class PaneSwitcher;
 class QJsonObject;
@@ -22,6 +23,7 @@ class QStackedWidget;
 class RowRegistry;
 class TaskThreads;
 struct FileResult;
+struct RowEntry;
 
 class FileListController : public QObject, public CDragCallBack {
     Q_OBJECT
@@ -79,6 +81,7 @@ private:
     void releaseCopy(const std::wstring& path);
     void prompt(const std::wstring& text);
     void wireRow(FileRowWidget* row);
+    void noteOversizePages(FileRowWidget& widget, const RowEntry& entry, const std::wstring& folder);
 
     QWidget& m_window;
     WindowHandle m_seam;
@@ -87,4 +90,5 @@ private:
     TaskThreads& m_tasks;
     std::map<int, FileListWidget*> m_lists;
     bool m_inspectionIdle = true;
+    MergeModeBar* m_mergeMode = nullptr;
 };

@@ -10,6 +10,7 @@ QString sheet()
 #header QLabel#titlelbl { color: #333; font-size: 13px; font-weight: 600; }
 #header QToolButton { color: #444; background: transparent; border: none; padding: 6px 10px; font-size: 13px; }
 #header QToolButton:hover { background: #fdeef0; color: #fb4d63; border-radius: 4px; }
+#header QToolButton#moretoolsopt { padding: 6px 6px; }
 #header QToolButton:checked { color: #fb4d63; border-bottom: 2px solid #fb4d63; font-weight: 600; }
 #subpane { background: white; border-right: 1px solid #e4e6eb; }
 #historyLbl { color: #333; font-size: 13px; font-weight: 600; }

@@ -22,11 +22,24 @@ void ZoneView::connectChoice()
         connect(button, &QAbstractButton::toggled, this, [this, zone](bool checked) {
             if (!checked)
                 return;
+            // Split and merge have their own options: the list of every function goes again.
+            ui.subchoicezone->hide();
             ui.subchoicezone->setCurrentIndex(PaneSwitcher::kPdfCategory);
             m_switcher.setSwitchedByUser(true);
             m_switcher.switchTo(PaneSwitcher::kPdfCategory, PaneSwitcher::pdfItem(zone));
         });
     }
+    // The third option shows the list of all five functions, the current zone's selected; the
+    // list then picks the zone.
+    connect(ui.moretoolsopt, &QAbstractButton::toggled, this, [this](bool checked) {
+        if (!checked)
+            return;
+        ui.subchoicezone->setCurrentIndex(PaneSwitcher::kPdfCategory);
+        ui.subchoicezone->show();
+        m_switcher.setSwitchedByUser(true);
+        const int zone = m_switcher.currentZone();
+        m_switcher.switchTo(PaneSwitcher::kPdfCategory, PaneSwitcher::pdfItem(PaneSwitcher::isPdfZone(zone) ? zone : WorkingZone::Split));
+    });
     connect(ui.pdfprocessinglst, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && ui.pdfprocessinglst->property("function").isValid())
             m_switcher.selectItem(row);
@@ -45,8 +58,15 @@ void ZoneView::rebuild()
     {
         const QSignalBlocker block1(ui.pdfconvertopt);
         const QSignalBlocker block2(ui.pdfprocessingopt);
-        ui.pdfconvertopt->setChecked(zone == WorkingZone::Split);
-        ui.pdfprocessingopt->setChecked(zone == WorkingZone::Merge);
+        const QSignalBlocker block3(ui.moretoolsopt);
+        const QSignalBlocker block4(ui.pdfprocessinglst);
+        // While the list of functions is shown, its option stays chosen whatever zone it picked.
+        const bool listShown = !ui.subchoicezone->isHidden();
+        ui.pdfconvertopt->setChecked(!listShown && zone == WorkingZone::Split);
+        ui.pdfprocessingopt->setChecked(!listShown && zone == WorkingZone::Merge);
+        ui.moretoolsopt->setChecked(listShown);
+        if (PaneSwitcher::isPdfZone(zone))
+            ui.pdfprocessinglst->setCurrentRow(PaneSwitcher::pdfItem(zone));
     }
     if (state != PaneSwitcher::Empty) {
         ui.workingzone->setCurrentIndex(zone);

@@ -1,6 +1,6 @@
 #pragma once
-// The working-zone part of the main window's form: the zone choice (split or merge, the list
-// of PDF functions), the page of the current zone or the empty page with its prompt, and the
+// The working-zone part of the main window's form: the zone choice (split, merge, or "more
+// tools", which shows the list of all five PDF functions), the page of the current zone or the empty page with its prompt, and the
 // start and continue buttons as the zone's state asks.
 
 #include <QObject>
@@ -15,7 +15,8 @@ class ZoneView : public QObject {
 public:
     ZoneView(Ui::CMainWnd& form, PaneSwitcher& switcher, QObject* parent);
 
-    // The zone choice changes the current zone; the first zone is split.
+    // The zone choice changes the current zone; the first zone is split, the list of functions
+    // hidden until the third option shows it.
     void connectChoice();
     // Draws the current zone in its state (WM_PANE_STATE_CHANGED, language changes).
     void rebuild();

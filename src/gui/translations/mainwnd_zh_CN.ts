@@ -19,6 +19,11 @@
         <translation>PDF合并</translation>
     </message>
     <message>
+        <location filename="../mainwnd/CMainWnd.ui" line="137"/>
+        <source>More tools</source>
+        <translation>更多工具</translation>
+    </message>
+    <message>
         <location filename="../mainwnd/CMainWnd.ui" line="139"/>
         <source>Image</source>
         <translation>图片转换</translation>

@@ -199,7 +199,7 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
     write(out, path);
 }
 
-void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
+void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path, bool alternate)
 {
     if (entries.empty())
         throw std::runtime_error("nothing to merge");
@@ -212,23 +212,42 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path)
             break;
         }
     }
-    std::vector<Bookmark> tops;
-    std::vector<PageOrigin> origins;
-    for (const MergeEntry& entry : entries) {
-        Placement placement(entry.source->pageCount());
-        Bookmark top;
-        top.title = entry.title;
-        top.open = true;
-        for (int page : entry.pages) {
-            QPDFObjectHandle added = list.add(*entry.source, page, outForms.get());
-            placement.set(page, added);
-            origins.push_back({entry.source, page});
-            if (!top.target.isInitialized())
-                top.target = added;
+    // (entry, position in its pages) in the order the pages go out.
+    std::vector<std::pair<std::size_t, std::size_t>> order;
+    std::size_t longest = 0;
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        longest = std::max(longest, entries[e].pages.size());
+        if (!alternate) {
+            for (std::size_t i = 0; i < entries[e].pages.size(); ++i)
+                order.emplace_back(e, i);
         }
-        top.children = keepPlaced(entry.source->bookmarks(), placement.lookup());
-        tops.push_back(std::move(top));
     }
+    for (std::size_t i = 0; alternate && i < longest; ++i) {
+        for (std::size_t e = 0; e < entries.size(); ++e) {
+            if (i < entries[e].pages.size())
+                order.emplace_back(e, i);
+        }
+    }
+
+    std::vector<Placement> placements;
+    std::vector<Bookmark> tops(entries.size());
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+        placements.emplace_back(entries[e].source->pageCount());
+        tops[e].title = entries[e].title;
+        tops[e].open = true;
+    }
+    std::vector<PageOrigin> origins;
+    for (const auto& [e, i] : order) {
+        const MergeEntry& entry = entries[e];
+        const int page = entry.pages[i];
+        QPDFObjectHandle added = list.add(*entry.source, page, outForms.get());
+        placements[e].set(page, added);
+        origins.push_back({entry.source, page});
+        if (!tops[e].target.isInitialized())
+            tops[e].target = added;
+    }
+    for (std::size_t e = 0; e < entries.size(); ++e)
+        tops[e].children = keepPlaced(entries[e].source->bookmarks(), placements[e].lookup());
     list.finish();
     writePageLabels(out, origins);
     dropNamesOfRemovedPages(out);

@@ -39,5 +39,7 @@ struct MergeEntry {
     std::string title; // the top bookmark of this entry's pages
 };
 // The first entry's document with every entry's pages in order; one top bookmark per entry
-// with that entry's own bookmarks under it.
-void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path);
+// with that entry's own bookmarks under it, at the entry's first page. Alternating takes one
+// page of each entry in turn (the first page of every entry, then the second, ...), an entry
+// that has run out being passed over.
+void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path, bool alternate = false);

@@ -2,8 +2,11 @@
 //
 //   korvex-pages split INPUT FOLDER --pieces          ranges ("3-7") on standard input, one a line
 //   korvex-pages split INPUT FOLDER --bookmarks LEVEL one piece per bookmark of that level
+//   korvex-pages split INPUT FOLDER --size BYTES [A-B] pieces of at most BYTES as written, in
+//                                                     page order, each as long as fits
 //   korvex-pages extract INPUT RANGE OUTPUT
-//   korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...
+//   korvex-pages merge [--alternate] OUTPUT INPUT RANGE [INPUT RANGE]...
+//                                                     --alternate: one page of each in turn
 //   korvex-pages count INPUT                          the pages of the page tree, whatever
 //                                                     its /Count says
 //   korvex-pages starts INPUT LEVEL                   the first page of each bookmark of that
@@ -11,14 +14,19 @@
 //
 // A split first prints its plan, "piece\t<n>\t<first>\t<last>\t<title>" for every piece and
 // "planned\t<count>", then "wrote\t<n>" as soon as FOLDER/<n>.pdf is complete; the caller
-// names and moves the pieces.
+// names and moves the pieces. A split by size cannot plan ahead: it prints each piece's line
+// just before its "wrote" line, with "oversize\t<n>" between them when the piece is a single
+// page larger than BYTES.
 // Bookmarks follow their pages everywhere. Exit codes: 0 done, 3 done with warnings (as qpdf),
 // 2 failed, 4 the input has no bookmarks of the asked level.
 
 #include "PageJobs.h"
+#include "SizeSplitter.h"
 
 #include <qpdf/QPDFExc.hh>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -41,9 +49,9 @@ struct NoBookmarks : std::runtime_error {
 
 int usage()
 {
-    std::cerr << "usage: korvex-pages split INPUT FOLDER (--pieces | --bookmarks LEVEL)\n"
+    std::cerr << "usage: korvex-pages split INPUT FOLDER (--pieces | --bookmarks LEVEL | --size BYTES [A-B])\n"
                  "       korvex-pages extract INPUT RANGE OUTPUT\n"
-                 "       korvex-pages merge OUTPUT INPUT RANGE [INPUT RANGE]...\n"
+                 "       korvex-pages merge [--alternate] OUTPUT INPUT RANGE [INPUT RANGE]...\n"
                  "       korvex-pages count INPUT\n"
                  "       korvex-pages starts INPUT LEVEL\n";
     return kFailed;
@@ -88,9 +96,41 @@ bool anyWarnings(const std::vector<SourcePdf*>& sources)
     return false;
 }
 
+// A byte count of at most 18 digits: anything longer is no size a file can have here.
+std::uintmax_t readBytes(const std::string& text)
+{
+    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
+        throw std::runtime_error("not a size in bytes: \"" + text + "\"");
+    const std::uintmax_t bytes = std::stoull(text);
+    if (bytes == 0)
+        throw std::runtime_error("a piece needs a size above 0 bytes");
+    return bytes;
+}
+
+int splitBySize(SourcePdf& source, const std::string& folder, const std::vector<std::string>& how)
+{
+    const std::uintmax_t limit = readBytes(how[1]);
+    int first = 1, last = source.pageCount();
+    if (how.size() == 3) {
+        const PageList pages = parsePages(how[2], source.pageCount());
+        first = std::min(pages.front(), pages.back()) + 1;
+        last = std::max(pages.front(), pages.back()) + 1;
+    }
+    SizeSplitter splitter(source, limit, folder);
+    splitter.run(first, last, [](int n, int from, int to, bool oversize) {
+        std::cout << "piece\t" << n << '\t' << from << '\t' << to << "\t\n";
+        if (oversize)
+            std::cout << "oversize\t" << n << '\n';
+        std::cout << "wrote\t" << n << std::endl;
+    });
+    return anyWarnings({&source}) ? kWarnings : kDone;
+}
+
 int split(const std::string& input, const std::string& folder, const std::vector<std::string>& how)
 {
     SourcePdf source(input);
+    if ((how.size() == 2 || how.size() == 3) && how[0] == "--size")
+        return splitBySize(source, folder, how);
     std::vector<PlannedPiece> pieces;
     // Every range is read and checked before the first piece is written.
     std::vector<PageList> pages;
@@ -163,7 +203,7 @@ int extract(const std::string& input, const std::string& range, const std::strin
     return anyWarnings({&source}) ? kWarnings : kDone;
 }
 
-int merge(const std::string& output, const std::vector<std::string>& list)
+int merge(const std::string& output, const std::vector<std::string>& list, bool alternate)
 {
     if (list.empty() || list.size() % 2 != 0)
         return usage();
@@ -179,7 +219,7 @@ int merge(const std::string& output, const std::vector<std::string>& list)
         }
         entries.push_back({source.get(), parsePages(list[i + 1], source->pageCount()), fileTitle(list[i])});
     }
-    writeMerge(entries, output);
+    writeMerge(entries, output, alternate);
     return anyWarnings(sources) ? kWarnings : kDone;
 }
 
@@ -198,8 +238,10 @@ int main(int argc, char** argv)
             return count(args[1]);
         if (args.size() == 3 && args[0] == "starts")
             return starts(args[1], args[2]);
+        if (args.size() >= 5 && args[0] == "merge" && args[1] == "--alternate")
+            return merge(args[2], std::vector<std::string>(args.begin() + 3, args.end()), true);
         if (args.size() >= 4 && args[0] == "merge")
-            return merge(args[1], std::vector<std::string>(args.begin() + 2, args.end()));
+            return merge(args[1], std::vector<std::string>(args.begin() + 2, args.end()), false);
         return usage();
     } catch (const NoBookmarks& e) {
         std::cerr << "korvex-pages: " << e.what() << '\n';

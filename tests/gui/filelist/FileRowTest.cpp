@@ -71,8 +71,10 @@ TEST(FileRow, TemplatesCarryTheirNamedParts)
     EXPECT_FALSE(part(&split, "pageRangeLout")->isEnabled());
     auto* combo = part<QComboBox>(&split, "splitcombo");
     ASSERT_NE(combo, nullptr);
-    EXPECT_EQ(combo->count(), 3);
+    // Max pages, split points, by bookmarks, by size.
+    EXPECT_EQ(combo->count(), 4);
     EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_FALSE(shown(&split, "piecesizehor"));
     EXPECT_EQ(part<QLineEdit>(&split, "pagespacingedit")->text(), "1");
     EXPECT_TRUE(shown(&split, "pagespacinghor"));
     EXPECT_FALSE(shown(&split, "freepageselecthor"));
