@@ -2,127 +2,139 @@
 // Names of the glossary text ids that code looks up.
 
 namespace TextId {
-inline constexpr int AppTitle = 1;
-inline constexpr int DropFilesHere = 2;       // "Drag %% File Onto Here ..."
-inline constexpr int Success = 3;
-inline constexpr int ConversionFailed = 5;
-inline constexpr int Prompt = 6;              // the title of prompts
-inline constexpr int Ok = 8;
-inline constexpr int Cancel = 9;
-inline constexpr int FileCannotOpen = 10;
-inline constexpr int MergedSuffix = 11;
-inline constexpr int CompressSuffix = 13;
-inline constexpr int DecryptSuffix = 14;
-inline constexpr int ExtractSuffix = 15;
-inline constexpr int CannotCreateProcess = 18;
-inline constexpr int Converting = 20;
-inline constexpr int GettingPages = 22;
-inline constexpr int DecryptingFile = 23;
-inline constexpr int Waiting = 24;            // "Waiting %%"
-inline constexpr int PageCountFailed = 25;
-inline constexpr int CheckingEncryption = 26;
-inline constexpr int ContinueButton = 28;     // "%%" / "继续%%"
-inline constexpr int StartButton = 29;        // "%%" / "开始%%"
-inline constexpr int UpdateTitle = 30;
-inline constexpr int NewestVersion = 31;
-inline constexpr int Continue = 16;
-inline constexpr int ExitProcess = 34;
-inline constexpr int FileState = 35;          // "%% File %%"
-inline constexpr int AddFileFailed = 36;
-inline constexpr int CheckEncryptStatus = 37;
-inline constexpr int HotKeyFailed = 38;    // "Fail To %% Hot Key"
-inline constexpr int SoftwareUpdate = 39;     // 39 to 42: the tray menu
-inline constexpr int OnlineHelp = 40;
-inline constexpr int AboutUs = 41;
-inline constexpr int Feedback = 42;
-inline constexpr int BusyPreprocessing = 43;
-inline constexpr int BusyConverting = 44;
-inline constexpr int AccountUnavailable = 45;
-inline constexpr int UserInfoFailed = 47;
-inline constexpr int UserConfigFailed = 48;
-inline constexpr int CorrectYour = 49;        // "Please Correct Your %%"
-inline constexpr int PleaseEnter = 50;        // "Please Enter %%"
-inline constexpr int SubmitSuccess = 51;
-inline constexpr int PasswordError = 52;
-inline constexpr int EnterPassword = 56;      // "Enter %% Password"
-inline constexpr int ExtractingPdf = 57;      // 57 to 61: one per operation, in operation order
-inline constexpr int MergingPdf = 60;
-inline constexpr int Update = 65;
-inline constexpr int SplittingPage = 66;      // "Splitting Page %d / %d"
-inline constexpr int Reason = 67;
-inline constexpr int RunInBackground = 106;
-inline constexpr int ConfigurationUnreadable = 108; // "... cannot be read ...\n%%" (the file)
-inline constexpr int CompressingPage = 130;   // "Compressing Page %% / %%"
-inline constexpr int CompressedSizes = 131;   // "%% → %% (%%)": sizes before and after, change
+enum : int {
+    AppTitle = 1,
+    DropFilesHere,  // "Drag %% File Onto Here ..."
+    Success,
+    ConversionFailed = 5,
+    Prompt,  // the title of prompts
+    Ok = 8,
+    Cancel,
+    FileCannotOpen,
+    MergedSuffix,
+    CompressSuffix = 13,
+    DecryptSuffix,
+    ExtractSuffix,
+    CannotCreateProcess = 18,
+    Converting = 20,
+    GettingPages = 22,
+    DecryptingFile,
+    Waiting,  // "Waiting %%"
+    PageCountFailed,
+    CheckingEncryption,
+    ContinueButton = 28,  // "%%" / "继续%%"
+    StartButton,  // "%%" / "开始%%"
+    UpdateTitle,
+    NewestVersion,
+    Continue = 16,
+    ExitProcess = 34,
+    FileState,  // "%% File %%"
+    AddFileFailed,
+    CheckEncryptStatus,
+    HotKeyFailed,  // "Fail To %% Hot Key"
+    SoftwareUpdate,  // 39 to 42: the tray menu
+    OnlineHelp,
+    AboutUs,
+    Feedback,
+    BusyPreprocessing,
+    BusyConverting,
+    AccountUnavailable,
+    UserInfoFailed = 47,
+    UserConfigFailed,
+    CorrectYour,  // "Please Correct Your %%"
+    PleaseEnter,  // "Please Enter %%"
+    SubmitSuccess,
+    PasswordError,
+    EnterPassword = 56,  // "Enter %% Password"
+    ExtractingPdf,  // 57 to 61: one per operation, in operation order
+    MergingPdf = 60,
+    Update = 65,
+    SplittingPage,  // "Splitting Page %d / %d"
+    Reason,
+    RunInBackground = 106,
+    ConfigurationUnreadable = 108,  // "... cannot be read ...\n%%" (the file)
+    CompressingPage = 130,  // "Compressing Page %% / %%"
+    CompressedSizes,  // "%% → %% (%%)": sizes before and after, change
+};
 
 // The window's own texts, numbered from 1001 on beside the glossary's.
-inline constexpr int WindowTitle = 1001;      // "... v%% ...": the version
-inline constexpr int OtherLanguage = 1002;    // the language switch names the other language
-inline constexpr int LogIn = 1003;
-inline constexpr int IsAdded = 1004;
-inline constexpr int IsNotExisting = 1005;
-inline constexpr int SelectPdfFiles = 1006;
-inline constexpr int PdfFilter = 1007;
-inline constexpr int ConvertWord = 1008;
-inline constexpr int ConversionWord = 1009;
-inline constexpr int PagesPerDocument = 1010;
-inline constexpr int PasswordWord = 1011;
-inline constexpr int RegisterWord = 1012;
-inline constexpr int CancelWord = 1013;
-inline constexpr int ScreenshotFile = 1014;   // "%1" minutes, "%2" seconds (QString::arg)
-inline constexpr int UpdateReminder = 1015;
-inline constexpr int UpdateFailed = 1016;     // "%%": the maker's site
-inline constexpr int SelectFolder = 1018;
-inline constexpr int LoginTitle = 1019;
-inline constexpr int LoginWelcome = 1020;
-inline constexpr int FetchingQrLink = 1021;
-inline constexpr int SendCode = 1022;
-inline constexpr int Resend = 1023;
-inline constexpr int NetworkErrorChinese = 1024;
-inline constexpr int NetworkErrorEnglish = 1025;
-inline constexpr int QrTab = 1026;
-inline constexpr int SmsTab = 1027;
-inline constexpr int ScanQr = 1028;
-inline constexpr int QrSecondsLeft = 1029;    // "%%": seconds
-inline constexpr int QrExpired = 1030;
-inline constexpr int WrongPhone = 1031;
-inline constexpr int ResendIn = 1032;         // "%%": seconds
-inline constexpr int WrongPhoneOrCode = 1033;
-inline constexpr int DownloadingQr = 1034;
-inline constexpr int QrRefused = 1035;
-inline constexpr int PollingError = 1036;
-inline constexpr int PollingStatusError = 1037;
-inline constexpr int CodeRequested = 1038;
-inline constexpr int CodeRequestFailed = 1039;
-inline constexpr int CodeServerError = 1040;
-inline constexpr int IsEmpty = 1041;          // "%% Is Empty!"
-inline constexpr int ConfirmPasswordField = 1042;
-inline constexpr int InconsistentPassword = 1043;
-inline constexpr int SigningUp = 1044;
-inline constexpr int SystemError = 1045;
-inline constexpr int ConfirmEmail = 1046;
-inline constexpr int AccountMismatch = 1047;
-inline constexpr int Warning = 1048;
-inline constexpr int EmailField = 1049;
-inline constexpr int ForbiddenCharacters = 1050; // "%% can not Contain ..."
-inline constexpr int NicknameField = 1051;
-inline constexpr int PasswordField = 1052;
-inline constexpr int PageRangeWord = 1053;
-inline constexpr int SplitPointsWord = 1054;
+enum : int {
+    WindowTitle = 1001,  // "... v%% ...": the version
+    OtherLanguage,  // the language switch names the other language
+    LogIn,
+    IsAdded,
+    IsNotExisting,
+    SelectPdfFiles,
+    PdfFilter,
+    ConvertWord,
+    ConversionWord,
+    PagesPerDocument,
+    PasswordWord,
+    RegisterWord,
+    CancelWord,
+    ScreenshotFile,  // "%1" minutes, "%2" seconds (QString::arg)
+    UpdateReminder,
+    UpdateFailed,  // "%%": the maker's site
+    SelectFolder = 1018,
+    LoginTitle,
+    LoginWelcome,
+    FetchingQrLink,
+    SendCode,
+    Resend,
+    NetworkErrorChinese,
+    NetworkErrorEnglish,
+    QrTab,
+    SmsTab,
+    ScanQr,
+    QrSecondsLeft,  // "%%": seconds
+    QrExpired,
+    WrongPhone,
+    ResendIn,  // "%%": seconds
+    WrongPhoneOrCode,
+    DownloadingQr,
+    QrRefused,
+    PollingError,
+    PollingStatusError,
+    CodeRequested,
+    CodeRequestFailed,
+    CodeServerError,
+    IsEmpty,  // "%% Is Empty!"
+    ConfirmPasswordField,
+    InconsistentPassword,
+    SigningUp,
+    SystemError,
+    ConfirmEmail,
+    AccountMismatch,
+    Warning,
+    EmailField,
+    ForbiddenCharacters,  // "%% can not Contain ..."
+    NicknameField,
+    PasswordField,
+    PageRangeWord,
+    SplitPointsWord,
+};
+
 // The page pictures: the row's picker button and the picker itself.
-inline constexpr int PickPages = 1150;
-inline constexpr int PickerTitle = 1151;      // "%%": file name
-inline constexpr int PickerRangeHint = 1152;
-inline constexpr int PickerSplitHint = 1153;
-inline constexpr int PickerBookmarkHint = 1154; // "%%": level
-inline constexpr int PickedRange = 1155;      // "%%", "%%": first and last page
-inline constexpr int PickedPoints = 1156;     // "%%": the list
-inline constexpr int NoPickedPoints = 1157;
-inline constexpr int SplitBySize = 1102;
-inline constexpr int MergeInOrder = 1103;
-inline constexpr int MergeAlternate = 1104;
-inline constexpr int ReversePages = 1105;     // a merge row's pages last to first
-inline constexpr int MegabytesPerPiece = 1106;
-inline constexpr int PageOverPieceSize = 1107; // "%%": the page
-inline constexpr int PieceSizeOutOfRange = 1108;
+enum : int {
+    PickPages = 1150,
+    PickerTitle,  // "%%": file name
+    PickerRangeHint,
+    PickerSplitHint,
+    PickerBookmarkHint,  // "%%": level
+    PickedRange,  // "%%", "%%": first and last page
+    PickedPoints,  // "%%": the list
+    NoPickedPoints,
+};
+
+// The split and merge modes beyond the first three.
+enum : int {
+    SplitBySize = 1102,
+    MergeInOrder,
+    MergeAlternate,
+    ReversePages,  // a merge row's pages last to first
+    MegabytesPerPiece,
+    PageOverPieceSize,  // "%%": the page
+    PieceSizeOutOfRange,
+};
+
 } // namespace TextId

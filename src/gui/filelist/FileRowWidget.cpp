@@ -21,6 +21,8 @@
 #include <QHBoxLayout>
 #include <QRegularExpressionValidator>
 
+#include <tuple>
+
 namespace {
 
 const QString kPdfIcon = QStringLiteral(":/KorvexRes/16pdf.png");
@@ -59,19 +61,11 @@ FileRowWidget::Template FileRowWidget::templateForZone(int zone)
 template <class Form>
 void FileRowWidget::bindParts(Form& ui)
 {
-    m_fileName = ui.filenamelbl;
-    m_fileSize = ui.filesizecol;
-    m_fromFormat = ui.fromfmt_ctrl;
-    m_toFormat = ui.tofmt_ctrl;
-    m_progress = ui.processingprog;
-    m_status = ui.promoptlbl;
-    m_resultBox = ui.resultHor;
-    m_resultMark = ui.resultCtrl;
-    m_pageFrom = ui.pagefromlbl;
-    m_pageTo = ui.pagetolbl;
-    m_openBox = ui.fileopenrow;
-    m_openButton = ui.itemopenfilebtn;
-    m_removeButton = ui.itemrmfilebtn;
+    std::tie(m_fileName, m_fileSize, m_fromFormat, m_toFormat, m_status, m_resultMark) =
+        std::tie(ui.filenamelbl, ui.filesizecol, ui.fromfmt_ctrl, ui.tofmt_ctrl, ui.promoptlbl, ui.resultCtrl);
+    std::tie(m_pageFrom, m_pageTo, m_openButton, m_removeButton) =
+        std::tie(ui.pagefromlbl, ui.pagetolbl, ui.itemopenfilebtn, ui.itemrmfilebtn);
+    std::tie(m_progress, m_resultBox, m_openBox) = std::tie(ui.processingprog, ui.resultHor, ui.fileopenrow);
     addPageParts(ui.columnsLayout, ui.operationLayout);
 }
 
