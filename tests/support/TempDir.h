@@ -1,15 +1,14 @@
 #pragma once
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 
+#include "core/common/NonCopyable.h"
 #include <filesystem>
 #include <string>
 
-class TempDir {
+class TempDir : private NonCopyable {
 public:
     TempDir();
     ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
     // The folder (or a name inside it) as a wide path.

@@ -3,19 +3,18 @@
 // on the way, so that neither memory nor the disk ever holds more than the download, and no
 // unchecked program ever carries the updater's name or an executable mode.
 
+#include "core/common/NonCopyable.h"
 #include "core/common/Sha256Hasher.h"
 
 #include <cstdint>
 #include <string>
 
-class UpdaterFile {
+class UpdaterFile : private NonCopyable {
 public:
     // folder: a private folder of this user that outlives the run, ending with a separator.
     explicit UpdaterFile(std::string folder);
     // Removes the temporary file unless it was committed.
     ~UpdaterFile();
-    UpdaterFile(const UpdaterFile&) = delete;
-    UpdaterFile& operator=(const UpdaterFile&) = delete;
 
     // False when the bytes could not be written (the download then stops).
     bool append(const char* data, std::size_t size);

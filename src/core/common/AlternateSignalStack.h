@@ -4,18 +4,17 @@
 // before the reporter starts. The alternate stack is per thread: every thread the program
 // starts installs one for as long as it runs.
 
+#include "core/common/NonCopyable.h"
 #include <cstddef>
 #include <functional>
 #include <thread>
 
-class AlternateSignalStack {
+class AlternateSignalStack : private NonCopyable {
 public:
     // Installs a stack for the calling thread, unless the thread has one already.
     AlternateSignalStack();
     // Takes it down again (only the one this object installed) and frees it.
     ~AlternateSignalStack();
-    AlternateSignalStack(const AlternateSignalStack&) = delete;
-    AlternateSignalStack& operator=(const AlternateSignalStack&) = delete;
 
     // True when this object installed a stack.
     bool installed() const { return m_memory != nullptr; }

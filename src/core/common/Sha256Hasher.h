@@ -1,6 +1,7 @@
 #pragma once
 // A SHA-256 digest of bytes that arrive piece by piece (a download hashed while it is written).
 
+#include "core/common/NonCopyable.h"
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,12 +10,10 @@ typedef struct evp_md_ctx_st EVP_MD_CTX;
 
 namespace Utils {
 
-class Sha256Hasher {
+class Sha256Hasher : private NonCopyable {
 public:
     Sha256Hasher();
     ~Sha256Hasher();
-    Sha256Hasher(const Sha256Hasher&) = delete;
-    Sha256Hasher& operator=(const Sha256Hasher&) = delete;
 
     void update(std::string_view bytes);
     // Lower-case hexadecimal digest of everything given; empty when the library failed. Ends

@@ -3,6 +3,7 @@
 // none of them touches shared state any more. Finished threads are joined when the next one
 // starts. Once closed, no thread starts until the set is opened again.
 
+#include "core/common/NonCopyable.h"
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -10,13 +11,10 @@
 #include <mutex>
 #include <thread>
 
-class TrackedThreads {
+class TrackedThreads : private NonCopyable {
 public:
-    TrackedThreads() = default;
     // Joins every thread still tracked.
     ~TrackedThreads();
-    TrackedThreads(const TrackedThreads&) = delete;
-    TrackedThreads& operator=(const TrackedThreads&) = delete;
 
     // Runs work on a new tracked thread; false, and nothing runs, while closed.
     bool start(std::function<void()> work);

@@ -4,16 +4,15 @@
 // piece). The folder is opened when the run starts: the file system then reports, on the
 // flush at the end, any write-back failure since that moment, also of files closed long ago.
 
+#include "core/common/NonCopyable.h"
 #include <string>
 
 namespace Converter {
 
-class FolderSync {
+class FolderSync : private NonCopyable {
 public:
     explicit FolderSync(const std::string& folder);
     ~FolderSync();
-    FolderSync(const FolderSync&) = delete;
-    FolderSync& operator=(const FolderSync&) = delete;
 
     // True when everything written to the folder's file system since the start is on disk.
     bool flush();

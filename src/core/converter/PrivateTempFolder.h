@@ -7,17 +7,16 @@
 // the crash path too; its name carries the process id, so a later start can remove the
 // folders of processes that were killed.
 
+#include "core/common/NonCopyable.h"
 #include <mutex>
 #include <string>
 
 namespace Converter {
 
-class PrivateTempFolder {
+class PrivateTempFolder : private NonCopyable {
 public:
     static PrivateTempFolder& instance();
 
-    PrivateTempFolder(const PrivateTempFolder&) = delete;
-    PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
     ~PrivateTempFolder();
 
     // The folder, created on first use; empty when it cannot be created.

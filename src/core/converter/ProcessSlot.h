@@ -3,17 +3,14 @@
 // can end it. The slot names a child only while it can still be signalled: the runner clears
 // it before it reaps the child, so its process id can never have been reused by then.
 
+#include "core/common/NonCopyable.h"
 #include <mutex>
 #include <sys/types.h>
 
 namespace Converter {
 
-class ProcessSlot {
+class ProcessSlot : private NonCopyable {
 public:
-    ProcessSlot() = default;
-    ProcessSlot(const ProcessSlot&) = delete;
-    ProcessSlot& operator=(const ProcessSlot&) = delete;
-
     // Called by the runner right after the child has started.
     void hold(pid_t pid);
     // Called by the runner once the child has exited, before reaping it. Leaves the slot alone

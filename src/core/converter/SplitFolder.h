@@ -6,16 +6,14 @@
 // ones moved in through the open folder, so a swap of the name during the split cannot
 // redirect them either. Opening also removes what killed runs left in it.
 
+#include "core/common/NonCopyable.h"
 #include <filesystem>
 #include <string>
 
 namespace Converter {
 
-class SplitFolder {
+class SplitFolder : private NonCopyable {
 public:
-    SplitFolder() = default;
-    SplitFolder(const SplitFolder&) = delete;
-    SplitFolder& operator=(const SplitFolder&) = delete;
     // Removes the working folder, if one is left.
     ~SplitFolder();
 

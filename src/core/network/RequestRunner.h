@@ -2,6 +2,7 @@
 // Runs each transfer on a thread of its own. Threads are tracked, not detached, so that
 // shutdown and tests can wait for every transfer (and its action's OnReply) to end.
 
+#include "core/common/NonCopyable.h"
 #include "core/common/TrackedThreads.h"
 #include "core/network/AbstractAction.h"
 #include "core/network/TransferLimits.h"
@@ -17,7 +18,7 @@ namespace Network {
 void performRequest(const URL& target, std::shared_ptr<AbstractAction> action, int requestId,
                     const TransferLimits& limits = TransferLimits::reply());
 
-class RequestRunner {
+class RequestRunner : private NonCopyable {
 public:
     static RequestRunner& instance();
 
@@ -37,8 +38,6 @@ public:
     void restart();
     bool isShuttingDown() const;
 
-    RequestRunner(const RequestRunner&) = delete;
-    RequestRunner& operator=(const RequestRunner&) = delete;
 
 private:
     RequestRunner() = default;

@@ -5,17 +5,16 @@
 // script's interpreter opens it after the start; an updater may run itself again). Its name
 // does not carry a process id, so no later start takes it for the folder of a killed run.
 
+#include "core/common/NonCopyable.h"
 #include <mutex>
 #include <string>
 
 namespace Platform {
 
-class OutlivingFolder {
+class OutlivingFolder : private NonCopyable {
 public:
     static OutlivingFolder& instance();
 
-    OutlivingFolder(const OutlivingFolder&) = delete;
-    OutlivingFolder& operator=(const OutlivingFolder&) = delete;
 
     // The folder, created on first use, and again when it has gone; empty when it cannot be
     // created.

@@ -2,16 +2,14 @@
 // The worker threads a window starts (inspection, conversion). They are tracked rather than
 // detached, so that shutdown can stop them and wait until none touches shared state any more.
 
+#include "core/common/NonCopyable.h"
 #include "core/common/TrackedThreads.h"
 
 #include <functional>
 
-class TaskThreads {
+class TaskThreads : private NonCopyable {
 public:
-    TaskThreads() = default;
     ~TaskThreads();
-    TaskThreads(const TaskThreads&) = delete;
-    TaskThreads& operator=(const TaskThreads&) = delete;
 
     void start(std::function<void()> work);
     // Waits for every thread started so far.

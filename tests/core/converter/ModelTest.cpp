@@ -16,6 +16,7 @@
 #include "core/converter/SplitPlan.h"
 #include "core/tasks/SavedOutputPath.h"
 #include "core/user/AbstractUser.h"
+#include "support/OfflineUser.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -182,21 +183,13 @@ TEST(OutputNames, FollowTheZoneTheTitleAndTheLanguage)
     EXPECT_EQ(makeOutputPath(10, L"/docs/report.pdf", L"pdf", L"/out"), L"/out/report_压缩.pdf");
 }
 
-namespace {
-class SaveFolderUser : public AbstractUser {
-public:
-    explicit SaveFolderUser(const std::wstring& folder) : AbstractUser(folder) {}
-    void SendRequest(int, std::shared_ptr<Network::AbstractAction>) override {}
-};
-} // namespace
-
 TEST(OutputNames, DefaultToTheConfiguredSaveFolder)
 {
     TempDir dir;
     LanguageGuard english(Glossary::ENGLSH);
     AbstractUser* previous = AbstractUser::current();
     {
-        SaveFolderUser user(dir.wide("config"));
+        OfflineUser user(dir.wide("config"));
         Glossary::setCurrentLanguage(Glossary::ENGLSH); // the new record chose its own
         AbstractUser::setCurrent(&user);
         user.setSavePath(dir.file("saved").string());

@@ -2,7 +2,7 @@
 // that are not UTF-8, and copies left by writes that were killed.
 
 #include "core/common/Utils.h"
-#include "core/user/AbstractUser.h"
+#include "support/OfflineUser.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FaultUser : public AbstractUser {
-public:
-    explicit FaultUser(const std::wstring& folder) : AbstractUser(folder) {}
-    void SendRequest(int, std::shared_ptr<Network::AbstractAction>) override {}
-};
-
-constexpr const char* kName = "korvex_split_and_merge_config.json";
+constexpr const char* kName = AbstractUser::kFileName;
 
 int countEntries(const fs::path& folder, const std::string& part)
 {
@@ -62,7 +56,7 @@ TEST(ConfigurationFaults, FileThatCannotBeReadIsNeverWrittenOver)
     writeFile(file, original);
     fs::permissions(file, fs::perms::owner_write, fs::perm_options::replace);
     const int code = runUnprivileged(dir.path(), [&] {
-        FaultUser user(dir.wide());
+        OfflineUser user(dir.wide());
         // Start-up stores the language; the user changes the output folder.
         user.setLanguage(Glossary::ENGLSH);
         user.setSavePath("/elsewhere");
@@ -78,7 +72,7 @@ TEST(ConfigurationFaults, FileThatCannotBeReadIsNeverWrittenOver)
     EXPECT_EQ(readFile(file), original);
 
     // Readable again: everything is back.
-    FaultUser user(dir.wide());
+    OfflineUser user(dir.wide());
     EXPECT_FALSE(user.configurationUnreadable());
     EXPECT_EQ(user.getOpenKey(), "secret");
     EXPECT_EQ(user.getSavePath(), "/out");
@@ -88,7 +82,7 @@ TEST(ConfigurationFaults, FolderInPlaceOfTheFileCountsAsUnreadable)
 {
     TempDir dir;
     fs::create_directories(dir.file(kName) / "inside");
-    FaultUser user(dir.wide());
+    OfflineUser user(dir.wide());
     EXPECT_TRUE(user.configurationUnreadable());
     user.setUserId("7");
     EXPECT_EQ(user.getUserId(), "7");
@@ -103,7 +97,7 @@ TEST(ConfigurationFaults, DeepNestingAndRootsOtherThanObjectsAreKeptAside)
                                    std::string("[]"), std::string("42")}) {
         TempDir dir;
         writeFile(dir.file(kName), bad);
-        FaultUser user(dir.wide()); // must not throw
+        OfflineUser user(dir.wide()); // must not throw
         EXPECT_EQ(user.getUserId(), "") << bad.substr(0, 40);
         EXPECT_EQ(countEntries(dir.path(), ".corrupt-"), 1) << bad.substr(0, 40);
         for (const auto& entry : fs::directory_iterator(dir.path())) {
@@ -123,7 +117,7 @@ TEST(ConfigurationFaults, NamesThatAreNotUtf8SurviveARestart)
     const std::string cut = "/tmp/\xe4\xb8.pdf";       // a multi-byte sequence cut short
     const std::string plain = "/tmp/\xe6\x96\x87.pdf"; // valid UTF-8 stays a plain string
     {
-        FaultUser user(dir.wide());
+        OfflineUser user(dir.wide());
         user.addHistory(latin1);
         user.addHistory(cut);
         user.addHistory(plain);
@@ -132,14 +126,14 @@ TEST(ConfigurationFaults, NamesThatAreNotUtf8SurviveARestart)
     const std::string text = readFile(dir.file(kName));
     EXPECT_NE(text.find("\"/tmp/\\u6587.pdf\""), std::string::npos) << text;
     {
-        FaultUser user(dir.wide());
+        OfflineUser user(dir.wide());
         EXPECT_EQ(user.getHistory(), (std::vector<std::string>{latin1, cut, plain}));
         EXPECT_EQ(user.getSavePath(), "/data/\xff\xfe");
         user.removeHistory(cut);
         EXPECT_EQ(user.getHistory(), (std::vector<std::string>{latin1, plain}));
         user.clearConfiguration();
     }
-    FaultUser user(dir.wide());
+    OfflineUser user(dir.wide());
     EXPECT_EQ(user.getHistory(), (std::vector<std::string>{latin1, plain}));
     EXPECT_EQ(user.getSavePath(), "/data/\xff\xfe");
 }
@@ -151,11 +145,11 @@ TEST(ConfigurationFaults, FilesWrittenBeforeStillLoad)
     // that is not ours.
     writeFile(dir.file(kName), "{\"m_history\":[\"/a.pdf\",\"/b\xe9.pdf\",{\"x\":1},\"/\xe6\x96\x87.pdf\"],"
                                "\"m_savepath\":\"/out\",\"m_username\":\"Ann\"}\n");
-    FaultUser user(dir.wide());
+    OfflineUser user(dir.wide());
     EXPECT_EQ(user.getHistory(), (std::vector<std::string>{"/a.pdf", "/b\xe9.pdf", "/\xe6\x96\x87.pdf"}));
     EXPECT_EQ(user.getSavePath(), "/out");
     EXPECT_EQ(user.getUserName(), "Ann");
-    FaultUser again(dir.wide()); // rewritten at load, the raw bytes now in their stored form
+    OfflineUser again(dir.wide()); // rewritten at load, the raw bytes now in their stored form
     EXPECT_EQ(again.getHistory(), user.getHistory());
 }
 
@@ -172,7 +166,7 @@ TEST(ConfigurationFaults, StaleTemporaryCopiesGoAtLoadButLiveWritersKeepTheirs)
     const std::string live = prefix + std::to_string(::getppid()) + "-3";
     writeFile(dir.file(live), "{}");
     writeFile(dir.file("other.json.tmp-" + std::to_string(gone) + "-0"), "{}");
-    FaultUser user(dir.wide());
+    OfflineUser user(dir.wide());
     EXPECT_EQ(countEntries(dir.path(), ".tmp-" + std::to_string(gone)), 1); // not our file's
     EXPECT_TRUE(fs::exists(dir.file(live)));
 }

@@ -2,7 +2,7 @@
 // every kill the file holds one whole document, old or new, and the next load leaves no copy
 // of a write behind.
 
-#include "core/user/AbstractUser.h"
+#include "support/OfflineUser.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class KilledUser : public AbstractUser {
-public:
-    explicit KilledUser(const std::wstring& folder) : AbstractUser(folder) {}
-    void SendRequest(int, std::shared_ptr<Network::AbstractAction>) override {}
-};
-
-constexpr const char* kName = "korvex_split_and_merge_config.json";
+constexpr const char* kName = AbstractUser::kFileName;
 constexpr int kKills = 320;
 // Long values, so that a write takes a while and kills land inside it.
 const std::string kPadding(48 * 1024, 'p');
@@ -55,7 +49,7 @@ TEST(ConfigurationKill, EveryKillLeavesAWholeDocumentAndTheNextLoadNoCopies)
 {
     TempDir dir;
     {
-        KilledUser user(dir.wide());
+        OfflineUser user(dir.wide());
         user.setOpenKey("key");
         user.setUserName(kPadding + "-0");
     }
@@ -69,7 +63,7 @@ TEST(ConfigurationKill, EveryKillLeavesAWholeDocumentAndTheNextLoadNoCopies)
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             ::close(ready[0]);
-            KilledUser user(dir.wide());
+            OfflineUser user(dir.wide());
             const char byte = 1;
             if (::write(ready[1], &byte, 1) != 1)
                 ::_exit(1);
@@ -92,7 +86,7 @@ TEST(ConfigurationKill, EveryKillLeavesAWholeDocumentAndTheNextLoadNoCopies)
     }
     EXPECT_GT(writesSeen, 0); // the kills really did interrupt a writer at work
 
-    KilledUser user(dir.wide());
+    OfflineUser user(dir.wide());
     EXPECT_EQ(user.getOpenKey(), "key");
     for (const auto& entry : fs::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();

@@ -1,7 +1,7 @@
 // The stored history at scale: a bounded list, and many entries removed with one write.
 
-#include "core/user/AbstractUser.h"
 #include "support/FileWriteCounter.h"
+#include "support/OfflineUser.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PlainUser : public AbstractUser {
-public:
-    explicit PlainUser(const std::wstring& folder) : AbstractUser(folder) {}
-    void SendRequest(int, std::shared_ptr<Network::AbstractAction>) override {}
-};
-
-constexpr const char* kName = "korvex_split_and_merge_config.json";
+constexpr const char* kName = AbstractUser::kFileName;
 
 } // namespace
 
@@ -41,7 +35,7 @@ TEST(HistoryStore, SixteenThousandEntriesLoadBoundedAndPruneWithOneWrite)
     }
     writeFile(dir.file("config") / kName, text + "]}\n");
 
-    PlainUser user(dir.wide("config"));
+    OfflineUser user(dir.wide("config"));
     EXPECT_EQ(user.getHistory(), newest); // the oldest went at load
 
     std::vector<std::string> gone;
@@ -53,7 +47,7 @@ TEST(HistoryStore, SixteenThousandEntriesLoadBoundedAndPruneWithOneWrite)
     user.removeHistoryEntries(gone);
     EXPECT_EQ(writes.count(), 1);
     EXPECT_EQ(user.getHistory(), existing);
-    EXPECT_EQ(PlainUser(dir.wide("config")).getHistory(), existing);
+    EXPECT_EQ(OfflineUser(dir.wide("config")).getHistory(), existing);
 
     // Nothing to remove: nothing written.
     const int before = writes.count();
@@ -65,7 +59,7 @@ TEST(HistoryStore, SixteenThousandEntriesLoadBoundedAndPruneWithOneWrite)
 TEST(HistoryStore, NeverHoldsMoreThanTheLimitAndRemovesEachNamedOccurrence)
 {
     TempDir dir;
-    PlainUser user(dir.wide());
+    OfflineUser user(dir.wide());
     for (std::size_t i = 0; i < AbstractUser::kHistoryLimit + 5; ++i)
         user.addHistory("/o/" + std::to_string(i) + ".pdf");
     const std::vector<std::string> history = user.getHistory();
@@ -74,7 +68,7 @@ TEST(HistoryStore, NeverHoldsMoreThanTheLimitAndRemovesEachNamedOccurrence)
     EXPECT_EQ(history.back(), "/o/" + std::to_string(AbstractUser::kHistoryLimit + 4) + ".pdf");
 
     // A path named twice takes two occurrences, once only one.
-    PlainUser small(dir.wide("small"));
+    OfflineUser small(dir.wide("small"));
     for (const char* path : {"/x.pdf", "/y.pdf", "/x.pdf", "/x.pdf", "/z.pdf"})
         small.addHistory(path);
     small.removeHistoryEntries({"/x.pdf", "/z.pdf", "/x.pdf"});

@@ -2,7 +2,7 @@
 // behind a link, a file far too long, a link to the real file, a file the user made read-only.
 
 #include "core/common/Utils.h"
-#include "core/user/AbstractUser.h"
+#include "support/OfflineUser.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -22,13 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PlainUser : public AbstractUser {
-public:
-    explicit PlainUser(const std::wstring& folder) : AbstractUser(folder) {}
-    void SendRequest(int, std::shared_ptr<Network::AbstractAction>) override {}
-};
-
-constexpr const char* kName = "korvex_split_and_merge_config.json";
+constexpr const char* kName = AbstractUser::kFileName;
 
 // Runs body in a child under a 512 MB address-space limit, so that an endless read fails
 // instead of taking the machine; a child still running after the limit (a hang) is killed.
@@ -98,7 +92,7 @@ TEST(SpecialConfiguration, FifoDevicesAndOversizedFilesAreSetAsideUnread)
         const fs::path config = dir.file(kName);
         c.plant(config);
         const int code = runBounded([&] {
-            PlainUser user(dir.wide());
+            OfflineUser user(dir.wide());
             if (!user.getUserId().empty() || user.configurationUnreadable())
                 return 1;
             user.setUserId("5"); // the run goes on and saves into a new file
@@ -122,7 +116,7 @@ TEST(SpecialConfiguration, LinkToTheRealFileIsWrittenThroughAndStays)
     writeFile(real, "{\"m_savepath\":\"/out\"}\n");
     fs::create_symlink("../kept/settings.json", dir.file("config") / kName);
 
-    PlainUser user(dir.wide("config"));
+    OfflineUser user(dir.wide("config"));
     EXPECT_EQ(user.getSavePath(), "/out");
     user.setUserId("7");
     EXPECT_TRUE(fs::is_symlink(dir.file("config") / kName));
@@ -145,7 +139,7 @@ TEST(SpecialConfiguration, ReadOnlyFileIsReadButNeverReplaced)
         if (throughLink)
             fs::create_symlink(file, dir.file("config") / kName);
 
-        PlainUser user(dir.wide("config"));
+        OfflineUser user(dir.wide("config"));
         EXPECT_FALSE(user.configurationUnreadable());
         EXPECT_EQ(user.getUserId(), "1");
         user.setUserId("2");
