@@ -10,7 +10,9 @@
 
 namespace {
 
-constexpr size_t kBlock = 64 * 1024;
+// Small enough that a merge of hundreds of inputs, each with its own block, stays within
+// what qpdf takes; large enough that a block serves dozens of the tokenizer's reads.
+constexpr size_t kBlock = 8 * 1024;
 
 std::runtime_error failure(const std::string& name, const char* what)
 {
