@@ -1,80 +1,108 @@
 #!/usr/bin/env bash
-# Times the one-load engine (korvex-pages under korvex-pdf-cli) against raw qpdf, in one run, on
-# a generated 2,000-page PDF with bookmarks and on a real book-sized PDF (the R reference
-# manual of the Debian package r-doc-pdf, 2,415 pages with bookmarks; installed here with
-# apt-get when missing), and prints each ratio (of wall-clock medians, and of processor time,
-# which the verdict uses) with the peak memory of both sides:
-#   split at every 10th page given as points  vs  qpdf --split-pages=10            target <= 1.5
-#   extract of the first half                 vs  qpdf IN --pages IN 1-H -- OUT    target <= 1.1
-#   merge of the file with a copy of itself   vs  qpdf A --pages A B -- OUT        target <= 1.1
-# The engine does more than qpdf here: its pieces, extracts and merges carry the bookmarks of
-# their pages. Build first (scripts/build.sh). Environment: BUILD_DIR (default build),
-# KORVEX_CLI, KORVEX_QPDF (default: qpdf on the PATH), RUNS (default 5), BOOK (another real
-# PDF). Exit code 1 when a processor-time ratio misses its target.
+# Times the one-load engine (korvex-pages under korvex-pdf-cli) against raw qpdf and the other
+# open tools (poppler's pdfunite, pdftk), all in one run and by turns, on a generated 2,000-page
+# PDF with bookmarks and on real manuals (the R reference manual of the Debian package
+# r-doc-pdf, 2,415 pages with bookmarks, and four of its smaller manuals; installed here with
+# apt-get when missing). Prints processor time (user + system), wall-clock time and peak memory
+# of each, then the ratios with their targets:
+#   split every 1 page                    vs qpdf --split-pages=1           cpu <= 1.1, peak <= 1.0
+#   split at every 10th page (points)     vs qpdf --split-pages=10          cpu <= 1.1, peak <= 1.0
+#   split every 10 pages                  vs qpdf --split-pages=10          cpu <= 1.1, peak <= 1.0
+#   split at the top-level bookmarks      vs qpdf --split-pages=10          peak <= 1.0
+#   extract of the first half             vs qpdf IN --pages IN 1-H -- OUT  cpu <= 1.1, peak <= 1.0
+#   merge with a copy of itself, and of the four manuals
+#                                         vs pdfunite cpu <= 1.0, vs qpdf peak <= 1.0
+# The engine does more than the others here: its pieces, extracts and merges carry the
+# bookmarks of their pages (pdfunite drops them all). The verdicts go by processor time: on a
+# shared machine the wall clock mostly measures the other work. Outputs go to WORK on tmpfs
+# (/dev/shm) so that file creation does not drown the work itself. Build first
+# (scripts/build.sh). Environment: BUILD_DIR (default build), KORVEX_CLI, KORVEX_QPDF (default:
+# qpdf on the PATH), RUNS (default 3), BOOK (another real PDF), PEERS=0 (leave out pdfunite and
+# pdftk where they are not the target). Exit code 1 when a ratio misses its target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 CLI=${KORVEX_CLI:-${BUILD_DIR:-build}/bin/korvex-pdf-cli}
 QPDF=${KORVEX_QPDF:-$(command -v qpdf)}
-RUNS=${RUNS:-5}
+RUNS=${RUNS:-3}
+PEERS=${PEERS:-1}
 [ -x "$CLI" ] || { echo "no $CLI: build first (scripts/build.sh)" >&2; exit 2; }
 [ -x "$(dirname "$CLI")/korvex-pages" ] || { echo "no korvex-pages next to $CLI: build first" >&2; exit 2; }
-command -v hyperfine >/dev/null || { echo "hyperfine is missing (apt-get install hyperfine)" >&2; exit 2; }
-[ -x /usr/bin/time ] || { echo "GNU time is missing (apt-get install time)" >&2; exit 2; }
 CLI=$(realpath "$CLI")
 
-source bench/real_book.sh
+MANUALS=/usr/share/R/doc/manual
+BOOK=${BOOK:-$MANUALS/fullrefman.pdf}
+FOUR=("$MANUALS/R-admin.pdf" "$MANUALS/R-exts.pdf" "$MANUALS/R-intro.pdf" "$MANUALS/R-lang.pdf")
+missing=()
+[ -x /usr/bin/time ] || missing+=(time)
+command -v pdfunite >/dev/null || missing+=(poppler-utils)
+command -v pdftk >/dev/null || missing+=(pdftk-java)
+[ -f "$BOOK" ] && [ -f "${FOUR[0]}" ] || missing+=(r-doc-pdf)
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi
+[ -f "$BOOK" ] || { echo "no real book at $BOOK" >&2; exit 2; }
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/korvex-bench-XXXXXX")
+TMP_ROOT=${TMPDIR:-/dev/shm}
+[ -d "$TMP_ROOT" ] && [ -w "$TMP_ROOT" ] || TMP_ROOT=/tmp
+WORK=$(mktemp -d "$TMP_ROOT/korvex-bench-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 source bench/generated_pdf.sh
+source bench/alternating.sh
 cd "$WORK"
 make_pdf 2000 20 > generated.pdf
 cp "$BOOK" book.pdf
-echo "qpdf: $QPDF ($("$QPDF" --version | head -1)); korvex-pdf-cli: $CLI; $RUNS runs each"
+FOURHERE=()
+for f in "${FOUR[@]}"; do cp "$f" .; FOURHERE+=("$(basename "$f")"); done
 
-# Peak resident memory in MiB of one run of a command (after the prepare command).
-peak() {
-  sh -c "$1"
-  /usr/bin/time -f %M -o "$WORK/peak" sh -c "exec $2" >/dev/null 2>&1 || true
-  awk '{ printf "%.0f", $1 / 1024 }' "$WORK/peak"
+echo "qpdf: $QPDF ($("$QPDF" --version | head -1)); pdfunite $(pdfunite -v 2>&1 | head -1 | awk '{print $3}');" \
+  "pdftk $(pdftk --version 2>/dev/null | awk 'NR == 1 {print $5}'); korvex-pdf-cli: $CLI; $RUNS runs each, by turns"
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+
+peer() { [ "$PEERS" = 1 ] && printf '%s\n%s\n' "$1" "$2" || true; }
+clean="rm -rf k r x.pdf m.pdf && mkdir r"
+
+# merge NAME FILE...: the engine against pdfunite (time) and qpdf (memory), pdftk beside.
+merge() {
+  local name=$1
+  shift
+  mapfile -t extra < <(peer pdftk "pdftk $* cat output m.pdf")
+  measure "$name" "$clean" korvex "$CLI merge $* --out k" pdfunite "pdfunite $* m.pdf" \
+    qpdf "$QPDF --empty --pages $* -- m.pdf" "${extra[@]}"
+  show "$name" korvex pdfunite qpdf pdftk
+  verdict "$name" korvex pdfunite 1.0
+  verdict "$name" korvex qpdf - 1.0
 }
 
-fail=0
-# compare NAME TARGET KORVEX_CMD RAW_CMD PREPARE
-compare() {
-  local name=$1 target=$2 korvex=$3 raw=$4 prepare=$5
-  hyperfine -N --warmup 1 --runs "$RUNS" --prepare "$prepare" --export-csv "$WORK/$name.csv" \
-    -n korvex "$korvex" -n qpdf "$raw" >"$WORK/$name.log" 2>&1 || { cat "$WORK/$name.log"; exit 2; }
-  local kmem qmem
-  kmem=$(peak "$prepare" "$korvex")
-  qmem=$(peak "$prepare" "$raw")
-  # columns: command,mean,stddev,median,user,system,min,max. The verdict goes by processor time
-  # (user + system): on a shared machine the wall clock mostly measures the other work.
-  awk -F, -v name="$name" -v target="$target" -v kmem="$kmem" -v qmem="$qmem" '
-    NR > 1 { median[$1] = $4; cpu[$1] = $5 + $6 }
-    END {
-      wall = median["korvex"] / median["qpdf"]
-      ratio = cpu["korvex"] / cpu["qpdf"]
-      verdict = ratio <= target ? "ok" : "OVER TARGET"
-      printf "%-22s korvex %7.0f ms %6.0f ms cpu %4d MiB | qpdf %7.0f ms %6.0f ms cpu %4d MiB | wall %.2f cpu %.2f (target <= %.1f) %s\n",
-             name, median["korvex"] * 1000, cpu["korvex"] * 1000, kmem,
-             median["qpdf"] * 1000, cpu["qpdf"] * 1000, qmem, wall, ratio, target, verdict
-      exit(ratio <= target ? 0 : 1)
-    }' "$WORK/$name.csv" || fail=1
-}
-
-clean="sh -c 'rm -rf k r x.pdf m.pdf && mkdir r'"
 for doc in generated book; do
   pages=$("$QPDF" --show-npages $doc.pdf)
   points=$(seq -s, 10 10 $((pages - 1)))
   half=$((pages / 2))
   cp $doc.pdf copy-$doc.pdf
-  compare "$doc-split-points" 1.5 "$CLI split $doc.pdf --at $points --out k" \
-    "$QPDF --split-pages=10 $doc.pdf r/%d.pdf" "$clean"
-  compare "$doc-extract" 1.1 "$CLI extract $doc.pdf --pages 1-$half --out k" \
-    "$QPDF $doc.pdf --pages $doc.pdf 1-$half -- x.pdf" "$clean"
-  compare "$doc-merge" 1.1 "$CLI merge $doc.pdf copy-$doc.pdf --out k" \
-    "$QPDF $doc.pdf --pages $doc.pdf copy-$doc.pdf -- m.pdf" "$clean"
+
+  mapfile -t extra < <(peer pdftk "pdftk $doc.pdf burst output r/%d.pdf")
+  measure "$doc-split-1" "$clean" korvex "$CLI split $doc.pdf --every 1 --out k" \
+    qpdf "$QPDF --split-pages=1 $doc.pdf r/%d.pdf" "${extra[@]}"
+  show "$doc-split-1" korvex qpdf pdftk
+  verdict "$doc-split-1" korvex qpdf 1.1 1.0
+
+  measure "$doc-split-10" "$clean" points "$CLI split $doc.pdf --at $points --out k" \
+    every "$CLI split $doc.pdf --every 10 --out k" bookmarks "$CLI split $doc.pdf --bookmarks 1 --out k" \
+    qpdf "$QPDF --split-pages=10 $doc.pdf r/%d.pdf"
+  show "$doc-split-10" points every bookmarks qpdf
+  verdict "$doc-split-10" points qpdf 1.1 1.0
+  verdict "$doc-split-10" every qpdf 1.1 1.0
+  verdict "$doc-split-10" bookmarks qpdf - 1.0
+
+  mapfile -t extra < <(peer pdftk "pdftk $doc.pdf cat 1-$half output x.pdf")
+  measure "$doc-extract" "$clean" korvex "$CLI extract $doc.pdf --pages 1-$half --out k" \
+    qpdf "$QPDF $doc.pdf --pages $doc.pdf 1-$half -- x.pdf" "${extra[@]}"
+  show "$doc-extract" korvex qpdf pdftk
+  verdict "$doc-extract" korvex qpdf 1.1 1.0
+
+  merge "$doc-merge" $doc.pdf copy-$doc.pdf
 done
+merge four-manuals-merge "${FOURHERE[@]}"
 exit $fail

@@ -12,9 +12,12 @@ make_pdf() {
       chapters = step > 0 ? int((n + step - 1) / step) : 0
       outline = chapters > 0 ? count + 1 : 0
       obj(1, "<< /Type /Catalog /Pages 2 0 R" (outline ? " /Outlines " outline " 0 R" : "") " >>")
-      kids = ""
-      for (i = 0; i < n; i++) kids = kids page(i) " "
-      obj(2, "<< /Type /Pages /Kids [ " kids "] /Count " n " >>")
+      # The kids are written one by one: building them as one string costs time with the
+      # square of the page count.
+      at[2] = offset
+      emit("2 0 obj\n<< /Type /Pages /Kids [ ")
+      for (i = 0; i < n; i++) emit(page(i) " ")
+      emit("] /Count " n " >>\nendobj\n")
       obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>")
       for (i = 0; i < n; i++) {
         text = "BT /F1 24 Tf 40 90 Td (Page " (i + 1) ") Tj ET"

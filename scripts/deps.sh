@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
   libxcb1-dev
   fonts-noto-cjk xvfb xauth xdotool openbox dbus-daemon
-  hyperfine time
+  hyperfine time poppler-utils pdftk-java
   clang-format
   desktop-file-utils appstream dpkg-dev
 )

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <set>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace {
 
@@ -32,24 +33,21 @@ int readPage(const std::string& text, int pageCount)
     return static_cast<int>(page);
 }
 
-// Where each source page went; the first copy of a page counts.
+// Where each source page went; the first copy of a page counts. Sized by the pages placed, not
+// by the source: a split of a large file into many small pieces builds one per piece.
 class Placement {
 public:
-    explicit Placement(int pageCount) : m_pages(pageCount) {}
-    void set(int page, QPDFObjectHandle placed)
-    {
-        if (!m_pages[page].isInitialized())
-            m_pages[page] = placed;
-    }
+    void set(int page, QPDFObjectHandle placed) { m_pages.emplace(page, placed); }
     PagePlacement lookup() const
     {
         return [this](int page) {
-            return page < static_cast<int>(m_pages.size()) ? m_pages[page] : QPDFObjectHandle();
+            const auto found = m_pages.find(page);
+            return found == m_pages.end() ? QPDFObjectHandle() : found->second;
         };
     }
 
 private:
-    std::vector<QPDFObjectHandle> m_pages;
+    std::unordered_map<int, QPDFObjectHandle> m_pages;
 };
 
 void write(QPDF& pdf, const std::string& path)
@@ -170,7 +168,7 @@ void writePiece(SourcePdf& source, const PageList& pages, const std::string& pat
     if (source.forms())
         outForms = std::make_unique<QPDFAcroFormDocumentHelper>(out);
     PageListBuilder list(out);
-    Placement placement(source.pageCount());
+    Placement placement;
     std::vector<PageOrigin> origins;
     for (int page : pages) {
         placement.set(page, list.add(source, page, outForms.get()));
@@ -186,7 +184,7 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
 {
     QPDF& out = source.pdf();
     PageListBuilder list(out);
-    Placement placement(source.pageCount());
+    Placement placement;
     std::vector<PageOrigin> origins;
     for (int page : pages) {
         placement.set(page, list.add(source, page, nullptr));
@@ -229,10 +227,9 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path,
         }
     }
 
-    std::vector<Placement> placements;
+    std::vector<Placement> placements(entries.size());
     std::vector<Bookmark> tops(entries.size());
     for (std::size_t e = 0; e < entries.size(); ++e) {
-        placements.emplace_back(entries[e].source->pageCount());
         tops[e].title = entries[e].title;
         tops[e].open = true;
     }

@@ -1,12 +1,14 @@
 #include "SourcePdf.h"
 
 #include "BookmarkReader.h"
+#include "FileBlockSource.h"
 
+#include <memory>
 #include <stdexcept>
 
 SourcePdf::SourcePdf(const std::string& path) : m_path(path)
 {
-    m_pdf.processFile(path.c_str());
+    m_pdf.processInputSource(std::make_shared<FileBlockSource>(path));
     load();
 }
 

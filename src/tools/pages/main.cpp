@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <map>
@@ -85,6 +86,15 @@ std::string fileTitle(const std::string& path)
     if (dot != std::string::npos && dot > 0)
         name.erase(dot);
     return name;
+}
+
+// Ends the process once the outputs are complete, without taking the loaded documents apart
+// object by object: that costs as much as a tenth of a run and the system frees it all anyway.
+[[noreturn]] void leave(int code)
+{
+    std::cout.flush();
+    std::cerr.flush();
+    std::_Exit(code);
 }
 
 bool anyWarnings(const std::vector<SourcePdf*>& sources)
@@ -170,7 +180,7 @@ int split(const std::string& input, const std::string& folder, const std::vector
         writePiece(source, pages[n], folder + "/" + std::to_string(n + 1) + ".pdf");
         std::cout << "wrote\t" << n + 1 << std::endl;
     }
-    return anyWarnings({&source}) ? kWarnings : kDone;
+    leave(anyWarnings({&source}) ? kWarnings : kDone);
 }
 
 int count(const std::string& input)
@@ -200,7 +210,7 @@ int extract(const std::string& input, const std::string& range, const std::strin
 {
     SourcePdf source(input);
     writeExtract(source, parsePages(range, source.pageCount()), output);
-    return anyWarnings({&source}) ? kWarnings : kDone;
+    leave(anyWarnings({&source}) ? kWarnings : kDone);
 }
 
 int merge(const std::string& output, const std::vector<std::string>& list, bool alternate)
@@ -220,7 +230,7 @@ int merge(const std::string& output, const std::vector<std::string>& list, bool 
         entries.push_back({source.get(), parsePages(list[i + 1], source->pageCount()), fileTitle(list[i])});
     }
     writeMerge(entries, output, alternate);
-    return anyWarnings(sources) ? kWarnings : kDone;
+    leave(anyWarnings(sources) ? kWarnings : kDone);
 }
 
 } // namespace

@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 using namespace Converter;
@@ -229,4 +233,49 @@ TEST_F(Operations, TheConverterReportsProgressErrorsAndTheEndOnce)
     EXPECT_EQ(failed->errors[0].message, w(in / "missing.pdf"));
     EXPECT_EQ(failed->source, "..\\..\\submodule\\converter\\Converters\\PdfTools\\PdfHandleConverter");
     EXPECT_EQ(failed->line, 109);
+}
+
+// The page program reads its inputs itself, in large blocks: what it reads must be what qpdf
+// reads, across block edges, when the cross-reference table has to be rebuilt by scanning the
+// file line by line, and with lines that end in a carriage return only.
+TEST_F(Operations, ExtractAndMergeReadRepairedFilesAndStreamsLongerThanAReadBlock)
+{
+    const fs::path plain = dir.path() / "plain";
+    fs::create_directories(plain);
+    ConvertError error;
+
+    PdfFactory::write(plain / "damaged.pdf", 10, {.damagedXref = true});
+    EXPECT_TRUE(extractPages(w(plain / "damaged.pdf"), L"3-7", w(plain / "d.pdf"), nullptr, &error))
+        << Utils::wideToUtf8(error.detail);
+    EXPECT_EQ(PdfFactory::pageNumbers(plain / "d.pdf"), range(3, 7));
+
+    {
+        std::ifstream damaged(plain / "damaged.pdf", std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(damaged)), std::istreambuf_iterator<char>());
+        std::replace(bytes.begin(), bytes.end(), '\n', '\r');
+        std::ofstream(plain / "cr.pdf", std::ios::binary) << bytes;
+    }
+    EXPECT_TRUE(mergePdfs({{w(plain / "cr.pdf"), L"9-10"}, {w(in / "five.pdf"), L"1"}}, w(plain / "m.pdf"),
+                          nullptr, &error))
+        << Utils::wideToUtf8(error.detail);
+    EXPECT_EQ(PdfFactory::pageNumbers(plain / "m.pdf"), (std::vector<int>{9, 10, 1}));
+
+    // Page 2's content runs over several blocks and ends off a block edge.
+    std::vector<std::string> objects = PdfFactory::documentObjects(3);
+    std::string content = "BT /F1 24 Tf 40 90 Td (Page 2) Tj ET\n";
+    for (int line = 0; content.size() < 300 * 1000 + 17; ++line)
+        content += "% filler line " + std::to_string(line) + "\n";
+    objects[6] = "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream";
+    PdfFactory::writeObjects(plain / "long.pdf", objects);
+    EXPECT_TRUE(extractPages(w(plain / "long.pdf"), L"2-3", w(plain / "l.pdf"), nullptr, &error))
+        << Utils::wideToUtf8(error.detail);
+    EXPECT_EQ(PdfFactory::pageNumbers(plain / "l.pdf"), range(2, 3));
+    const std::string dump = (plain / "l.qdf").string();
+    ASSERT_EQ(std::system(("'" + PdfFactory::qpdf() + "' --qdf --normalize-content=n --object-streams=disable '" +
+                           (plain / "l.pdf").string() + "' '" + dump + "'")
+                              .c_str()),
+              0);
+    std::ifstream written(dump, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find(content), std::string::npos);
 }
