@@ -22,13 +22,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-CLI=${KORVEX_CLI:-${BUILD_DIR:-build}/bin/korvex-pdf-cli}
-QPDF=${KORVEX_QPDF:-$(command -v qpdf)}
 RUNS=${RUNS:-3}
-PEERS=${PEERS:-1}
-[ -x "$CLI" ] || { echo "no $CLI: build first (scripts/build.sh)" >&2; exit 2; }
-[ -x "$(dirname "$CLI")/korvex-pages" ] || { echo "no korvex-pages next to $CLI: build first" >&2; exit 2; }
-CLI=$(realpath "$CLI")
+source bench/cli_setup.sh
 
 MANUALS=/usr/share/R/doc/manual
 BOOK=${BOOK:-$MANUALS/fullrefman.pdf}
@@ -38,17 +33,9 @@ missing=()
 command -v pdfunite >/dev/null || missing+=(poppler-utils)
 command -v pdftk >/dev/null || missing+=(pdftk-java)
 [ -f "$BOOK" ] && [ -f "${FOUR[0]}" ] || missing+=(r-doc-pdf)
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
-fi
+install_missing "${missing[@]}"
 [ -f "$BOOK" ] || { echo "no real book at $BOOK" >&2; exit 2; }
 
-TMP_ROOT=${TMPDIR:-/dev/shm}
-[ -d "$TMP_ROOT" ] && [ -w "$TMP_ROOT" ] || TMP_ROOT=/tmp
-WORK=$(mktemp -d "$TMP_ROOT/korvex-bench-XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
 source bench/generated_pdf.sh
 source bench/alternating.sh
 cd "$WORK"

@@ -10,16 +10,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-CLI=${KORVEX_CLI:-${BUILD_DIR:-build}/bin/korvex-pdf-cli}
-QPDF=${KORVEX_QPDF:-$(command -v qpdf)}
 RUNS=${RUNS:-5}
 SIZE_MB=${SIZE_MB:-0.2}
-[ -x "$CLI" ] || { echo "no $CLI: build first (scripts/build.sh)" >&2; exit 2; }
-[ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (apt-get install time)" >&2; exit 2; }
-CLI=$(realpath "$CLI")
+source bench/cli_setup.sh
+[ -x /usr/bin/time ] || install_missing time
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/korvex-bench-XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
 source bench/generated_pdf.sh
 cd "$WORK"
 make_pdf 2000 > big.pdf

@@ -17,28 +17,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-CLI=${KORVEX_CLI:-${BUILD_DIR:-build}/bin/korvex-pdf-cli}
-QPDF=${KORVEX_QPDF:-$(command -v qpdf)}
 RUNS=${RUNS:-3}
-PEERS=${PEERS:-1}
-[ -x "$CLI" ] || { echo "no $CLI: build first (scripts/build.sh)" >&2; exit 2; }
-CLI=$(realpath "$CLI")
+source bench/cli_setup.sh
 
 # The other tools come from Debian; installed here when missing.
 missing=()
 [ -x /usr/bin/time ] || missing+=(time)
 command -v pdfunite >/dev/null || missing+=(poppler-utils)
 command -v pdftk >/dev/null || missing+=(pdftk-java)
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
-fi
-
-TMP_ROOT=${TMPDIR:-/dev/shm}
-[ -d "$TMP_ROOT" ] && [ -w "$TMP_ROOT" ] || TMP_ROOT=/tmp
-WORK=$(mktemp -d "$TMP_ROOT/korvex-bench-XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
+install_missing "${missing[@]}"
 
 source bench/generated_pdf.sh
 source bench/alternating.sh
