@@ -12,7 +12,6 @@
 #include "core/converter/OutputLeftovers.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
-#include "core/converter/PieceSize.h"
 #include "core/converter/WorkingZone.h"
 
 #include <filesystem>
@@ -190,7 +189,7 @@ bool CliJobs::split(const std::wstring& path)
     const std::wstring output = outputFor(WorkingZone::Split, path);
     Converter::createConverter(WorkingZone::Split)->run(element, output, Converter::createParameter(WorkingZone::Split), callback);
     if (m_line.pieceBytes > 0 && callback->ok()) {
-        for (int page : Converter::oversizePages(callback->outputPath(), Utils::getFileTitle(path), m_line.pieceBytes))
+        for (int page : callback->oversizePages())
             printLine(stderr, path + L": " + Glossary::text(Glossary::TextRequest(TextId::PageOverPieceSize, {std::to_wstring(page)})));
     }
     return report(path, callback->ok(), callback->error(), callback->outputPath());

@@ -6,12 +6,14 @@
 #include "core/converter/PdfHandleCallback.h"
 
 #include <string>
+#include <vector>
 
 class ConsoleCallback : public Converter::PdfHandleCallback {
 public:
     explicit ConsoleCallback(std::wstring label) : m_label(std::move(label)) {}
 
     void onProgress(int type, int current, int total) override;
+    void onOversizePages(const std::vector<int>& pages) override { m_oversizePages = pages; }
     void onError(ConvertError error, const std::string& sourceFile, int line) override;
     void onFinished(bool ok, const std::wstring& inputPath, const std::wstring& outputPath) override;
 
@@ -23,12 +25,15 @@ public:
     bool ok() const { return m_ok; }
     const ConvertError& error() const { return m_error; }
     const std::wstring& outputPath() const { return m_outputPath; }
+    // The pages the split by size wrote alone over the size.
+    const std::vector<int>& oversizePages() const { return m_oversizePages; }
 
 private:
     std::wstring m_label;
     ConvertError m_error;
     bool m_ok = false;
     std::wstring m_outputPath;
+    std::vector<int> m_oversizePages;
 };
 
 // Console output in UTF-8, one line at a time.

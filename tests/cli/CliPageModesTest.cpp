@@ -76,6 +76,22 @@ TEST_F(CliPageModes, SplitBySizeWritesPiecesWithinTheSizeAndNamesPagesOverIt)
     EXPECT_EQ(over, 1);
 }
 
+TEST_F(CliPageModes, SplitBySizeNamesOnlyPagesItWroteItselfOverTheSize)
+{
+    // A piece of some earlier split, over the size, under a name this split could give.
+    fs::create_directories(dir.file("out/ten"));
+    const fs::path stale = dir.file("out/ten/ten_2_2.pdf");
+    PdfFactory::writeWithHeavyPage(stale, 1, 1, 6000);
+    const auto staleSize = fs::file_size(stale);
+    ASSERT_GT(staleSize, 2000u);
+
+    const auto run = cli({"split", "ten.pdf", "--size", "0.002", "--out", "out"});
+    ASSERT_EQ(run.exitCode, 0) << run.errorTail;
+    ASSERT_EQ(fs::file_size(stale), staleSize) << "this split wrote page 2 alone; the stale piece proves nothing";
+    EXPECT_NE(run.errorTail.find("Page 4 alone is over the size"), std::string::npos) << run.errorTail;
+    EXPECT_EQ(run.errorTail.find("Page 2 alone"), std::string::npos) << run.errorTail;
+}
+
 TEST_F(CliPageModes, AlternateMergeTakesAPageOfEachFileInTurnReversedWhereMarked)
 {
     const auto run = cli({"merge", "--alternate", "fronts.pdf", "ten.pdf:6-10:r", "--out", "out"});

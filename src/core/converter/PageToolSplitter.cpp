@@ -146,6 +146,7 @@ bool PageToolSplitter::run(ConvertError* error)
         options.input = std::move(ranges);
     }
 
+    m_oversizePages.clear();
     std::vector<Piece> planned;
     std::size_t written = 0;
     bool confused = false;
@@ -175,8 +176,14 @@ bool PageToolSplitter::run(ConvertError* error)
             if (bySize && !target.removeEarlier(nameOf(planned.size() - 1)))
                 moveProblem = Utils::withTrailingSeparator(m_folder) + nameOf(planned.size() - 1);
         } else if (part[0] == "oversize" && part.size() == 2) {
-            if (!number(part[1], n) || n != static_cast<int>(planned.size()))
+            // Only the piece just announced, and only a single page, can be over the size.
+            if (!bySize || !number(part[1], n) || n < 1 || n != static_cast<int>(planned.size()) ||
+                planned.back().pages.first != planned.back().pages.last ||
+                (!m_oversizePages.empty() && m_oversizePages.back() >= planned.back().pages.first)) {
                 confused = true;
+                return;
+            }
+            m_oversizePages.push_back(planned.back().pages.first);
         } else if (part[0] == "planned") {
             if (m_progress && !planned.empty())
                 m_progress(planned.front().pages.last, m_input.pageCount());

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace Converter {
 
@@ -33,11 +34,16 @@ public:
 
     bool run(ConvertError* error);
 
+    // The pages this run wrote as a piece of their own over the size (korvex-pages says which),
+    // in page order; empty unless the run split by size.
+    const std::vector<int>& oversizePages() const { return m_oversizePages; }
+
 private:
     const InputElement& m_input;
     std::wstring m_folder;
     ProcessSlot* m_slot;
     Progress m_progress;
+    std::vector<int> m_oversizePages;
 };
 
 } // namespace Converter

@@ -4,4 +4,8 @@ namespace Converter {
 
 PdfHandleCallback::~PdfHandleCallback() = default;
 
+void PdfHandleCallback::onOversizePages(const std::vector<int>&)
+{
+}
+
 } // namespace Converter

@@ -92,9 +92,12 @@ bool PdfHandleConverter::runOperation(int type, const PdfHandleParameter& pdfPar
                 if (progress)
                     progress->onProgress(PdfHandleParameter::Split, current, total);
             };
-            if (PageToolSplitter::handles(*input))
-                ok = PageToolSplitter(*input, output, slot, report).run(&error);
-            else
+            if (PageToolSplitter::handles(*input)) {
+                PageToolSplitter splitter(*input, output, slot, report);
+                ok = splitter.run(&error);
+                if (ok && progress && !splitter.oversizePages().empty())
+                    progress->onOversizePages(splitter.oversizePages());
+            } else
                 ok = PdfSplitter(*input, output, slot, report).run(&error);
             break;
         }

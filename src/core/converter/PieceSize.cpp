@@ -1,12 +1,9 @@
 #include "core/converter/PieceSize.h"
 
-#include "core/common/Utils.h"
 #include "core/converter/InputElement.h"
-#include "core/converter/PdfSplitter.h"
 
 #include <algorithm>
 #include <cwctype>
-#include <filesystem>
 
 namespace Converter {
 
@@ -60,33 +57,6 @@ PieceSizeStatus readPieceMegabytes(std::wstring_view text, std::uintmax_t& bytes
         return PieceSizeStatus::BelowMinimum;
     bytes = total;
     return PieceSizeStatus::Ok;
-}
-
-std::vector<int> oversizePages(const std::wstring& folder, const std::wstring& title, std::uintmax_t limit)
-{
-    namespace fs = std::filesystem;
-    std::vector<int> pages;
-    std::error_code ec;
-    const std::wstring prefix = title + L'_';
-    for (const auto& entry : fs::directory_iterator(Utils::toFsPath(folder), ec)) {
-        const std::wstring name = Utils::fromFsPath(entry.path().filename());
-        if (name.rfind(prefix, 0) != 0 || name.size() <= prefix.size() + 4)
-            continue;
-        const std::wstring pages1 = name.substr(prefix.size(), name.size() - prefix.size() - 4);
-        const std::size_t cut = pages1.find(L'_');
-        if (cut == std::wstring::npos || pages1.substr(0, cut) != pages1.substr(cut + 1) ||
-            !allDigits(pages1.substr(0, cut)) || cut == 0 || cut > 9)
-            continue;
-        const int page = std::stoi(pages1.substr(0, cut));
-        if (name != PdfSplitter::pieceName(title, SplitPiece{page, page}))
-            continue;
-        std::error_code sizeError;
-        const std::uintmax_t size = entry.file_size(sizeError);
-        if (!sizeError && size > limit)
-            pages.push_back(page);
-    }
-    std::sort(pages.begin(), pages.end());
-    return pages;
 }
 
 } // namespace Converter

@@ -1,11 +1,9 @@
 #pragma once
-// The size limit of a split by size, as the user types it in megabytes, and the pieces that
-// came out over it (a single page larger than the limit has to).
+// The size limit of a split by size, as the user types it in megabytes.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace Converter {
 
@@ -18,9 +16,5 @@ inline constexpr std::uintmax_t kMaxPieceMegabytes = 1000000;
 // digits after the point. Refused unless it gives at least 1 KB and at most kMaxPieceMegabytes.
 // bytes is set only when the result is Ok.
 PieceSizeStatus readPieceMegabytes(std::wstring_view text, std::uintmax_t& bytes);
-
-// The pages of the one-page pieces "<title>_<p>_<p>.pdf" in folder larger than limit bytes,
-// in page order, measured on the files.
-std::vector<int> oversizePages(const std::wstring& folder, const std::wstring& title, std::uintmax_t limit);
 
 } // namespace Converter

@@ -7,6 +7,8 @@
 #include "core/user/RequestId.h"
 #include "core/user/User.h"
 
+#include <utility>
+
 namespace {
 constexpr int kConversionStatisticsType = 9;
 }
@@ -31,6 +33,8 @@ void CommonListItemCallback::onFinished(bool ok, const std::wstring&, const std:
     result->window = m_window;
     result->error = m_error;
     result->row = m_row;
+    // The callback serves the zone's rows one after another: nothing carries over to the next.
+    result->oversizePages = std::exchange(m_oversizePages, {});
     // The row may have been removed while its job ran: then its result is dropped.
     m_registry->withRow(m_row, [&](RowEntry& entry) {
         entry.pending = false;

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class RowRegistry;
 
@@ -28,6 +29,7 @@ protected:
     std::wstring m_listName;
     RowId m_row = 0;
     ConvertError m_error;
+    std::vector<int> m_oversizePages; // of the row's job, handed on with its result
     std::shared_ptr<RowRegistry> m_registry;
 };
 

@@ -39,6 +39,11 @@ void PdfHandleConverterCallback::onProgress(int type, int current, int total)
                                     std::make_unique<RowText>(m_row, text));
 }
 
+void PdfHandleConverterCallback::onOversizePages(const std::vector<int>& pages)
+{
+    m_oversizePages = pages;
+}
+
 void PdfHandleConverterCallback::onError(ConvertError error, const std::string& sourceFile, int line)
 {
     CommonListItemCallback::onError(std::move(error), sourceFile, line);

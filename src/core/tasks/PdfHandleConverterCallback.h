@@ -11,6 +11,7 @@ public:
     PdfHandleConverterCallback(WindowHandle window, std::shared_ptr<RowRegistry> registry);
 
     void onProgress(int type, int current, int total) override;
+    void onOversizePages(const std::vector<int>& pages) override;
     void onError(ConvertError error, const std::string& sourceFile, int line) override;
     void onFinished(bool ok, const std::wstring& inputPath, const std::wstring& outputPath) override;
 

@@ -7,6 +7,7 @@
 #include "core/tasks/RowId.h"
 
 #include <string>
+#include <vector>
 
 // Sub-code 26 of WM_UI_NOTIFY: a text for a row's status.
 struct RowText : MessagePayload {
@@ -36,6 +37,7 @@ struct FileResult : MessagePayload {
     WindowHandle window = 0;
     ConvertError error;      // empty message when no error was reported
     RowId row = 0;
+    std::vector<int> oversizePages; // a split by size: pages each alone over the size
 };
 
 // Steps of WM_FILE_CHECK_STATUS.

@@ -8,7 +8,6 @@
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/PdfHandleParameter.h"
-#include "core/converter/PieceSize.h"
 #include "core/converter/PrivateTempFolder.h"
 #include "core/message/WindowMessages.h"
 #include "core/tasks/CommonListItemCallback.h"
@@ -291,7 +290,7 @@ void FileListController::onFileResult(const FileResult& result)
     if (result.ok && entry && entry->zone == WorkingZone::Compress) // "3.2 MB → 0.9 MB (−72%)"
         widget->showResultNote(toQt(Converter::compressionSummaryOf(entry->originalPath, result.outputPath)));
     if (result.ok && entry && entry->zone == WorkingZone::Split && entry->splitMode == Converter::InputElement::kSplitBySize)
-        noteOversizePages(*widget, *entry, result.outputPath);
+        noteOversizePages(*widget, result.oversizePages);
     if (result.ok) {
         // Stored once, however many rows (a merge, a second run) report the same output, so
         // that removing it from the history removes it for good.
@@ -481,11 +480,11 @@ void FileListController::retranslate()
         m_mergeMode->retranslate();
 }
 
-void FileListController::noteOversizePages(FileRowWidget& widget, const RowEntry& entry, const std::wstring& folder)
+void FileListController::noteOversizePages(FileRowWidget& widget, const std::vector<int>& pages)
 {
     // A page larger than the size cannot be cut smaller: the row says which pieces are over.
     QStringList notes;
-    for (int page : Converter::oversizePages(folder, Utils::getFileTitle(entry.path), entry.pieceBytes))
+    for (int page : pages)
         notes << toQt(Glossary::text(Glossary::TextRequest(TextId::PageOverPieceSize, {std::to_wstring(page)})));
     if (!notes.isEmpty())
         widget.showResultNote(notes.join(QStringLiteral("; ")));

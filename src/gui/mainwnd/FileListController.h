@@ -13,6 +13,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class CMyListUI;
 class MergeModeBar;
@@ -81,7 +82,7 @@ private:
     void releaseCopy(const std::wstring& path);
     void prompt(const std::wstring& text);
     void wireRow(FileRowWidget* row);
-    void noteOversizePages(FileRowWidget& widget, const RowEntry& entry, const std::wstring& folder);
+    void noteOversizePages(FileRowWidget& widget, const std::vector<int>& pages);
 
     QWidget& m_window;
     WindowHandle m_seam;

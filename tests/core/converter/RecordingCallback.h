@@ -14,6 +14,7 @@ struct ProgressCall {
 class RecordingCallback : public Converter::PdfHandleCallback {
 public:
     void onProgress(int type, int current, int total) override { progress.push_back({type, current, total}); }
+    void onOversizePages(const std::vector<int>& pages) override { oversize.push_back(pages); }
     void onError(ConvertError error, const std::string& sourceFile, int line) override
     {
         errors.push_back(error);
@@ -30,6 +31,7 @@ public:
 
     std::vector<ProgressCall> progress;
     std::vector<ConvertError> errors;
+    std::vector<std::vector<int>> oversize; // one entry per call
     std::string source;
     int line = 0;
     int finished = 0;

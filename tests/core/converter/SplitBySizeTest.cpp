@@ -116,8 +116,39 @@ TEST_F(SplitBySize, PiecesFitTheLimitAndNoneCouldTakeItsNextPage)
         }
         EXPECT_EQ(next, kPages + 1);
         EXPECT_EQ(alone, std::vector<int>{10});
-        EXPECT_EQ(oversizePages(Utils::fromFsPath(out), L"mixed", limit), alone);
+        EXPECT_EQ(callback->oversize, std::vector<std::vector<int>>{alone}) << "the pages korvex-pages wrote alone over the size";
     }
+}
+
+TEST_F(SplitBySize, PiecesOfAnEarlierSplitInTheFolderAreNeverNamedOverTheSize)
+{
+    // An earlier split of every page leaves the huge page 10 alone in the folder.
+    auto element = std::make_shared<InputElement>(Utils::fromFsPath(input), 1, kPages);
+    element->setPageCount(kPages);
+    element->setSplitMode(InputElement::kSplitEvery);
+    element->setPagesPerPiece(1);
+    auto every = std::make_shared<RecordingCallback>();
+    createConverter(13)->run(element, Utils::fromFsPath(out), createParameter(13), every);
+    ASSERT_TRUE(every->ok);
+    EXPECT_TRUE(every->oversize.empty()) << "only a split by size has a size to be over";
+    const fs::path stale = out / "mixed_10_10.pdf";
+    ASSERT_TRUE(fs::exists(stale));
+
+    // Pages 1-9 by a size that page 2 alone is over, and the old page 10 too.
+    const std::uintmax_t limit = writtenSize(2, 2) - 1;
+    std::vector<int> over;
+    for (int page = 1; page <= 9; ++page)
+        if (writtenSize(page, page) > limit)
+            over.push_back(page);
+    ASSERT_TRUE(fs::file_size(stale) > limit);
+    const auto callback = split(limit, 1, 9);
+    ASSERT_TRUE(callback->ok);
+    EXPECT_TRUE(fs::exists(stale)) << "a piece outside the row's pages is not this run's to remove";
+    EXPECT_EQ(callback->oversize, std::vector<std::vector<int>>{over});
+    EXPECT_EQ(over.front(), 2);
+
+    // Nothing over the size: the callback is not told of any page.
+    EXPECT_TRUE(split(100u * InputElement::kBytesPerMb, 1, 9)->oversize.empty());
 }
 
 TEST_F(SplitBySize, EverythingUnderTheLimitIsOnePieceAndTheRowsPagesAreKept)

@@ -94,10 +94,19 @@ TEST_F(PageModesZone, SplitBySizeKeepsPiecesUnderTheSizeAndNotesAPageOverIt)
     EXPECT_EQ(status(rows[0]), QString::fromUtf8("大小：0.001 到 1000000 MB"));
     EXPECT_FALSE(fs::exists(dir.path() / "out" / "scan"));
 
+    // A piece of an earlier split, over the size, that this run does not write: never named.
+    const fs::path stale = dir.path() / "out" / "scan" / "scan_2_2.pdf";
+    fs::create_directories(stale.parent_path());
+    PdfFactory::writeWithHeavyPage(stale, 1, 1, 6000);
+    const auto staleSize = fs::file_size(stale);
+
     size->setText(QStringLiteral("0.002"));
     ASSERT_TRUE(run(13));
+    ASSERT_EQ(fs::file_size(stale), staleSize) << "this run wrote page 2 alone";
     int pages = 0;
     for (const auto& entry : fs::directory_iterator(dir.path() / "out" / "scan")) {
+        if (entry.path() == stale)
+            continue;
         pages += PdfFactory::pageCount(entry.path());
         if (entry.path().filename() != "scan_4_4.pdf")
             EXPECT_LE(entry.file_size(), 2000u) << entry.path().filename();
@@ -105,4 +114,5 @@ TEST_F(PageModesZone, SplitBySizeKeepsPiecesUnderTheSizeAndNotesAPageOverIt)
     EXPECT_EQ(pages, 10);
     EXPECT_TRUE(fs::exists(dir.path() / "out" / "scan" / "scan_4_4.pdf"));
     EXPECT_TRUE(status(rows[0]).contains(QString::fromUtf8("第4页单页已超过大小"))) << status(rows[0]).toStdString();
+    EXPECT_FALSE(status(rows[0]).contains(QString::fromUtf8("第2页"))) << status(rows[0]).toStdString();
 }
