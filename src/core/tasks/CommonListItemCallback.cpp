@@ -31,9 +31,9 @@ void CommonListItemCallback::onFinished(bool ok, const std::wstring&, const std:
     result->outputPath = outputPath;
     result->listName = m_listName;
     result->window = m_window;
-    result->error = m_error;
     result->row = m_row;
     // The callback serves the zone's rows one after another: nothing carries over to the next.
+    result->error = std::exchange(m_error, {});
     result->oversizePages = std::exchange(m_oversizePages, {});
     // The row may have been removed while its job ran: then its result is dropped.
     m_registry->withRow(m_row, [&](RowEntry& entry) {

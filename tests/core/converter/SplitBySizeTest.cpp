@@ -110,8 +110,9 @@ TEST_F(SplitBySize, PiecesFitTheLimitAndNoneCouldTakeItsNextPage)
                 alone.push_back(first);
             }
             // Greedy: one page more would not have fitted (so no fewer pieces in page order).
-            if (last < kPages && size <= limit)
+            if (last < kPages && size <= limit) {
                 EXPECT_GT(writtenSize(first, last + 1), limit) << "piece " << first << "-" << last << " could take a page more";
+            }
             next = last + 1;
         }
         EXPECT_EQ(next, kPages + 1);

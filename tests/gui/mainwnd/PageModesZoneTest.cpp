@@ -108,8 +108,9 @@ TEST_F(PageModesZone, SplitBySizeKeepsPiecesUnderTheSizeAndNotesAPageOverIt)
         if (entry.path() == stale)
             continue;
         pages += PdfFactory::pageCount(entry.path());
-        if (entry.path().filename() != "scan_4_4.pdf")
+        if (entry.path().filename() != "scan_4_4.pdf") {
             EXPECT_LE(entry.file_size(), 2000u) << entry.path().filename();
+        }
     }
     EXPECT_EQ(pages, 10);
     EXPECT_TRUE(fs::exists(dir.path() / "out" / "scan" / "scan_4_4.pdf"));
