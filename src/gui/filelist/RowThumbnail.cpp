@@ -1,6 +1,7 @@
 #include "gui/filelist/RowThumbnail.h"
 
 #include "gui/filelist/PageImageSource.h"
+#include "gui/filelist/ThumbnailQueue.h"
 
 #include <QPixmap>
 
@@ -12,7 +13,11 @@ RowThumbnail::RowThumbnail(QWidget* parent) : QLabel(parent)
     setProperty("thumbnailState", QStringLiteral("empty"));
 }
 
-RowThumbnail::~RowThumbnail() = default;
+RowThumbnail::~RowThumbnail()
+{
+    // A turn held ends with m_source, a child of this label.
+    ThumbnailQueue::shared().withdraw(this);
+}
 
 void RowThumbnail::setDocument(const QString& pdf)
 {
@@ -22,6 +27,7 @@ void RowThumbnail::setDocument(const QString& pdf)
     m_page = 0;
     delete m_source;
     m_source = nullptr;
+    ThumbnailQueue::shared().withdraw(this);
     showPage(1);
 }
 
@@ -30,13 +36,24 @@ void RowThumbnail::showPage(int page)
     if (m_pdf.isEmpty() || page < 1 || page == m_page)
         return;
     m_page = page;
-    if (!m_source) {
-        m_source = new PageImageSource(m_pdf, this);
-        connect(m_source, &PageImageSource::imageReady, this, &RowThumbnail::onImage);
-    }
     setProperty("thumbnailState", QStringLiteral("waiting"));
+    if (m_source) {
+        m_source->replace({{page, kWidth * 2}});
+        return;
+    }
+    // Drawn when the window's rows give this one a turn; the page asked for then is drawn.
+    ThumbnailQueue::shared().enqueue(this, [this]() -> QObject* { return startSource(); });
+}
+
+QObject* RowThumbnail::startSource()
+{
+    if (m_source || m_pdf.isEmpty() || m_page < 1)
+        return nullptr;
+    m_source = new PageImageSource(m_pdf, this);
+    connect(m_source, &PageImageSource::imageReady, this, &RowThumbnail::onImage);
     // Twice the size, for sharp pictures on a high-density screen.
-    m_source->replace({{page, kWidth * 2}});
+    m_source->replace({{m_page, kWidth * 2}});
+    return m_source;
 }
 
 bool RowThumbnail::drawing() const

@@ -1,7 +1,8 @@
 #pragma once
 // The small picture of a page at the front of a file row: the first page of the file, or of the
-// row's range. Its renderer lives only while a picture is being drawn, so a long list holds no
-// idle children; a removed row takes its renderer, and the child, with it.
+// row's range. Its renderer lives only while a picture is being drawn, and only when the window's
+// shared queue gives the row a turn, so a long list holds neither idle nor hundreds of children;
+// a removed row leaves the queue and takes its renderer, and the child, with it.
 
 #include <QLabel>
 #include <QString>
@@ -28,6 +29,7 @@ public:
     qint64 childPid() const;
 
 private:
+    QObject* startSource();
     void onImage(int page, int width, const QImage& image);
 
     QString m_pdf;

@@ -6,6 +6,7 @@
 #include "gui/GuiWait.h"
 #include "gui/filelist/FileRowWidget.h"
 #include "gui/filelist/RowThumbnail.h"
+#include "gui/filelist/ThumbnailQueue.h"
 #include "support/HostilePdf.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
@@ -15,9 +16,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -42,7 +49,90 @@ QString qpath(const std::filesystem::path& path)
     return QString::fromStdString(path.string());
 }
 
+// Renderer children of this test process alive now (zombies too: they still count until waited).
+int renderersRunning()
+{
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        std::ifstream in(entry.path() / "stat");
+        std::string stat;
+        if (!std::getline(in, stat))
+            continue;
+        const std::size_t open = stat.find('('), close = stat.rfind(')');
+        if (open == std::string::npos || close == std::string::npos || close + 4 >= stat.size())
+            continue;
+        const std::string name = stat.substr(open + 1, close - open - 1);
+        // After ") S ": the parent's id.
+        const long parent = std::strtol(stat.c_str() + close + 4, nullptr, 10);
+        if (name == "korvex-render" && parent == ::getpid())
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
+
+TEST(RowThumbnail, ManyRowsTakeTurnsAndAllGetTheirPicture)
+{
+    TempDir dir;
+    constexpr int kRows = 12;
+    std::vector<std::unique_ptr<FileRowWidget>> rows;
+    for (int i = 0; i < kRows; ++i) {
+        // Pages slow enough to draw that the children overlap when nothing holds them back.
+        const std::filesystem::path pdf = dir.file("slow" + std::to_string(i) + ".pdf");
+        HostilePdf::writeSlowPages(pdf, 1, 5);
+        rows.push_back(std::make_unique<FileRowWidget>(FileRowWidget::WithPage));
+        rows.back()->setPageRange(1, 1);
+    }
+    for (int i = 0; i < kRows; ++i)
+        rows[i]->setPageSource(qpath(dir.file("slow" + std::to_string(i) + ".pdf")));
+
+    int most = 0;
+    int drawn = 0;
+    const bool done = GuiWait::until(
+        [&] {
+            most = std::max(most, renderersRunning());
+            drawn = 0;
+            for (const auto& row : rows)
+                drawn += settled(row->thumbnail()) ? 1 : 0;
+            return drawn == kRows;
+        },
+        120000);
+    ASSERT_TRUE(done) << drawn << " of " << kRows << " rows got a picture";
+    EXPECT_LE(most, ThumbnailQueue::kRunning);
+    EXPECT_GE(most, 1) << "no renderer was ever seen: the test saw nothing";
+    for (const auto& row : rows)
+        EXPECT_EQ(state(row->thumbnail()), QStringLiteral("image"));
+}
+
+TEST(RowThumbnail, ARowRemovedWhileWaitingOrDrawingLeavesTheQueue)
+{
+    TempDir dir;
+    HostilePdf::writeSlowPages(dir.file("endless.pdf"), 1, 8);
+    PdfFactory::write(dir.file("plain.pdf"), 2);
+    // Rows whose pages never finish hold every turn, and one more waits behind them.
+    std::vector<std::unique_ptr<FileRowWidget>> rows;
+    for (int i = 0; i <= ThumbnailQueue::kRunning; ++i) {
+        rows.push_back(std::make_unique<FileRowWidget>(FileRowWidget::WithPage));
+        rows.back()->setPageRange(1, 1);
+        rows.back()->setPageSource(qpath(dir.file("endless.pdf")));
+    }
+    ASSERT_TRUE(GuiWait::until([&] { return ThumbnailQueue::shared().running() == ThumbnailQueue::kRunning; }));
+    EXPECT_EQ(ThumbnailQueue::shared().waiting(), 1);
+    rows.pop_back();
+    EXPECT_EQ(ThumbnailQueue::shared().waiting(), 0);
+
+    // Removing the drawing rows frees their turns for a row added after them.
+    FileRowWidget late(FileRowWidget::WithPage);
+    late.setPageRange(1, 1);
+    late.setPageSource(qpath(dir.file("plain.pdf")));
+    EXPECT_EQ(state(late.thumbnail()), QStringLiteral("waiting"));
+    rows.clear();
+    ASSERT_TRUE(GuiWait::until([&] { return settled(late.thumbnail()); }));
+    EXPECT_EQ(state(late.thumbnail()), QStringLiteral("image"));
+    EXPECT_TRUE(GuiWait::until([&] { return renderersRunning() == 0; }));
+}
 
 TEST(RowThumbnail, ShowsTheFirstPageOfTheRangeAndFollowsIt)
 {
