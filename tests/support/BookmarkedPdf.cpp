@@ -40,7 +40,11 @@ std::string pageRef(int page)
 
 void write(const std::filesystem::path& path, int pages, const std::vector<Mark>& outline)
 {
-    std::vector<std::string> objects = PdfFactory::documentObjects(pages);
+    write(path, PdfFactory::documentObjects(pages), outline);
+}
+
+void write(const std::filesystem::path& path, std::vector<std::string> objects, const std::vector<Mark>& outline)
+{
     std::string nameTree;    // (name) [dest] pairs, in name order
     std::string catalogDests; // /name << /D [dest] >>
     int names = 0;

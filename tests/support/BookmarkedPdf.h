@@ -26,4 +26,8 @@ struct Mark {
 
 void write(const std::filesystem::path& path, int pages, const std::vector<Mark>& outline);
 
+// The same over PdfFactory::documentObjects that the caller changed: pages keep their object
+// numbers, other objects may be appended, the catalog is written here.
+void write(const std::filesystem::path& path, std::vector<std::string> objects, const std::vector<Mark>& outline);
+
 } // namespace BookmarkedPdf

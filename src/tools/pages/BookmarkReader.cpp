@@ -25,8 +25,10 @@ class OutlineWalk {
 public:
     OutlineWalk(QPDF& pdf, const std::vector<QPDFObjectHandle>& pages) : m_root(pdf.getRoot())
     {
-        for (std::size_t i = 0; i < pages.size(); ++i)
-            m_pages.emplace(pages[i].getObjGen(), static_cast<int>(i));
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            if (pages[i].isInitialized()) // a page that was not read is no target here
+                m_pages.emplace(pages[i].getObjGen(), static_cast<int>(i));
+        }
         QPDFObjectHandle names = m_root.getKey("/Names");
         if (names.isDictionary() && names.getKey("/Dests").isDictionary())
             m_nameTree = std::make_unique<QPDFNameTreeObjectHelper>(names.getKey("/Dests"), pdf);

@@ -9,7 +9,8 @@
 
 namespace {
 
-// False for a destination whose page is a page object that is not in the document; anything
+// False for a destination whose page is a page object that is not in the document, or null;
+// anything
 // else (destinations in other files, odd values) stays as it was.
 bool pointsInside(QPDFObjectHandle dest, const std::set<QPDFObjGen>& pages)
 {
@@ -18,6 +19,8 @@ bool pointsInside(QPDFObjectHandle dest, const std::set<QPDFObjGen>& pages)
     if (!dest.isArray() || dest.getArrayNItems() == 0)
         return true;
     QPDFObjectHandle page = dest.getArrayItem(0);
+    if (page.isNull())
+        return false; // a copy of a page that was left out
     return !page.isIndirect() || pages.count(page.getObjGen()) > 0;
 }
 

@@ -180,9 +180,34 @@ void writePiece(SourcePdf& source, const PageList& pages, const std::string& pat
     write(out, path);
 }
 
+namespace {
+
+// The catalog's entries and the document information of source, into out, which already has
+// its pages: references to pages that were not copied become null.
+void copyDocumentParts(QPDF& source, QPDF& out)
+{
+    QPDFObjectHandle catalog = source.getRoot().shallowCopy();
+    for (const char* key : {"/Type", "/Pages", "/Outlines", "/PageLabels"})
+        catalog.removeKey(key);
+    QPDFObjectHandle copied = out.copyForeignObject(source.makeIndirectObject(catalog));
+    QPDFObjectHandle root = out.getRoot();
+    for (const std::string& key : copied.getKeys())
+        root.replaceKey(key, copied.getKey(key));
+    QPDFObjectHandle info = source.getTrailer().getKey("/Info");
+    if (info.isDictionary())
+        out.getTrailer().replaceKey("/Info", out.copyForeignObject(info.isIndirect() ? info : source.makeIndirectObject(info.shallowCopy())));
+}
+
+} // namespace
+
 void writeExtract(SourcePdf& source, const PageList& pages, const std::string& path)
 {
-    QPDF& out = source.pdf();
+    // A source whose page tree was cut is copied from into a new document: writing the source
+    // itself would read every object of the file.
+    QPDF fresh;
+    if (source.cut())
+        fresh.emptyPDF();
+    QPDF& out = source.cut() ? fresh : source.pdf();
     PageListBuilder list(out);
     Placement placement;
     std::vector<PageOrigin> origins;
@@ -191,10 +216,14 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
         origins.push_back({&source, page});
     }
     list.finish();
+    if (source.cut())
+        copyDocumentParts(source.pdf(), out);
     writePageLabels(out, origins);
     dropNamesOfRemovedPages(out);
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
-    write(out, path);
+    QPDFWriter writer(out, path.c_str());
+    writer.setMinimumPDFVersion(source.pdf().getPDFVersion(), source.pdf().getExtensionLevel());
+    writer.write();
 }
 
 void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path, bool alternate)

@@ -2,7 +2,9 @@
 
 #include "BookmarkReader.h"
 #include "FileBlockSource.h"
+#include "PageTreeCut.h"
 
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 
@@ -19,11 +21,41 @@ SourcePdf::SourcePdf(const std::string& name, const char* data, std::size_t size
     load();
 }
 
+SourcePdf::SourcePdf(const std::string& path, const Chooser& choose) : m_path(path)
+{
+    m_pdf.processInputSource(std::make_shared<FileBlockSource>(path));
+    // Encrypted files and forms keep the whole document, so they are written from it as a whole.
+    if (!m_pdf.isEncrypted() && !m_pdf.getRoot().hasKey("/AcroForm")) {
+        std::error_code error;
+        const auto bytes = std::filesystem::file_size(path, error);
+        PageTreeCut tree(m_pdf, error ? 0 : static_cast<long long>(bytes));
+        if (tree.claimedCount() > 0) {
+            try {
+                m_chosen = choose(tree.claimedCount());
+            } catch (const std::exception&) {
+                m_chosen.clear(); // the whole tree decides whether the pages are there
+            }
+            if (!m_chosen.empty() && tree.keepOnly(m_chosen, m_pages)) {
+                m_cut = true;
+                readDocumentParts();
+                return;
+            }
+        }
+    }
+    load();
+    m_chosen = choose(pageCount());
+}
+
 void SourcePdf::load()
 {
     m_pages = m_pdf.getAllPages();
     if (m_pages.empty())
         throw std::runtime_error(m_path + ": the document has no pages");
+    readDocumentParts();
+}
+
+void SourcePdf::readDocumentParts()
+{
     m_bookmarks = readBookmarks(m_pdf, m_pages);
     m_labels = std::make_unique<QPDFPageLabelDocumentHelper>(m_pdf);
     auto forms = std::make_unique<QPDFAcroFormDocumentHelper>(m_pdf);

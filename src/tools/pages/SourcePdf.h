@@ -7,6 +7,7 @@
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFPageLabelDocumentHelper.hh>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,11 @@ public:
     // The same from bytes in memory (which must outlive the object), without warnings on
     // standard error: for reading many small documents in one process.
     SourcePdf(const std::string& name, const char* data, std::size_t size);
+    // Only for taking some pages out: choose names the pages (0-based) for a page count. Where
+    // the page tree allows, only the chosen pages are read and pages() holds only them (the
+    // other entries are null); otherwise the whole tree is read, as by the first constructor.
+    using Chooser = std::function<std::vector<int>(int pageCount)>;
+    SourcePdf(const std::string& path, const Chooser& choose);
     SourcePdf(const SourcePdf&) = delete;
     SourcePdf& operator=(const SourcePdf&) = delete;
 
@@ -26,6 +32,11 @@ public:
     // The page list at load, before any job changed the page tree.
     const std::vector<QPDFObjectHandle>& pages() const { return m_pages; }
     int pageCount() const { return static_cast<int>(m_pages.size()); }
+    // The pages the chooser named, in its order.
+    const std::vector<int>& chosen() const { return m_chosen; }
+    // True when the page tree was cut down to the chosen pages: the document may then only be
+    // copied from, never written itself.
+    bool cut() const { return m_cut; }
     const std::vector<Bookmark>& bookmarks() const { return m_bookmarks; }
     // Form fields and annotations need mending when their pages are copied; null without.
     QPDFAcroFormDocumentHelper* forms() { return m_forms.get(); }
@@ -34,10 +45,13 @@ public:
 
 private:
     void load();
+    void readDocumentParts();
 
     std::string m_path;
     QPDF m_pdf;
     std::vector<QPDFObjectHandle> m_pages;
+    std::vector<int> m_chosen;
+    bool m_cut = false;
     std::vector<Bookmark> m_bookmarks;
     std::unique_ptr<QPDFAcroFormDocumentHelper> m_forms;
     std::unique_ptr<QPDFPageLabelDocumentHelper> m_labels;

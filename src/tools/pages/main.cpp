@@ -208,8 +208,8 @@ int starts(const std::string& input, const std::string& levelText)
 
 int extract(const std::string& input, const std::string& range, const std::string& output)
 {
-    SourcePdf source(input);
-    writeExtract(source, parsePages(range, source.pageCount()), output);
+    SourcePdf source(input, [&range](int pageCount) { return parsePages(range, pageCount); });
+    writeExtract(source, source.chosen(), output);
     leave(anyWarnings({&source}) ? kWarnings : kDone);
 }
 

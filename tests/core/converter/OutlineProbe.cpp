@@ -4,6 +4,7 @@
 #include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <qpdf/QPDFOutlineObjectHelper.hh>
 #include <qpdf/QPDFPageLabelDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
 
 #include <map>
 
@@ -72,3 +73,26 @@ std::string pageLabelsOf(const std::filesystem::path& pdf)
     }
     return text;
 }
+
+std::string pageShapesOf(const std::filesystem::path& pdf)
+{
+    QPDF document;
+    document.processFile(pdf.c_str());
+    std::string text;
+    for (QPDFObjectHandle page : document.getAllPages()) {
+        QPDFPageObjectHelper helper(page);
+        const QPDFObjectHandle::Rectangle box = helper.getMediaBox().getArrayAsRectangle();
+        QPDFObjectHandle number = page.getKey("/KorvexPage");
+        text += (text.empty() ? "" : " ") + std::to_string(number.isInteger() ? number.getIntValue() : -1) + ":" +
+                std::to_string(static_cast<int>(box.urx - box.llx)) + "x" + std::to_string(static_cast<int>(box.ury - box.lly));
+        QPDFObjectHandle rotate = helper.getAttribute("/Rotate", false);
+        if (rotate.isInteger() && rotate.getIntValue() != 0)
+            text += "r" + std::to_string(rotate.getIntValue());
+        QPDFObjectHandle resources = helper.getAttribute("/Resources", false);
+        if (!resources.isDictionary() || !resources.getKey("/Font").isDictionary() ||
+            !resources.getKey("/Font").getKey("/F1").isDictionary())
+            text += "!";
+    }
+    return text;
+}
+

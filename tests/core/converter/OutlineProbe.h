@@ -15,3 +15,7 @@ std::vector<int> pageNumbersOf(const std::filesystem::path& pdf);
 
 // The page label of every page: style and number, "r2 r3 D1 D2" (style "-" for none).
 std::string pageLabelsOf(const std::filesystem::path& pdf);
+
+// What each page shows as it inherits it from the page tree: "number:WxH" from the media box,
+// then "r" and the rotation when not 0, then "!" when the page has no font /F1: "5:400x300r90".
+std::string pageShapesOf(const std::filesystem::path& pdf);
