@@ -183,19 +183,42 @@ void writePiece(SourcePdf& source, const PageList& pages, const std::string& pat
 namespace {
 
 // The catalog's entries and the document information of source, into out, which already has
-// its pages: references to pages that were not copied become null.
+// its pages: references to pages that were not copied become null. Nothing is made indirect in
+// source, which would make qpdf enter every object of the file.
 void copyDocumentParts(QPDF& source, QPDF& out)
 {
-    QPDFObjectHandle catalog = source.getRoot().shallowCopy();
-    for (const char* key : {"/Type", "/Pages", "/Outlines", "/PageLabels"})
-        catalog.removeKey(key);
-    QPDFObjectHandle copied = out.copyForeignObject(source.makeIndirectObject(catalog));
+    // Written anew from what was read; copying the outline would only copy it twice.
+    QPDFObjectHandle catalog = source.getRoot();
+    std::vector<std::pair<std::string, QPDFObjectHandle>> aside;
+    for (const char* key : {"/Outlines", "/PageLabels"}) {
+        if (catalog.hasKey(key)) {
+            aside.emplace_back(key, catalog.getKey(key));
+            catalog.removeKey(key);
+        }
+    }
+    QPDFObjectHandle copied = out.copyForeignObject(catalog);
+    for (auto& [key, value] : aside)
+        catalog.replaceKey(key, value);
     QPDFObjectHandle root = out.getRoot();
-    for (const std::string& key : copied.getKeys())
-        root.replaceKey(key, copied.getKey(key));
+    for (const std::string& key : copied.getKeys()) {
+        if (key != "/Type" && key != "/Pages")
+            root.replaceKey(key, copied.getKey(key));
+    }
+
     QPDFObjectHandle info = source.getTrailer().getKey("/Info");
-    if (info.isDictionary())
-        out.getTrailer().replaceKey("/Info", out.copyForeignObject(info.isIndirect() ? info : source.makeIndirectObject(info.shallowCopy())));
+    if (info.isIndirect() && info.isDictionary()) {
+        out.getTrailer().replaceKey("/Info", out.copyForeignObject(info));
+    } else if (info.isDictionary()) {
+        QPDFObjectHandle fresh = QPDFObjectHandle::newDictionary();
+        for (const std::string& key : info.getKeys()) {
+            QPDFObjectHandle value = info.getKey(key);
+            if (value.isIndirect())
+                fresh.replaceKey(key, out.copyForeignObject(value));
+            else if (value.isString() || value.isName() || value.isNumber() || value.isBool())
+                fresh.replaceKey(key, value.shallowCopy());
+        }
+        out.getTrailer().replaceKey("/Info", out.makeIndirectObject(fresh));
+    }
 }
 
 } // namespace
