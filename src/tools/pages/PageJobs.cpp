@@ -231,6 +231,7 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
     if (source.cut())
         fresh.emptyPDF();
     QPDF& out = source.cut() ? fresh : source.pdf();
+    source.freezePages();
     PageListBuilder list(out);
     Placement placement;
     std::vector<PageOrigin> origins;
@@ -254,6 +255,7 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path,
     if (entries.empty())
         throw std::runtime_error("nothing to merge");
     QPDF& out = entries.front().source->pdf();
+    entries.front().source->freezePages();
     PageListBuilder list(out);
     std::unique_ptr<QPDFAcroFormDocumentHelper> outForms;
     for (const MergeEntry& entry : entries) {

@@ -48,15 +48,25 @@ SourcePdf::SourcePdf(const std::string& path, const Chooser& choose) : m_path(pa
 
 void SourcePdf::load()
 {
-    m_pages = m_pdf.getAllPages();
-    if (m_pages.empty())
+    // qpdf's own list: a copy would cost memory in proportion to the pages, which a split of a
+    // large file into single pages feels.
+    m_live = &m_pdf.getAllPages();
+    if (m_live->empty())
         throw std::runtime_error(m_path + ": the document has no pages");
     readDocumentParts();
 }
 
+void SourcePdf::freezePages()
+{
+    if (m_live != &m_pages) {
+        m_pages = *m_live;
+        m_live = &m_pages;
+    }
+}
+
 void SourcePdf::readDocumentParts()
 {
-    m_bookmarks = readBookmarks(m_pdf, m_pages);
+    m_bookmarks = readBookmarks(m_pdf, pages());
     m_labels = std::make_unique<QPDFPageLabelDocumentHelper>(m_pdf);
     auto forms = std::make_unique<QPDFAcroFormDocumentHelper>(m_pdf);
     if (forms->hasAcroForm())

@@ -29,9 +29,11 @@ public:
 
     const std::string& path() const { return m_path; }
     QPDF& pdf() { return m_pdf; }
-    // The page list at load, before any job changed the page tree.
-    const std::vector<QPDFObjectHandle>& pages() const { return m_pages; }
-    int pageCount() const { return static_cast<int>(m_pages.size()); }
+    // The page list at load, before any job changed the page tree: a job that changes this
+    // document's own tree calls freezePages() first.
+    const std::vector<QPDFObjectHandle>& pages() const { return *m_live; }
+    int pageCount() const { return static_cast<int>(m_live->size()); }
+    void freezePages();
     // The pages the chooser named, in its order.
     const std::vector<int>& chosen() const { return m_chosen; }
     // True when the page tree was cut down to the chosen pages: the document may then only be
@@ -50,6 +52,8 @@ private:
     std::string m_path;
     QPDF m_pdf;
     std::vector<QPDFObjectHandle> m_pages;
+    // m_pages, or qpdf's own list while no job has changed the tree.
+    const std::vector<QPDFObjectHandle>* m_live = &m_pages;
     std::vector<int> m_chosen;
     bool m_cut = false;
     std::vector<Bookmark> m_bookmarks;

@@ -27,6 +27,7 @@
 #include <qpdf/QPDFExc.hh>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -143,20 +144,27 @@ int split(const std::string& input, const std::string& folder, const std::vector
     SourcePdf source(input);
     if ((how.size() == 2 || how.size() == 3) && how[0] == "--size")
         return splitBySize(source, folder, how);
-    std::vector<PlannedPiece> pieces;
-    // Every range is read and checked before the first piece is written.
-    std::vector<PageList> pages;
+    std::vector<PlannedPiece> pieces; // only where pieces have titles
+    // Every range is read and checked before the first piece is written. The pages of all
+    // pieces are kept one after another: a split of a large file into single pages would
+    // otherwise keep a list per page.
+    std::vector<int> pages;
+    std::vector<int> ends;
+    const auto add = [&](const PageList& list) {
+        if (pages.size() + list.size() > static_cast<std::size_t>(INT_MAX))
+            throw std::runtime_error("too many pages in the pieces");
+        pages.insert(pages.end(), list.begin(), list.end());
+        ends.push_back(static_cast<int>(pages.size()));
+    };
     if (how.size() == 1 && how[0] == "--pieces") {
         std::string line;
         while (std::getline(std::cin, line)) {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            if (line.empty())
-                continue;
-            pages.push_back(parsePages(line, source.pageCount()));
-            pieces.push_back({pages.back().front() + 1, pages.back().back() + 1, std::string()});
+            if (!line.empty())
+                add(parsePages(line, source.pageCount()));
         }
-        if (pieces.empty())
+        if (ends.empty())
             throw std::runtime_error("no pieces given");
     } else if (how.size() == 2 && how[0] == "--bookmarks") {
         const int level = std::stoi(how[1]);
@@ -168,18 +176,22 @@ int split(const std::string& input, const std::string& folder, const std::vector
         if (pieces.empty())
             throw NoBookmarks(input + ": no bookmark of level " + how[1] + " points at a page");
         for (const PlannedPiece& piece : pieces)
-            pages.push_back(parsePages(std::to_string(piece.first) + "-" + std::to_string(piece.last),
-                                       source.pageCount()));
+            add(parsePages(std::to_string(piece.first) + "-" + std::to_string(piece.last), source.pageCount()));
     } else {
         return usage();
     }
-    for (std::size_t n = 0; n < pieces.size(); ++n) {
-        std::cout << "piece\t" << n + 1 << '\t' << pieces[n].first << '\t' << pieces[n].last << '\t'
-                  << oneLine(pieces[n].title) << '\n';
+    pages.shrink_to_fit();
+    ends.shrink_to_fit();
+    const auto begin = [&](std::size_t n) { return n == 0 ? 0 : ends[n - 1]; };
+    for (std::size_t n = 0; n < ends.size(); ++n) {
+        std::cout << "piece\t" << n + 1 << '\t' << pages[begin(n)] + 1 << '\t' << pages[ends[n] - 1] + 1 << '\t'
+                  << (pieces.empty() ? std::string() : oneLine(pieces[n].title)) << '\n';
     }
-    std::cout << "planned\t" << pieces.size() << std::endl;
-    for (std::size_t n = 0; n < pieces.size(); ++n) {
-        writePiece(source, pages[n], folder + "/" + std::to_string(n + 1) + ".pdf");
+    std::cout << "planned\t" << ends.size() << std::endl;
+    for (std::size_t n = 0; n < ends.size(); ++n) {
+        const PageList piece(pages.begin() + static_cast<std::ptrdiff_t>(begin(n)),
+                             pages.begin() + static_cast<std::ptrdiff_t>(ends[n]));
+        writePiece(source, piece, folder + "/" + std::to_string(n + 1) + ".pdf");
         std::cout << "wrote\t" << n + 1 << std::endl;
     }
     leave(anyWarnings({&source}) ? kWarnings : kDone);
