@@ -104,6 +104,12 @@ bool encrypt(const std::filesystem::path& input, const std::filesystem::path& ou
     return run.exitCode == 0 && std::filesystem::exists(output);
 }
 
+bool packObjects(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    const auto run = runQpdf({"--object-streams=generate", input.string(), output.string()}, false);
+    return run.exitCode == 0 && std::filesystem::exists(output);
+}
+
 int pageCount(const std::filesystem::path& path)
 {
     const auto run = runQpdf({"--show-npages", path.string()}, true);

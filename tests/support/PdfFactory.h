@@ -36,6 +36,10 @@ std::string qpdf();
 bool encrypt(const std::filesystem::path& input, const std::filesystem::path& output,
              const std::string& userPassword, const std::string& ownerPassword = "owner-secret");
 
+// qpdf --object-streams=generate: the file's objects packed in object streams, with a
+// cross-reference stream. True when qpdf wrote the file.
+bool packObjects(const std::filesystem::path& input, const std::filesystem::path& output);
+
 // What qpdf reports for the file; -1 when it cannot read it.
 int pageCount(const std::filesystem::path& path);
 

@@ -238,6 +238,10 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
     for (int page : pages) {
         placement.set(page, list.add(source, page, nullptr));
         origins.push_back({&source, page});
+        // The source's dictionary of a copied page is not read again (a repeat finds the
+        // copy): freed at once, the source and its copy are not both held for every page.
+        if (source.cut())
+            source.pdf().replaceObject(source.pages()[page].getObjGen(), QPDFObjectHandle::newNull());
     }
     list.finish();
     if (source.cut())
@@ -247,6 +251,9 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
     QPDFWriter writer(out, path.c_str());
     writer.setMinimumPDFVersion(source.pdf().getPDFVersion(), source.pdf().getExtensionLevel());
+    // A new document has no object streams to keep: packed as the source was, it stays as small.
+    if (source.cut() && source.packsObjects())
+        writer.setObjectStreamMode(qpdf_o_generate);
     writer.write();
 }
 

@@ -4,6 +4,7 @@
 #include "FileBlockSource.h"
 #include "PageTreeCut.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -21,6 +22,16 @@ SourcePdf::SourcePdf(const std::string& name, const char* data, std::size_t size
     load();
 }
 
+namespace {
+
+std::size_t distinctCount(std::vector<int> pages)
+{
+    std::sort(pages.begin(), pages.end());
+    return static_cast<std::size_t>(std::unique(pages.begin(), pages.end()) - pages.begin());
+}
+
+} // namespace
+
 SourcePdf::SourcePdf(const std::string& path, const Chooser& choose) : m_path(path)
 {
     m_pdf.processInputSource(std::make_shared<FileBlockSource>(path));
@@ -35,7 +46,11 @@ SourcePdf::SourcePdf(const std::string& path, const Chooser& choose) : m_path(pa
             } catch (const std::exception&) {
                 m_chosen.clear(); // the whole tree decides whether the pages are there
             }
-            if (!m_chosen.empty() && tree.keepOnly(m_chosen, m_pages)) {
+            // Where objects sit in object streams, reading one page parses its neighbours too:
+            // a large share of the pages then costs less memory written from the whole
+            // document, as qpdf does, than copied out of it.
+            const bool worthCutting = !m_chosen.empty() && !(packsObjects() && distinctCount(m_chosen) * 4 >= static_cast<std::size_t>(tree.claimedCount()));
+            if (worthCutting && tree.keepOnly(m_chosen, m_pages)) {
                 m_cut = true;
                 readDocumentParts();
                 return;
@@ -44,6 +59,13 @@ SourcePdf::SourcePdf(const std::string& path, const Chooser& choose) : m_path(pa
     }
     load();
     m_chosen = choose(pageCount());
+}
+
+bool SourcePdf::packsObjects()
+{
+    QPDFObjectHandle trailer = m_pdf.getTrailer();
+    QPDFObjectHandle type = trailer.getKey("/Type");
+    return (type.isName() && type.getName() == "/XRef") || trailer.hasKey("/XRefStm");
 }
 
 void SourcePdf::load()

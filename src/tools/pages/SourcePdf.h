@@ -39,6 +39,9 @@ public:
     // True when the page tree was cut down to the chosen pages: the document may then only be
     // copied from, never written itself.
     bool cut() const { return m_cut; }
+    // True when the file has a cross-reference stream, the mark of objects packed in object
+    // streams.
+    bool packsObjects();
     const std::vector<Bookmark>& bookmarks() const { return m_bookmarks; }
     // Form fields and annotations need mending when their pages are copied; null without.
     QPDFAcroFormDocumentHelper* forms() { return m_forms.get(); }

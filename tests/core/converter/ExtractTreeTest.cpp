@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 using namespace Converter;
 using BookmarkedPdf::Mark;
 using BookmarkedPdf::Target;
@@ -76,14 +79,28 @@ std::vector<Mark> outline()
     };
 }
 
+bool holdsObjectStreams(const fs::path& pdf)
+{
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return bytes.find("/ObjStm") != std::string::npos;
+}
+
 class ExtractTree : public testing::Test {
 protected:
-    // Extracts range from a tree with these counts; the error text when it fails.
-    std::string extract(const Counts& counts, const std::wstring& range, const fs::path& out)
+    // Extracts range from a tree with these counts (its objects in object streams when packed);
+    // the error text when it fails.
+    std::string extract(const Counts& counts, const std::wstring& range, const fs::path& out, bool packed = false)
     {
         BookmarkedPdf::write(dir.file("tree.pdf"), treeObjects(counts), outline());
+        fs::path input = dir.file("tree.pdf");
+        if (packed) {
+            input = dir.file("packed.pdf");
+            if (!PdfFactory::packObjects(dir.file("tree.pdf"), input))
+                return "qpdf could not pack the objects";
+        }
         ConvertError error;
-        if (extractPages(Utils::fromFsPath(dir.file("tree.pdf")), range, Utils::fromFsPath(out), nullptr, &error))
+        if (extractPages(Utils::fromFsPath(input), range, Utils::fromFsPath(out), nullptr, &error))
             return {};
         return "failed: " + Utils::wideToUtf8(error.detail);
     }
@@ -122,4 +139,22 @@ TEST_F(ExtractTree, CountsThatDoNotAddUpGiveThePagesTheTreeHolds)
     // A root that claims more pages than there are: the range is read against the real count.
     EXPECT_NE(extract({13, 4, 3}, L"13", dir.file("none.pdf")), "");
     EXPECT_FALSE(fs::exists(dir.file("none.pdf")));
+}
+
+TEST_F(ExtractTree, AFileOfObjectStreamsGivesOneOfObjectStreams)
+{
+    // A few pages are copied out into a new document, packed as the source was; most of the
+    // pages are written from the whole document, which keeps its object streams.
+    for (const std::wstring& range : {std::wstring(L"6,9"), std::wstring(L"1-11")}) {
+        const fs::path out = dir.file("part.pdf");
+        ASSERT_EQ(extract({}, range, out, true), "");
+        EXPECT_TRUE(holdsObjectStreams(out));
+        if (range == L"6,9") {
+            EXPECT_EQ(pageShapesOf(out), "6:400x300r90 9:500x500");
+            EXPECT_EQ(outlineOf(out), "B.1@1, B.2@2");
+        } else {
+            EXPECT_EQ(pageNumbersOf(out), PdfFactory::pageRange(1, 11));
+            EXPECT_EQ(outlineOf(out), "A@2[A.1@3], B@5[B.1@6, B.2@9]");
+        }
+    }
 }
