@@ -241,7 +241,7 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
         // The source's dictionary of a copied page is not read again (a repeat finds the
         // copy): freed at once, the source and its copy are not both held for every page.
         if (source.cut())
-            source.pdf().replaceObject(source.pages()[page].getObjGen(), QPDFObjectHandle::newNull());
+            source.releasePage(page);
     }
     list.finish();
     if (source.cut())

@@ -68,6 +68,11 @@ bool SourcePdf::packsObjects()
     return (type.isName() && type.getName() == "/XRef") || trailer.hasKey("/XRefStm");
 }
 
+void SourcePdf::releasePage(int page)
+{
+    m_pdf.replaceObject(pages()[static_cast<std::size_t>(page)].getObjGen(), QPDFObjectHandle::newNull());
+}
+
 void SourcePdf::load()
 {
     // qpdf's own list: a copy would cost memory in proportion to the pages, which a split of a

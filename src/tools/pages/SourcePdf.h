@@ -34,6 +34,10 @@ public:
     const std::vector<QPDFObjectHandle>& pages() const { return *m_live; }
     int pageCount() const { return static_cast<int>(m_live->size()); }
     void freezePages();
+    // Frees the dictionary of a page that was copied out and is not needed again; every
+    // handle to it then reads null. Pages copied out of a large file add up to a copy of it
+    // otherwise.
+    void releasePage(int page);
     // The pages the chooser named, in its order.
     const std::vector<int>& chosen() const { return m_chosen; }
     // True when the page tree was cut down to the chosen pages: the document may then only be

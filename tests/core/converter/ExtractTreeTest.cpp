@@ -1,10 +1,11 @@
-// Extract from page trees of several levels, where a page takes its media box, rotation and
+// Extract and split from page trees of several levels, where a page takes its media box, rotation and
 // fonts from the nodes above it, and from trees whose page counts do not add up: the pages,
 // what they look like and their bookmarks come out as a reader of the whole tree sees them.
 
 #include "OutlineProbe.h"
 
 #include "core/common/Utils.h"
+#include "core/converter/PageToolRunner.h"
 #include "core/converter/PdfOperations.h"
 #include "support/BookmarkedPdf.h"
 #include "support/PdfFactory.h"
@@ -157,4 +158,22 @@ TEST_F(ExtractTree, AFileOfObjectStreamsGivesOneOfObjectStreams)
             EXPECT_EQ(outlineOf(out), "A@2[A.1@3], B@5[B.1@6, B.2@9]");
         }
     }
+}
+
+TEST_F(ExtractTree, PiecesThatShareTheirPagesEachHoldThemAll)
+{
+    // A page is let go after the last piece that holds it, not after the first.
+    BookmarkedPdf::write(dir.file("tree.pdf"), treeObjects({}), outline());
+    const fs::path folder = dir.file("pieces");
+    fs::create_directories(folder);
+    ChildProcess::Options options;
+    options.input = "1-3\n2-4\n4-2\n12-12\n";
+    const auto run = PageToolRunner::run(
+        {L"split", Utils::fromFsPath(dir.file("tree.pdf")), Utils::fromFsPath(folder), L"--pieces"}, nullptr, options);
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(pageShapesOf(folder / "1.pdf"), "1:300x200 2:300x200 3:300x200");
+    EXPECT_EQ(pageShapesOf(folder / "2.pdf"), "2:300x200 3:300x200 4:300x200");
+    EXPECT_EQ(pageShapesOf(folder / "3.pdf"), "4:300x200 3:300x200 2:300x200");
+    EXPECT_EQ(outlineOf(folder / "3.pdf"), "A@3[A.1@2]");
+    EXPECT_EQ(pageShapesOf(folder / "4.pdf"), "12:612x792");
 }
