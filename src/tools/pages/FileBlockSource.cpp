@@ -75,16 +75,21 @@ size_t FileBlockSource::read(char* buffer, size_t length)
     return done;
 }
 
-size_t FileBlockSource::copyOut(char* buffer, size_t length)
+bool FileBlockSource::fill()
 {
     const bool inBlock = m_position >= m_blockStart &&
                          m_position < m_blockStart + static_cast<qpdf_offset_t>(m_blockLength);
     if (!inBlock) {
         m_blockStart = m_position;
         m_blockLength = readAt(m_position, m_block.data(), m_block.size());
-        if (m_blockLength == 0)
-            return 0;
     }
+    return m_blockLength > 0 && m_position >= m_blockStart;
+}
+
+size_t FileBlockSource::copyOut(char* buffer, size_t length)
+{
+    if (!fill())
+        return 0;
     const size_t at = static_cast<size_t>(m_position - m_blockStart);
     const size_t count = std::min(length, m_blockLength - at);
     std::memcpy(buffer, m_block.data() + at, count);
@@ -105,26 +110,20 @@ size_t FileBlockSource::readAt(qpdf_offset_t offset, char* buffer, size_t length
 qpdf_offset_t FileBlockSource::findAndSkipNextEOL()
 {
     // The position of the next end of line; reading goes on after it and any further \r and \n.
-    char chunk[4096];
-    for (;;) {
-        const qpdf_offset_t start = m_position;
-        const size_t length = read(chunk, sizeof(chunk));
-        if (length == 0)
-            return m_position;
-        const char* begin = chunk;
-        const char* end = chunk + length;
-        const char* found = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
-        if (found == end)
+    // Searched in the block itself: qpdf asks for this once per line of a cross-reference table.
+    const auto isEol = [](char c) { return c == '\r' || c == '\n'; };
+    qpdf_offset_t eol = -1;
+    while (fill()) {
+        const char* block = m_block.data();
+        const char* from = block + (m_position - m_blockStart);
+        const char* end = block + m_blockLength;
+        const char* stop = eol < 0 ? std::find_if(from, end, isEol) : std::find_if_not(from, end, isEol);
+        m_position = m_blockStart + (stop - block);
+        if (stop == end)
             continue;
-        const qpdf_offset_t eol = start + (found - chunk);
-        m_position = eol;
-        char ch = 0;
-        while (read(&ch, 1) == 1) {
-            if (ch != '\r' && ch != '\n') {
-                unreadCh(ch);
-                break;
-            }
-        }
-        return eol;
+        if (eol >= 0)
+            return eol;
+        eol = m_position; // now past the run of line ends
     }
+    return eol < 0 ? m_position : eol;
 }

@@ -25,6 +25,8 @@ public:
     void unreadCh(char ch) override;
 
 private:
+    // Makes the block hold the position; false at the end of the file.
+    bool fill();
     // Bytes at the position, from the block (loaded when needed); fewer only at the end.
     size_t copyOut(char* buffer, size_t length);
     size_t readAt(qpdf_offset_t offset, char* buffer, size_t length) const;
