@@ -294,8 +294,19 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path,
         tops[e].title = entries[e].title;
         tops[e].open = true;
     }
+    // Where each copied page is placed for the last time: the source lets it go after that.
+    std::unordered_map<SourcePdf*, std::vector<int>> lastUse;
+    for (std::size_t n = 0; n < order.size(); ++n) {
+        SourcePdf* source = entries[order[n].first].source;
+        if (source == entries.front().source)
+            continue; // its pages are the output's own
+        std::vector<int>& last = lastUse[source];
+        last.resize(static_cast<std::size_t>(source->pageCount()), -1);
+        last[static_cast<std::size_t>(entries[order[n].first].pages[order[n].second])] = static_cast<int>(n);
+    }
     std::vector<PageOrigin> origins;
-    for (const auto& [e, i] : order) {
+    for (std::size_t n = 0; n < order.size(); ++n) {
+        const auto [e, i] = order[n];
         const MergeEntry& entry = entries[e];
         const int page = entry.pages[i];
         QPDFObjectHandle added = list.add(*entry.source, page, outForms.get());
@@ -303,6 +314,9 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path,
         origins.push_back({entry.source, page});
         if (!tops[e].target.isInitialized())
             tops[e].target = added;
+        const auto found = lastUse.find(entry.source);
+        if (found != lastUse.end() && found->second[static_cast<std::size_t>(page)] == static_cast<int>(n))
+            entry.source->releasePage(page);
     }
     for (std::size_t e = 0; e < entries.size(); ++e)
         tops[e].children = keepPlaced(entries[e].source->bookmarks(), placements[e].lookup());

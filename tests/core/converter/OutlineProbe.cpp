@@ -1,6 +1,7 @@
 #include "OutlineProbe.h"
 
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <qpdf/QPDFOutlineObjectHelper.hh>
 #include <qpdf/QPDFPageLabelDocumentHelper.hh>
@@ -92,6 +93,23 @@ std::string pageShapesOf(const std::filesystem::path& pdf)
         if (!resources.isDictionary() || !resources.getKey("/Font").isDictionary() ||
             !resources.getKey("/Font").getKey("/F1").isDictionary())
             text += "!";
+    }
+    return text;
+}
+
+std::string formFieldsOf(const std::filesystem::path& pdf)
+{
+    QPDF document;
+    document.processFile(pdf.c_str());
+    QPDFAcroFormDocumentHelper forms(document);
+    std::string text;
+    int position = 0;
+    for (QPDFObjectHandle page : document.getAllPages()) {
+        ++position;
+        for (QPDFAnnotationObjectHelper& widget : forms.getWidgetAnnotationsForPage(QPDFPageObjectHelper(page))) {
+            text += (text.empty() ? "" : ", ") + forms.getFieldForAnnotation(widget).getFullyQualifiedName() + "@" +
+                    std::to_string(position);
+        }
     }
     return text;
 }

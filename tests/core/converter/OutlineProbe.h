@@ -19,3 +19,6 @@ std::string pageLabelsOf(const std::filesystem::path& pdf);
 // What each page shows as it inherits it from the page tree: "number:WxH" from the media box,
 // then "r" and the rotation when not 0, then "!" when the page has no font /F1: "5:400x300r90".
 std::string pageShapesOf(const std::filesystem::path& pdf);
+
+// The form fields of each page in page order, "name@n" separated by ", ".
+std::string formFieldsOf(const std::filesystem::path& pdf);
