@@ -36,8 +36,10 @@ public:
     void freezePages();
     // Frees the dictionary of a page that was copied out and is not needed again; every
     // handle to it then reads null. Pages copied out of a large file add up to a copy of it
-    // otherwise.
-    void releasePage(int page);
+    // otherwise. withContents frees its content streams too: only where every copy goes into
+    // one document, whose copier then finds a stream shared with a later page among what it
+    // has copied, and reads the stream's data from the file by offset.
+    void releasePage(int page, bool withContents);
     // The pages the chooser named, in its order.
     const std::vector<int>& chosen() const { return m_chosen; }
     // True when the page tree was cut down to the chosen pages: the document may then only be

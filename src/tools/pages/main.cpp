@@ -200,7 +200,7 @@ int split(const std::string& input, const std::string& folder, const std::vector
         writePiece(source, piece, folder + "/" + std::to_string(n + 1) + ".pdf");
         for (int page : piece) {
             if (lastPiece[static_cast<std::size_t>(page)] == static_cast<int>(n)) {
-                source.releasePage(page);
+                source.releasePage(page, false); // a later piece is another document
                 lastPiece[static_cast<std::size_t>(page)] = -1; // a page twice in the piece goes once
             }
         }

@@ -7,6 +7,7 @@
 #include <qpdf/QPDFPageLabelDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include <cstdlib>
 #include <map>
 
 namespace {
@@ -112,5 +113,22 @@ std::string formFieldsOf(const std::filesystem::path& pdf)
         }
     }
     return text;
+}
+
+std::vector<int> contentNumbersOf(const std::filesystem::path& pdf)
+{
+    QPDF document;
+    document.processFile(pdf.c_str());
+    std::vector<int> numbers;
+    for (QPDFObjectHandle page : document.getAllPages()) {
+        std::string text;
+        for (QPDFObjectHandle& stream : QPDFPageObjectHelper(page).getPageContents()) {
+            const std::shared_ptr<Buffer> data = stream.getStreamData();
+            text.append(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
+        }
+        const std::size_t at = text.find("(Page ");
+        numbers.push_back(at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 6));
+    }
+    return numbers;
 }
 

@@ -22,3 +22,6 @@ std::string pageShapesOf(const std::filesystem::path& pdf);
 
 // The form fields of each page in page order, "name@n" separated by ", ".
 std::string formFieldsOf(const std::filesystem::path& pdf);
+
+// For each page in page order, k of the "(Page k)" its content streams show; -1 for none.
+std::vector<int> contentNumbersOf(const std::filesystem::path& pdf);

@@ -1,6 +1,7 @@
-// The page program lets each source page go once it is copied for the last time: merges where
-// pages carry form fields and come twice, in turn or one file after another, keep every page
-// and every field.
+// The page program lets each source page (and, where all copies go into one document, its
+// content streams) go once it is copied for the last time: merges where pages carry form
+// fields and come twice, in turn or one file after another, keep every page and every field;
+// pages that share a content stream keep it.
 
 #include "OutlineProbe.h"
 
@@ -49,4 +50,26 @@ TEST(PageRelease, MergesKeepEveryPageAndFieldOfPagesUsedTwice)
         << Utils::wideToUtf8(error.detail);
     EXPECT_EQ(pageNumbersOf(dir.file("t.pdf")), (std::vector<int>{1, 1, 2, 2, 2, 3, 3}));
     EXPECT_EQ(formFieldsOf(dir.file("t.pdf")), "beta@3, alpha@4, beta+1@5");
+}
+
+TEST(PageRelease, PagesThatShareAContentStreamEachKeepIt)
+{
+    TempDir dir;
+    // Pages 1 and 3 show one stream, page 3 comes after page 1 has been let go.
+    std::vector<std::string> objects = PdfFactory::documentObjects(3);
+    objects[7].replace(objects[7].find("/Contents 9 0 R"), 15, "/Contents [5 0 R]");
+    PdfFactory::writeObjects(dir.file("shared.pdf"), objects);
+    PdfFactory::write(dir.file("plain.pdf"), 2);
+    const std::wstring shared = Utils::fromFsPath(dir.file("shared.pdf"));
+    ConvertError error;
+
+    ASSERT_TRUE(extractPages(shared, L"1,3,2", Utils::fromFsPath(dir.file("x.pdf")), nullptr, &error))
+        << Utils::wideToUtf8(error.detail);
+    EXPECT_EQ(pageNumbersOf(dir.file("x.pdf")), (std::vector<int>{1, 3, 2}));
+    EXPECT_EQ(contentNumbersOf(dir.file("x.pdf")), (std::vector<int>{1, 1, 2}));
+
+    ASSERT_TRUE(mergePdfs({{Utils::fromFsPath(dir.file("plain.pdf")), L"1-2"}, {shared, L"1-3"}},
+                          Utils::fromFsPath(dir.file("m.pdf")), nullptr, &error))
+        << Utils::wideToUtf8(error.detail);
+    EXPECT_EQ(contentNumbersOf(dir.file("m.pdf")), (std::vector<int>{1, 2, 1, 2, 1}));
 }
