@@ -241,7 +241,7 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
         // The source's dictionary of a copied page is not read again (a repeat finds the
         // copy): freed at once, the source and its copy are not both held for every page.
         if (source.cut())
-            source.releasePage(page, true);
+            source.releasePage(page);
     }
     list.finish();
     if (source.cut())
@@ -316,7 +316,7 @@ void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path,
             tops[e].target = added;
         const auto found = lastUse.find(entry.source);
         if (found != lastUse.end() && found->second[static_cast<std::size_t>(page)] == static_cast<int>(n))
-            entry.source->releasePage(page, true);
+            entry.source->releasePage(page);
     }
     for (std::size_t e = 0; e < entries.size(); ++e)
         tops[e].children = keepPlaced(entries[e].source->bookmarks(), placements[e].lookup());

@@ -68,18 +68,16 @@ bool SourcePdf::packsObjects()
     return (type.isName() && type.getName() == "/XRef") || trailer.hasKey("/XRefStm");
 }
 
-void SourcePdf::releasePage(int page, bool withContents)
+void SourcePdf::releasePage(int page)
 {
     QPDFObjectHandle dictionary = pages()[static_cast<std::size_t>(page)];
     std::vector<QPDFObjGen> gone{dictionary.getObjGen()};
-    if (withContents) {
-        QPDFObjectHandle contents = dictionary.getKey("/Contents");
-        std::vector<QPDFObjectHandle> streams = contents.isArray() ? contents.getArrayAsVector()
-                                                                   : std::vector<QPDFObjectHandle>{contents};
-        for (QPDFObjectHandle& stream : streams) {
-            if (stream.isIndirect() && stream.isStream())
-                gone.push_back(stream.getObjGen());
-        }
+    QPDFObjectHandle contents = dictionary.getKey("/Contents");
+    std::vector<QPDFObjectHandle> streams = contents.isArray() ? contents.getArrayAsVector()
+                                                               : std::vector<QPDFObjectHandle>{contents};
+    for (QPDFObjectHandle& stream : streams) {
+        if (stream.isIndirect() && stream.isStream())
+            gone.push_back(stream.getObjGen());
     }
     for (const QPDFObjGen& object : gone)
         m_pdf.replaceObject(object, QPDFObjectHandle::newNull());

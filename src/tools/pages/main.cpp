@@ -188,22 +188,10 @@ int split(const std::string& input, const std::string& folder, const std::vector
                   << (pieces.empty() ? std::string() : oneLine(pieces[n].title)) << '\n';
     }
     std::cout << "planned\t" << ends.size() << std::endl;
-    // The last piece each page goes into: after it, the page is let go.
-    std::vector<int> lastPiece(static_cast<std::size_t>(source.pageCount()), -1);
-    for (std::size_t n = 0; n < ends.size(); ++n) {
-        for (std::size_t i = begin(n); i < static_cast<std::size_t>(ends[n]); ++i)
-            lastPiece[static_cast<std::size_t>(pages[i])] = static_cast<int>(n);
-    }
     for (std::size_t n = 0; n < ends.size(); ++n) {
         const PageList piece(pages.begin() + static_cast<std::ptrdiff_t>(begin(n)),
                              pages.begin() + static_cast<std::ptrdiff_t>(ends[n]));
         writePiece(source, piece, folder + "/" + std::to_string(n + 1) + ".pdf");
-        for (int page : piece) {
-            if (lastPiece[static_cast<std::size_t>(page)] == static_cast<int>(n)) {
-                source.releasePage(page, false); // a later piece is another document
-                lastPiece[static_cast<std::size_t>(page)] = -1; // a page twice in the piece goes once
-            }
-        }
         std::cout << "wrote\t" << n + 1 << std::endl;
     }
     leave(anyWarnings({&source}) ? kWarnings : kDone);

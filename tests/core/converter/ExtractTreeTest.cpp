@@ -162,7 +162,6 @@ TEST_F(ExtractTree, AFileOfObjectStreamsGivesOneOfObjectStreams)
 
 TEST_F(ExtractTree, PiecesThatShareTheirPagesEachHoldThemAll)
 {
-    // A page is let go after the last piece that holds it, not after the first.
     BookmarkedPdf::write(dir.file("tree.pdf"), treeObjects({}), outline());
     const fs::path folder = dir.file("pieces");
     fs::create_directories(folder);
