@@ -10,8 +10,7 @@
 namespace {
 
 // False for a destination whose page is a page object that is not in the document, or null;
-// anything
-// else (destinations in other files, odd values) stays as it was.
+// anything else (destinations in other files, odd values) stays as it was.
 bool pointsInside(QPDFObjectHandle dest, const std::set<QPDFObjGen>& pages)
 {
     if (dest.isDictionary())

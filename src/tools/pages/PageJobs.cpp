@@ -238,8 +238,8 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
     for (int page : pages) {
         placement.set(page, list.add(source, page, nullptr));
         origins.push_back({&source, page});
-        // The source's dictionary of a copied page is not read again (a repeat finds the
-        // copy): freed at once, the source and its copy are not both held for every page.
+        // A copied page is not read again (a repeat finds the copy): freed at once with its
+        // content streams, the source's objects and their copies are not both held.
         if (source.cut())
             source.releasePage(page);
     }

@@ -3,7 +3,8 @@
 // hold them, and cuts the tree down to those pages: a few pages out of a very large file then
 // cost the pages, not the file. Every count read on the way is checked against what the walk
 // sees; where the tree is not as its counts say, nothing is changed and the caller loads the
-// whole tree instead.
+// whole tree instead. A node with as many kids as its count is taken to hold pages only, and
+// only its wanted kids are read: a file whose counts lie there gives the pages they say.
 
 #include <qpdf/QPDF.hh>
 

@@ -49,7 +49,8 @@ SourcePdf::SourcePdf(const std::string& path, const Chooser& choose) : m_path(pa
             // Where objects sit in object streams, reading one page parses its neighbours too:
             // a large share of the pages then costs less memory written from the whole
             // document, as qpdf does, than copied out of it.
-            const bool worthCutting = !m_chosen.empty() && !(packsObjects() && distinctCount(m_chosen) * 4 >= static_cast<std::size_t>(tree.claimedCount()));
+            const bool largeShare = distinctCount(m_chosen) * 4 >= static_cast<std::size_t>(tree.claimedCount());
+            const bool worthCutting = !m_chosen.empty() && !(packsObjects() && largeShare);
             if (worthCutting && tree.keepOnly(m_chosen, m_pages)) {
                 m_cut = true;
                 readDocumentParts();
