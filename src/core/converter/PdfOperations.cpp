@@ -270,7 +270,11 @@ int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error
         return -1;
     ChildProcess::Options options;
     options.captureOutput = true;
-    const ChildProcess::Result run = QpdfRunner::run(QpdfArguments::pageCount(input), slot, options);
+    // The page program reads the same number as qpdf --show-npages, in blocks where qpdf seeks
+    // before every small read: 0.05 s instead of 0.5 s for 20,000 pages.
+    const ChildProcess::Result run = PageToolRunner::available()
+                                         ? PageToolRunner::run({L"count", L"--stated", input}, slot, options)
+                                         : QpdfRunner::run(QpdfArguments::pageCount(input), slot, options);
     if (!run.started || !QpdfRunner::isSuccessCode(run.exitCode)) {
         setQpdfFailure(error, input, run, false);
         return -1;
@@ -278,7 +282,7 @@ int countPages(const std::wstring& input, ProcessSlot* slot, ConvertError* error
     const int pages = parsePageCount(run.output);
     if (pages < 0) {
         setFailure(error, input, FailureReason::None,
-                   L"qpdf printed no page count: " + Utils::utf8ToWide(run.output.substr(0, 200)));
+                   L"no page count was printed: " + Utils::utf8ToWide(run.output.substr(0, 200)));
         return -1;
     }
     // qpdf prints the page tree's /Count as the file states it. A count beyond one page per

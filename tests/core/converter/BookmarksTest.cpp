@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 
 using namespace Converter;
@@ -148,6 +149,40 @@ TEST_F(Bookmarks, AMergeHasOneTopBookmarkPerInputWithItsOwnBookmarksBelow)
                                                  {Utils::fromFsPath(dir.file("other.pdf")), L"1-5"}};
     ASSERT_TRUE(mergePdfs(twice, Utils::fromFsPath(dir.file("twice.pdf")), nullptr, &error));
     EXPECT_EQ(outlineOf(dir.file("twice.pdf")), "other@1[Body@1[Part@2]], other@3[Intro@3, Body@6[Part@7]]");
+}
+
+// 34 inputs are enough for the page program to start itself again with huge pages; whatever
+// the caller set for glibc before must not change the result.
+TEST_F(Bookmarks, AMergeOfManyFilesKeepsEveryPageAndBookmarkWithOrWithoutHugePages)
+{
+    PdfHandleParameter::MergeList list;
+    std::vector<int> expected;
+    std::string outline;
+    for (int i = 0; i < 34; ++i) {
+        const auto at = [i](int page) { return "@" + std::to_string(10 * i + page); };
+        outline += (i ? ", book" : "book") + std::to_string(i) + at(1) +
+                   (i % 2 ? "[..." + at(1) + "[3.1" + at(5) + "], Orphan child" + at(8) + "]"
+                          : "[Chapter 2" + at(1) + "[2.1 第二章" + at(2) + "[2.1.1 Deep" + at(4) + "], 2.2 a/b: c" + at(8) + "]]");
+        const fs::path copy = dir.file("book" + std::to_string(i) + ".pdf");
+        fs::copy_file(dir.file("book.pdf"), copy);
+        list.emplace_back(Utils::fromFsPath(copy), i % 2 ? L"21-30" : L"11-20");
+        for (int p : pages(i % 2 ? 21 : 11, i % 2 ? 30 : 20))
+            expected.push_back(p);
+    }
+    const char* before = std::getenv("GLIBC_TUNABLES");
+    const std::string kept = before ? before : "";
+    for (const char* tunables : {"", "glibc.malloc.hugetlb=0", "glibc.malloc.check=0"}) {
+        ::setenv("GLIBC_TUNABLES", tunables, 1);
+        const fs::path merged = dir.file(std::string("merged") + tunables + ".pdf");
+        ConvertError error;
+        ASSERT_TRUE(mergePdfs(list, Utils::fromFsPath(merged), nullptr, &error)) << Utils::wideToUtf8(error.detail);
+        EXPECT_EQ(pageNumbersOf(merged), expected) << tunables;
+        EXPECT_EQ(outlineOf(merged), outline) << tunables;
+    }
+    if (before)
+        ::setenv("GLIBC_TUNABLES", kept.c_str(), 1);
+    else
+        ::unsetenv("GLIBC_TUNABLES");
 }
 
 TEST_F(Bookmarks, SplitByBookmarksWritesOneFilePerBookmarkOfTheLevel)
