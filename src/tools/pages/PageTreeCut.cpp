@@ -32,7 +32,8 @@ struct PageTreeCut::Found {
     std::map<std::string, QPDFObjectHandle> inherited; // nearest node's value first
 };
 
-PageTreeCut::PageTreeCut(QPDF& pdf, long long fileBytes) : m_pdf(pdf)
+PageTreeCut::PageTreeCut(QPDF& pdf, long long fileBytes, const std::vector<QPDFObjGen>& rootKids)
+    : m_pdf(pdf), m_rootKids(rootKids)
 {
     m_root = pdf.getRoot().getKey("/Pages");
     if (!m_root.isDictionary() || !m_root.isIndirect() || !m_root.getKey("/Kids").isArray())
@@ -48,10 +49,14 @@ bool PageTreeCut::walk(QPDFObjectHandle node, long long first, long long count, 
     if (depth > kMaxTreeDepth || std::find(m_path.begin(), m_path.end(), node.getObjGen()) != m_path.end())
         return false;
     m_path.push_back(node.getObjGen());
+    const bool taken = !m_rootKids.empty() && node.getObjGen() == m_root.getObjGen();
     QPDFObjectHandle kids = node.getKey("/Kids");
-    if (!kids.isArray())
+    if (!taken && !kids.isArray())
         return false;
-    const int n = kids.getArrayNItems();
+    const int n = taken ? static_cast<int>(m_rootKids.size()) : kids.getArrayNItems();
+    const auto kidAt = [&](int k) {
+        return taken ? m_pdf.getObject(m_rootKids[static_cast<std::size_t>(k)]) : kids.getArrayItem(k);
+    };
     // The wanted indices inside this node.
     const auto from = std::lower_bound(wanted.begin(), wanted.end(), first);
     const auto to = std::lower_bound(wanted.begin(), wanted.end(), first + count);
@@ -70,13 +75,13 @@ bool PageTreeCut::walk(QPDFObjectHandle node, long long first, long long count, 
     if (n == count) {
         // As many kids as pages: every kid is taken to be a page, and the ones wanted are checked.
         for (auto it = from; it != to; ++it) {
-            if (!take(*it, kids.getArrayItem(static_cast<int>(*it - first))))
+            if (!take(*it, kidAt(static_cast<int>(*it - first))))
                 return false;
         }
     } else {
         long long start = first;
         for (int k = 0; k < n; ++k) {
-            QPDFObjectHandle kid = kids.getArrayItem(k);
+            QPDFObjectHandle kid = kidAt(k);
             if (!kid.isDictionary() || !kid.isIndirect())
                 return false;
             const long long pages = isNode(kid) ? countOf(kid) : 1;

@@ -12,8 +12,9 @@
 
 class PageTreeCut {
 public:
-    // fileBytes bounds what the tree's counts may claim.
-    PageTreeCut(QPDF& pdf, long long fileBytes);
+    // fileBytes bounds what the tree's counts may claim. rootKids: the root's kids where they
+    // were taken out of it (RootKids), else empty; they must outlive the cut.
+    PageTreeCut(QPDF& pdf, long long fileBytes, const std::vector<QPDFObjGen>& rootKids);
 
     // The page count the root claims; 0 when it cannot be used.
     int claimedCount() const { return m_claimed; }
@@ -30,6 +31,7 @@ private:
               const std::vector<int>& wanted, std::vector<Found>& found);
 
     QPDF& m_pdf;
+    const std::vector<QPDFObjGen>& m_rootKids;
     QPDFObjectHandle m_root;
     int m_claimed = 0;
     std::vector<QPDFObjGen> m_path;

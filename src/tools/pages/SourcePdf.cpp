@@ -3,6 +3,7 @@
 #include "BookmarkReader.h"
 #include "FileBlockSource.h"
 #include "PageTreeCut.h"
+#include "RootKids.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -39,7 +40,8 @@ SourcePdf::SourcePdf(const std::string& path, const Chooser& choose) : m_path(pa
     if (!m_pdf.isEncrypted() && !m_pdf.getRoot().hasKey("/AcroForm")) {
         std::error_code error;
         const auto bytes = std::filesystem::file_size(path, error);
-        PageTreeCut tree(m_pdf, error ? 0 : static_cast<long long>(bytes));
+        RootKids rootKids(m_pdf, path);
+        PageTreeCut tree(m_pdf, error ? 0 : static_cast<long long>(bytes), rootKids.taken());
         if (tree.claimedCount() > 0) {
             try {
                 m_chosen = choose(tree.claimedCount());
@@ -57,6 +59,7 @@ SourcePdf::SourcePdf(const std::string& path, const Chooser& choose) : m_path(pa
                 return;
             }
         }
+        rootKids.putBack();
     }
     load();
     m_chosen = choose(pageCount());
