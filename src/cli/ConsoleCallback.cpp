@@ -1,6 +1,6 @@
 #include "ConsoleCallback.h"
 
-#include "core/tasks/PdfHandleConverterCallback.h"
+#include "core/tasks/ProgressText.h"
 
 #include "core/app/TextId.h"
 #include "core/app/TextTable.h"
@@ -23,7 +23,7 @@ std::wstring ConsoleCallback::progressText(int type, int current, int total)
         return type >= Converter::PdfHandleParameter::Extract && type <= Converter::PdfHandleParameter::Split
                    ? Glossary::text(TextId::ExtractingPdf + type) : std::wstring();
     if (type != Converter::PdfHandleParameter::Split) // "Compressing Page 3 / 30", as in the window
-        return PdfHandleConverterCallback::progressText(type, current, total);
+        return ::progressText(type, current, total);
     std::wstring text(Glossary::text(TextId::SplittingPage).size() + 32, L'\0'); // "Splitting Page %d / %d"
     const int written = std::swprintf(text.data(), text.size(), Glossary::text(TextId::SplittingPage).c_str(), current, total);
     text.resize(written < 0 ? 0 : static_cast<std::size_t>(written));

@@ -1,9 +1,8 @@
 #include "core/tasks/PdfHandleConverterCallback.h"
 
-#include "core/app/TextId.h"
-#include "core/app/TextTable.h"
 #include "core/converter/PdfHandleParameter.h"
 #include "core/message/WindowMessages.h"
+#include "core/tasks/ProgressText.h"
 #include "core/tasks/RowRegistry.h"
 #include "core/tasks/TaskPayloads.h"
 
@@ -15,20 +14,6 @@ PdfHandleConverterCallback::PdfHandleConverterCallback(WindowHandle window,
                                                        std::shared_ptr<RowRegistry> registry)
     : CommonListItemCallback(window, kListName, std::move(registry))
 {
-}
-
-std::wstring PdfHandleConverterCallback::progressText(int type, int current, int total)
-{
-    if (current == 0)
-        return type >= PdfHandleParameter::Extract && type <= PdfHandleParameter::Split
-                   ? Glossary::text(TextId::ExtractingPdf + type) : std::wstring();
-    if (type == PdfHandleParameter::Split)
-        return Glossary::text(Glossary::TextRequest(TextId::SplittingPage,
-                                                    {std::to_wstring(current), std::to_wstring(total)}));
-    if (type == PdfHandleParameter::Compress)
-        return Glossary::text(Glossary::TextRequest(TextId::CompressingPage,
-                                                    {std::to_wstring(current), std::to_wstring(total)}));
-    return {};
 }
 
 void PdfHandleConverterCallback::onProgress(int type, int current, int total)

@@ -14,7 +14,4 @@ public:
     void onOversizePages(const std::vector<int>& pages) override;
     void onError(ConvertError error, const std::string& sourceFile, int line) override;
     void onFinished(bool ok, const std::wstring& inputPath, const std::wstring& outputPath) override;
-
-    // The status text of a progress call in the current language.
-    static std::wstring progressText(int type, int current, int total);
 };
