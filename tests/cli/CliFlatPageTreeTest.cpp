@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,24 @@ protected:
     {
         fs::remove(dir.file("out.pdf"));
         return runProgram(KORVEX_PAGES_PATH, {"extract", "tree.pdf", range, "out.pdf"}, dir.path());
+    }
+    // Appends an update to the file: these objects anew, with a table of their own.
+    void appendUpdate(const std::vector<std::pair<int, std::string>>& objects)
+    {
+        std::string bytes = readFile(dir.file("tree.pdf"));
+        const std::size_t mark = bytes.rfind("startxref");
+        const std::string previous = std::to_string(std::stoll(bytes.substr(mark + 9)));
+        std::string table = "xref\n";
+        for (const auto& [number, text] : objects) {
+            char entry[32];
+            std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", bytes.size());
+            table += std::to_string(number) + " 1\n" + entry;
+            bytes += std::to_string(number) + " 0 obj\n" + text + "\nendobj\n";
+        }
+        const std::size_t at = bytes.size();
+        bytes += table + "trailer\n<< /Size " + std::to_string(4 + 2 * kPages) + " /Root 1 0 R /Prev " + previous +
+                 " >>\nstartxref\n" + std::to_string(at) + "\n%%EOF\n";
+        writeFile(dir.file("tree.pdf"), bytes);
     }
     std::size_t occurrences(const std::string& text)
     {
@@ -100,4 +119,22 @@ TEST_F(CliFlatPageTree, TreesTheReaderCannotVouchForAreReadWholeAsBefore)
             EXPECT_EQ(PdfFactory::pageNumbers(dir.file("out.pdf")), c.pages);
         }
     }
+}
+
+TEST_F(CliFlatPageTree, AnUpdatedFileIsReadAsItsNewestTablesSay)
+{
+    const std::string count = " /Count " + std::to_string(kPages) + " >>";
+    writeWithRoot("<< /Type /Pages /Kids [ " + kids(1, kPages) + "]" + count);
+    // An update that leaves the root alone, then one that lists its kids the other way round.
+    appendUpdate({{3, "<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>"}});
+    CliRun r = extract("2,1100");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(PdfFactory::pageNumbers(dir.file("out.pdf")), (std::vector<int>{2, kPages}));
+    std::string reversed;
+    for (int page = kPages; page >= 1; --page)
+        reversed += kids(page, page);
+    appendUpdate({{2, "<< /Type /Pages /Kids [ " + reversed + "]" + count}});
+    r = extract("2,1100");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(PdfFactory::pageNumbers(dir.file("out.pdf")), (std::vector<int>{kPages - 1, 1}));
 }

@@ -1,5 +1,7 @@
 #include "RootKids.h"
 
+#include "XrefTableEntry.h"
+
 #include <qpdf/QPDFObjectHandle.hh>
 
 #include <climits>
@@ -247,20 +249,22 @@ std::string readAt(int fd, qpdf_offset_t offset, std::size_t length)
 
 RootKids::RootKids(QPDF& pdf, const std::string& path) : m_pdf(pdf), m_root(pdf.getRoot().getKey("/Pages").getObjGen())
 {
-    if (!m_root.isIndirect() || pdf.isEncrypted())
+    // A file qpdf had to repair may have its objects elsewhere than its table says.
+    if (!m_root.isIndirect() || pdf.isEncrypted() || pdf.anyWarnings())
         return;
-    qpdf_offset_t offset = -1;
-    {
-        // A copy of the whole table, given back at once: still far less than the objects.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    qpdf_offset_t offset = tableOffsetOf(fd, m_root);
+    if (offset < 0) {
+        // A copy of qpdf's whole table, given back at once: still far less than the objects.
         const std::map<QPDFObjGen, QPDFXRefEntry> table = pdf.getXRefTable();
         const auto entry = table.find(m_root);
         if (entry != table.end() && entry->second.getType() == 1)
             offset = entry->second.getOffset();
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (offset < 0 || fd < 0) {
-        if (fd >= 0)
-            ::close(fd);
+    if (offset < 0) {
+        ::close(fd);
         return;
     }
     std::string dictionary;
