@@ -249,8 +249,9 @@ std::string readAt(int fd, qpdf_offset_t offset, std::size_t length)
 
 RootKids::RootKids(QPDF& pdf, const std::string& path) : m_pdf(pdf), m_root(pdf.getRoot().getKey("/Pages").getObjGen())
 {
-    // A file qpdf had to repair may have its objects elsewhere than its table says.
-    if (!m_root.isIndirect() || pdf.isEncrypted() || pdf.anyWarnings())
+    // A file qpdf had to repair may have its objects elsewhere than its table says; in a file of
+    // both kinds of table, the stream may hold what the table leaves out.
+    if (!m_root.isIndirect() || pdf.isEncrypted() || pdf.anyWarnings() || pdf.getTrailer().hasKey("/XRefStm"))
         return;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
