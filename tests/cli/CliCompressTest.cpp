@@ -2,6 +2,7 @@
 // under a memory limit.
 
 #include "core/converter/ChildProcess.h"
+#include "core/converter/PageToolRunner.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
 
@@ -17,7 +18,9 @@ ChildProcess::Result runCli(const TempDir& dir, std::vector<std::string> args, c
     ChildProcess::Options options;
     options.captureOutput = true;
     options.workingDirectory = dir.path().string();
-    if (limit.empty())
+    // Sanitizer builds reserve terabytes of shadow memory, which no address space limit allows
+    // (the engine gives its children none there either).
+    if (limit.empty() || Converter::PageToolRunner::kMemoryLimit == 0)
         return ChildProcess::run(KORVEX_CLI_PATH, args, nullptr, options);
     // prlimit (util-linux) caps the address space of the front end and so of its children.
     args.insert(args.begin(), {"--as=" + limit, "--", KORVEX_CLI_PATH});

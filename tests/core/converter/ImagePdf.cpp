@@ -212,7 +212,9 @@ void write(const std::filesystem::path& path, const std::vector<Image>& images, 
     first.replaceKey("/Annots", OH::newArray());
     first.getKey("/Annots").appendItem(link);
 
-    QPDFWriter writer(pdf, path.string().c_str());
+    // The writer keeps the name it was given, so the string must outlive it.
+    const std::string name = path.string();
+    QPDFWriter writer(pdf, name.c_str());
     writer.setDecodeLevel(qpdf_dl_none);
     writer.setCompressStreams(false);
     writer.write();
