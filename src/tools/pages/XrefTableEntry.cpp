@@ -1,6 +1,7 @@
 #include "XrefTableEntry.h"
 
-#include <cstring>
+#include "PdfBytes.h"
+
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,19 +12,6 @@ constexpr std::size_t kTail = 1024;
 constexpr std::size_t kEntry = 20;
 // Enough for any table a writer makes in one update.
 constexpr int kMostSections = 10000;
-
-std::string readAt(int fd, off_t offset, std::size_t length)
-{
-    std::string bytes(length, '\0');
-    const ssize_t n = ::pread(fd, bytes.data(), length, offset);
-    bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return bytes;
-}
-
-bool isWhite(char c)
-{
-    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
-}
 
 // A decimal of up to digits digits at text[at], moving at past it; -1 when there is none.
 long long decimal(const std::string& text, std::size_t& at, std::size_t digits)
@@ -37,7 +25,7 @@ long long decimal(const std::string& text, std::size_t& at, std::size_t digits)
 
 void skipWhite(const std::string& text, std::size_t& at)
 {
-    while (at < text.size() && isWhite(text[at]))
+    while (at < text.size() && isPdfWhite(text[at]))
         ++at;
 }
 
@@ -50,7 +38,7 @@ qpdf_offset_t tableOffsetOf(int fd, QPDFObjGen object)
         return -1;
     const off_t size = info.st_size;
     const std::size_t tailLength = std::min<std::size_t>(kTail, static_cast<std::size_t>(size));
-    const std::string tail = readAt(fd, size - static_cast<off_t>(tailLength), tailLength);
+    const std::string tail = readFileAt(fd, size - static_cast<off_t>(tailLength), tailLength);
     std::size_t at = tail.rfind("startxref");
     if (at == std::string::npos)
         return -1;
@@ -61,7 +49,7 @@ qpdf_offset_t tableOffsetOf(int fd, QPDFObjGen object)
         return -1;
 
     off_t position = static_cast<off_t>(table);
-    std::string text = readAt(fd, position, 64);
+    std::string text = readFileAt(fd, position, 64);
     if (text.compare(0, 4, "xref") != 0)
         return -1; // a cross-reference stream
     at = 4;
@@ -82,21 +70,21 @@ qpdf_offset_t tableOffsetOf(int fd, QPDFObjGen object)
         const off_t entries = position + static_cast<off_t>(at);
         if (object.getObj() >= first && object.getObj() < first + count) {
             const std::string entry =
-                readAt(fd, entries + static_cast<off_t>(kEntry) * (object.getObj() - first), kEntry);
+                readFileAt(fd, entries + static_cast<off_t>(kEntry) * (object.getObj() - first), kEntry);
             std::size_t e = 0;
             const long long offset = decimal(entry, e, 10);
             const bool spaced = e == 10 && entry.size() == kEntry && entry[10] == ' ';
             e = 11;
             const long long generation = spaced ? decimal(entry, e, 5) : -1;
-            if (!spaced || e != 16 || entry[16] != ' ' || entry[17] != 'n' || !isWhite(entry[18]) ||
-                !isWhite(entry[19]) || generation != object.getGen() || offset >= size)
+            if (!spaced || e != 16 || entry[16] != ' ' || entry[17] != 'n' || !isPdfWhite(entry[18]) ||
+                !isPdfWhite(entry[19]) || generation != object.getGen() || offset >= size)
                 return -1;
             return offset;
         }
         position = entries + static_cast<off_t>(kEntry) * count;
         if (position >= size)
             return -1;
-        text = readAt(fd, position, 64);
+        text = readFileAt(fd, position, 64);
         at = 0;
     }
     return -1;
