@@ -3,6 +3,8 @@
 #include "BookmarkWriter.h"
 #include "NamedDestinations.h"
 #include "PageLabels.h"
+#include "PageReach.h"
+#include "TrailerSwap.h"
 
 #include <qpdf/QPDFWriter.hh>
 
@@ -160,8 +162,67 @@ std::vector<PlannedPiece> bookmarkPieces(SourcePdf& source, int level)
     return pieces;
 }
 
+namespace {
+
+// A piece of at least this share of the document's pages is written from the source itself
+// when it can be: copying it into a new document holds a second set of its objects, which
+// for a part of a book with many links on its pages is more than the rest of the run needs.
+// The writer's preparation looks at every object of the source, which a piece this size
+// outweighs; a split into many small pieces keeps copying them.
+constexpr std::size_t kInPlaceShare = 64;
+
+bool writesInPlace(SourcePdf& source, const PageList& pages)
+{
+    // Forms need their fields mended as their annotations are copied; an encrypted source is
+    // left to the copier, which writes it decrypted without touching the source's trailer.
+    if (source.cut() || source.forms() || source.pdf().isEncrypted())
+        return false;
+    if (pages.size() * kInPlaceShare < static_cast<std::size_t>(source.pageCount()))
+        return false;
+    // A link or an annotation that refers to a page outside the piece would take that page and
+    // its page tree along; the copier leaves the tree out.
+    return staysWithin(source.pdf(), source.pages(), pages);
+}
+
+// The piece as writePiece makes it, written from the source document: only the page tree is
+// rebuilt, under a catalog of its own that the trailer holds while the piece is written.
+void writePieceInPlace(SourcePdf& source, const PageList& pages, const std::string& path)
+{
+    const bool packs = source.packsObjects(); // reads the trailer, before it is swapped
+    source.freezePages();
+    QPDF& pdf = source.pdf();
+    // While the document's own tree is in place: the piece's tree is flat.
+    pdf.pushInheritedAttributesToPage();
+    {
+        TrailerSwap swap(pdf);
+        PageListBuilder list(pdf);
+        Placement placement;
+        std::vector<PageOrigin> origins;
+        for (int page : pages) {
+            placement.set(page, list.add(source, page, nullptr));
+            origins.push_back({&source, page});
+        }
+        list.finish();
+        writePageLabels(pdf, origins);
+        writeBookmarks(pdf, keepPlaced(source.bookmarks(), placement.lookup()));
+        QPDFWriter writer(pdf, path.c_str());
+        writer.setPreserveEncryption(false);
+        // As small as the source where it packs objects; the rest as the copier writes them.
+        writer.setObjectStreamMode(packs ? qpdf_o_generate : qpdf_o_disable);
+        writer.write();
+    }
+    // qpdf's page list follows the document's own tree again.
+    pdf.updateAllPagesCache();
+}
+
+} // namespace
+
 void writePiece(SourcePdf& source, const PageList& pages, const std::string& path)
 {
+    if (writesInPlace(source, pages)) {
+        writePieceInPlace(source, pages, path);
+        return;
+    }
     QPDF out;
     out.emptyPDF();
     std::unique_ptr<QPDFAcroFormDocumentHelper> outForms;
