@@ -2,11 +2,13 @@
 
 #include "core/converter/ProcessSlot.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <exception>
 #include <fcntl.h>
 #include <poll.h>
+#include <string_view>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -61,7 +63,28 @@ struct ChildSetup {
     struct rlimit memoryLimit;    // RLIM_INFINITY: as ours
     const char* program;
     char* const* argv;
+    char* const* envp;
 };
+
+// Our environment with the given "NAME=value" entries in place of ours of those names, null
+// ended; the pointers are into environ and into extra.
+std::vector<char*> childEnvironment(const std::vector<std::string>& extra)
+{
+    std::vector<char*> envp;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view ours(*entry);
+        const bool replaced = std::any_of(extra.begin(), extra.end(), [&](const std::string& given) {
+            const std::size_t name = given.find('=');
+            return name != std::string::npos && ours.size() > name && ours.compare(0, name + 1, given, 0, name + 1) == 0;
+        });
+        if (!replaced)
+            envp.push_back(*entry);
+    }
+    for (const std::string& given : extra)
+        envp.push_back(const_cast<char*>(given.c_str()));
+    envp.push_back(nullptr);
+    return envp;
+}
 
 // Starts the child; 0 or the errno of the step that failed. The child gets an empty signal
 // mask, default dispositions, and dies with SIGKILL when the thread that started it ends, so
@@ -110,7 +133,7 @@ int startChild(const ChildSetup& setup, pid_t& pid)
             ::setrlimit(RLIMIT_AS, &setup.memoryLimit) != 0)
             error = errno;
         if (error == 0) {
-            ::execve(setup.program, setup.argv, environ);
+            ::execve(setup.program, setup.argv, setup.envp);
             error = errno;
         }
         error = error != 0 ? error : ECHILD;
@@ -198,10 +221,13 @@ ChildProcess::Result ChildProcess::run(const std::string& program,
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
+    // Built here: the child shares our memory until it execs and may not allocate.
+    std::vector<char*> envp = childEnvironment(options.environment);
+
     ChildSetup setup{options.input ? inChild.get() : -1, outWrite.get(),
                            options.mergeErrorIntoOutput ? outWrite.get() : errWrite.get(),
                            options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
-                           {RLIM_INFINITY, RLIM_INFINITY}, program.c_str(), argv.data()};
+                           {RLIM_INFINITY, RLIM_INFINITY}, program.c_str(), argv.data(), envp.data()};
     setup.memoryLimit = childMemoryLimit(options.memoryLimit);
     pid_t pid = 0;
     const int spawnError = startChild(setup, pid);

@@ -34,6 +34,9 @@ public:
         // RLIMIT_AS of the child in bytes, 0 for none: a hostile file makes it fail, not the
         // machine swap.
         std::size_t memoryLimit = 0;
+        // Variables ("NAME=value") the child gets in place of ours of those names; the rest of
+        // our environment it gets as it is.
+        std::vector<std::string> environment;
     };
 
     struct Result {

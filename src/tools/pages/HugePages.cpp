@@ -1,60 +1,28 @@
 #include "HugePages.h"
 
-#include <cstdint>
+#include "core/converter/HugePageHeap.h"
+
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace HugePages {
 
-namespace {
-
-constexpr const char* kTunables = "GLIBC_TUNABLES";
-constexpr const char* kSwitch = "glibc.malloc.hugetlb";
-// Measured: a loaded document takes about 125 KiB of heap whatever its size, and then 16 to 30
-// bytes for each byte of the file (its objects parsed, copied and written again).
-constexpr std::uintmax_t kPerDocument = 128 << 10;
-constexpr std::uintmax_t kPerFileByte = 16;
-// From here on the 2 MiB a huge page may leave untouched is an eighth of the heap or less.
-constexpr std::uintmax_t kWorthFrom = std::uintmax_t(16) << 20;
-
-} // namespace
-
-bool worthFor(const std::vector<std::string>& inputs)
-{
-    std::uintmax_t expected = 0;
-    for (const std::string& input : inputs) {
-        struct stat info {};
-        // A file that cannot be read fails the run anyway.
-        if (::stat(input.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            const auto bytes = static_cast<std::uintmax_t>(info.st_size);
-            if (bytes >= kWorthFrom / kPerFileByte)
-                return true;
-            expected += kPerFileByte * bytes;
-        }
-        expected += kPerDocument;
-        if (expected >= kWorthFrom)
-            return true;
-    }
-    return false;
-}
-
 void restartWithThem(char** argv)
 {
-    const char* had = std::getenv(kTunables);
-    const std::string before = had ? had : "";
-    if (before.find(kSwitch) != std::string::npos)
+    const std::optional<std::string> tunables = HugePageHeap::tunables(true);
+    if (!tunables)
         return;
-    const std::string value = (before.empty() ? "" : before + ":") + kSwitch + "=1";
-    if (::setenv(kTunables, value.c_str(), 1) != 0)
+    const char* had = std::getenv("GLIBC_TUNABLES");
+    const std::string before = had ? had : "";
+    if (::setenv("GLIBC_TUNABLES", tunables->substr(tunables->find('=') + 1).c_str(), 1) != 0)
         return;
     ::execv("/proc/self/exe", argv);
     // Without /proc the run goes on as it is, without them; what the caller had stays.
     if (had)
-        ::setenv(kTunables, before.c_str(), 1);
+        ::setenv("GLIBC_TUNABLES", before.c_str(), 1);
     else
-        ::unsetenv(kTunables);
+        ::unsetenv("GLIBC_TUNABLES");
 }
 
 } // namespace HugePages

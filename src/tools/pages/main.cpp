@@ -26,6 +26,7 @@
 #include "HugePages.h"
 #include "PageJobs.h"
 #include "SizeSplitter.h"
+#include "core/converter/HugePageHeap.h"
 
 #include <qpdf/QPDFExc.hh>
 
@@ -284,7 +285,7 @@ int main(int argc, char** argv)
     // heap is given back and taken again by brk thousands of times a run.
     mallopt(M_TOP_PAD, 1 << 20);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (HugePages::worthFor(buildingFrom(args)))
+    if (HugePageHeap::worthFor(buildingFrom(args)))
         HugePages::restartWithThem(argv);
     try {
         if (args.size() >= 4 && args[0] == "split")

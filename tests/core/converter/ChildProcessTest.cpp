@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <thread>
 
 using Converter::ChildProcess;
@@ -151,4 +152,23 @@ TEST(ChildProcess, AMemoryLimitBindsTheChildOnly)
     EXPECT_EQ(limited.output, std::to_string(256 * 1024) + "\n");
     options.memoryLimit = 0;
     EXPECT_NE(shell("ulimit -v", {}, options).output, limited.output);
+}
+
+TEST(ChildProcess, TheChildGetsTheGivenVariablesInPlaceOfOursAndTheRestOfOurs)
+{
+    ::setenv("KORVEX_TEST_A", "ours", 1);
+    ::setenv("KORVEX_TEST_AB", "longer name", 1);
+    ::unsetenv("KORVEX_TEST_C");
+    ChildProcess::Options options;
+    options.captureOutput = true;
+    options.environment = {"KORVEX_TEST_A=given", "KORVEX_TEST_C=new"};
+    const auto result = shell("printf '%s|%s|%s|%s' \"$KORVEX_TEST_A\" \"$KORVEX_TEST_AB\" \"$KORVEX_TEST_C\" "
+                              "\"$(env | grep -c '^KORVEX_TEST_A=')\"",
+                              {}, options);
+    EXPECT_EQ(result.output, "given|longer name|new|1");
+    // Ours stay as they were.
+    EXPECT_STREQ(std::getenv("KORVEX_TEST_A"), "ours");
+    EXPECT_EQ(std::getenv("KORVEX_TEST_C"), nullptr);
+    ::unsetenv("KORVEX_TEST_A");
+    ::unsetenv("KORVEX_TEST_AB");
 }
