@@ -167,8 +167,9 @@ namespace {
 // A piece of at least this share of the document's pages is written from the source itself
 // when it can be: copying it into a new document holds a second set of its objects, which
 // for a part of a book with many links on its pages is more than the rest of the run needs.
-// The writer's preparation looks at every object of the source, which a piece this size
-// outweighs; a split into many small pieces keeps copying them.
+// The first piece written so makes qpdf read every object of the file (its check for
+// references to missing objects), and each one has the writer set up tables as large as the
+// file's; a piece this size outweighs both, while a split into many small pieces keeps copying.
 constexpr std::size_t kInPlaceShare = 64;
 
 bool writesInPlace(SourcePdf& source, const PageList& pages)

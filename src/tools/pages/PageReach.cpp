@@ -1,6 +1,7 @@
 #include "PageReach.h"
 
 #include <cstdint>
+#include <utility>
 #include <unordered_set>
 
 namespace {
@@ -19,15 +20,20 @@ bool staysWithin(QPDF& pdf, const std::vector<QPDFObjectHandle>& pages, const st
     for (const QPDFObjectHandle& page : pages)
         others.insert(key(page.getObjGen()));
     std::unordered_set<std::uint64_t> seen;
-    // A stack, not recursion: how deep objects nest is the file's to choose.
+    // A stack, not recursion: how deep objects nest is the file's to choose. Numbers, names and
+    // strings refer to nothing and stay off it.
     std::vector<QPDFObjectHandle> todo;
+    const auto follow = [&todo](QPDFObjectHandle item) {
+        if (item.isIndirect() || item.isArray() || item.isDictionary())
+            todo.push_back(std::move(item));
+    };
     for (int index : chosen) {
         QPDFObjectHandle page = pages[static_cast<std::size_t>(index)];
         others.erase(key(page.getObjGen()));
         seen.insert(key(page.getObjGen()));
         for (const auto& [name, value] : page.ditems()) {
             if (name != "/Parent")
-                todo.push_back(value);
+                follow(value);
         }
     }
     const std::uint64_t catalog = key(pdf.getRoot().getObjGen());
@@ -47,10 +53,10 @@ bool staysWithin(QPDF& pdf, const std::vector<QPDFObjectHandle>& pages, const st
             if (object.isDictionaryOfType("/Pages"))
                 return false;
             for (const auto& [name, value] : object.ditems())
-                todo.push_back(value);
+                follow(value);
         } else if (object.isArray()) {
             for (const QPDFObjectHandle& item : object.aitems())
-                todo.push_back(item);
+                follow(item);
         }
     }
     return true;
