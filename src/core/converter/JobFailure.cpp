@@ -65,6 +65,10 @@ void setQpdfFailure(ConvertError* error, const std::wstring& input, const ChildP
         reason = FailureReason::NotAPdf;
     else if (said.find("No such file or directory") != std::string::npos)
         reason = FailureReason::CannotOpenInput;
+    else if (said.find("(ENOSPC)") != std::string::npos || said.find("(EDQUOT)") != std::string::npos ||
+             said.find("No space left on device") != std::string::npos)
+        reason = FailureReason::CannotCreateOutput; // the page program names the error, qpdf says its text
+
     std::wstring detail = lastLine(said);
     if (run.signal != 0)
         detail = L"qpdf was stopped by signal " + std::to_wstring(run.signal);

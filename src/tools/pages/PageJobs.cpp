@@ -1,6 +1,7 @@
 #include "PageJobs.h"
 
 #include "BookmarkWriter.h"
+#include "FileOutput.h"
 #include "NamedDestinations.h"
 #include "PageLabels.h"
 #include "PageReach.h"
@@ -52,10 +53,19 @@ private:
     std::unordered_map<int, QPDFObjectHandle> m_pages;
 };
 
+// Through FileOutput, which says why not to qpdf's own file.
+void writeFile(QPDFWriter& writer, const std::string& path)
+{
+    FileOutput file(path);
+    writer.setOutputPipeline(&file);
+    writer.write();
+    file.close();
+}
+
 void write(QPDF& pdf, const std::string& path)
 {
-    QPDFWriter writer(pdf, path.c_str());
-    writer.write();
+    QPDFWriter writer(pdf);
+    writeFile(writer, path);
 }
 
 // Builds the page list of a loaded document anew, in one pass: removing the old pages one by
@@ -206,11 +216,11 @@ void writePieceInPlace(SourcePdf& source, const PageList& pages, const std::stri
         list.finish();
         writePageLabels(pdf, origins);
         writeBookmarks(pdf, keepPlaced(source.bookmarks(), placement.lookup()));
-        QPDFWriter writer(pdf, path.c_str());
+        QPDFWriter writer(pdf);
         writer.setPreserveEncryption(false);
         // As small as the source where it packs objects; the rest as the copier writes them.
         writer.setObjectStreamMode(packs ? qpdf_o_generate : qpdf_o_disable);
-        writer.write();
+        writeFile(writer, path);
     }
     // qpdf's page list follows the document's own tree again.
     pdf.updateAllPagesCache();
@@ -311,12 +321,12 @@ void writeExtract(SourcePdf& source, const PageList& pages, const std::string& p
     writePageLabels(out, origins);
     dropNamesOfRemovedPages(out);
     writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
-    QPDFWriter writer(out, path.c_str());
+    QPDFWriter writer(out);
     writer.setMinimumPDFVersion(source.pdf().getPDFVersion(), source.pdf().getExtensionLevel());
     // A new document has no object streams to keep: packed as the source was, it stays as small.
     if (source.cut() && source.packsObjects())
         writer.setObjectStreamMode(qpdf_o_generate);
-    writer.write();
+    writeFile(writer, path);
 }
 
 void writeMerge(const std::vector<MergeEntry>& entries, const std::string& path, bool alternate)

@@ -1,8 +1,8 @@
 #include "PageReach.h"
 
 #include <cstdint>
-#include <utility>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
