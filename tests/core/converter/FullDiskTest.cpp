@@ -7,6 +7,7 @@
 #include "core/converter/ConverterFactory.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/OutputCheck.h"
+#include "core/converter/PdfHandleParameter.h"
 #include "core/converter/PdfOperations.h"
 #include "support/PdfFactory.h"
 #include "support/TempDir.h"
@@ -75,4 +76,11 @@ TEST(FullDisk, ASplitThatRunsOutOfSpaceFailsAndKeepsOnlyWholePieces)
     ConvertError error;
     EXPECT_FALSE(compressPdf(dir.wide("big.pdf"), dir.wide("disk/big_Compress.pdf"), nullptr, &error));
     EXPECT_FALSE(fs::exists(dir.file("disk/big_Compress.pdf")));
+
+    // A merge, which the page program writes: the failure is said to be the output's.
+    const PdfHandleParameter::MergeList twice = {{dir.wide("big.pdf"), L"1-z"}, {dir.wide("big.pdf"), L"1-z"}};
+    error = ConvertError();
+    EXPECT_FALSE(mergePdfs(twice, dir.wide("disk/merged.pdf"), nullptr, &error));
+    EXPECT_EQ(error.reason, FailureReason::CannotCreateOutput) << Utils::wideToUtf8(error.detail);
+    EXPECT_FALSE(fs::exists(dir.file("disk/merged.pdf")));
 }
