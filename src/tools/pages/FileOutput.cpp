@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::size_t kBlock = 64 << 10;
-
 // The error's name beside its text, which the locale may translate: the engine tells a full
 // disk by it.
 std::runtime_error failure(const std::string& path, int error)
@@ -25,7 +23,6 @@ FileOutput::FileOutput(const std::string& path) : Pipeline("file output", nullpt
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_fd < 0)
         throw failure(path, errno);
-    m_block.reserve(kBlock);
 }
 
 FileOutput::~FileOutput()
@@ -36,20 +33,22 @@ FileOutput::~FileOutput()
 
 void FileOutput::write(unsigned char const* data, size_t length)
 {
-    if (m_block.size() + length > kBlock) {
-        writeOut(m_block.data(), m_block.size());
-        m_block.clear();
+    if (m_used + length > kBlock) {
+        writeOut(m_block, m_used);
+        m_used = 0;
     }
-    if (length >= kBlock)
+    if (length >= kBlock) {
         writeOut(data, length);
-    else
-        m_block.insert(m_block.end(), data, data + length);
+    } else {
+        std::memcpy(m_block + m_used, data, length);
+        m_used += length;
+    }
 }
 
 void FileOutput::close()
 {
-    writeOut(m_block.data(), m_block.size());
-    m_block.clear();
+    writeOut(m_block, m_used);
+    m_used = 0;
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0)

@@ -6,8 +6,8 @@
 
 #include <qpdf/Pipeline.hh>
 
+#include <cstddef>
 #include <string>
-#include <vector>
 
 class FileOutput : public Pipeline {
 public:
@@ -26,7 +26,12 @@ public:
 private:
     void writeOut(unsigned char const* data, size_t length);
 
+    // In the object, which lives on the stack while a document is written: a block taken from
+    // the heap for every piece of a split into single pages would be one more that the heap
+    // keeps at its peak.
+    static constexpr std::size_t kBlock = 16 << 10;
     std::string m_path;
     int m_fd = -1;
-    std::vector<unsigned char> m_block;
+    std::size_t m_used = 0;
+    unsigned char m_block[kBlock];
 };
