@@ -174,6 +174,22 @@ std::vector<PlannedPiece> bookmarkPieces(SourcePdf& source, int level)
 
 namespace {
 
+// The pages of a piece as the page tree of out, with their labels and the bookmarks that point
+// at them: the same whether out is a new document or the source itself.
+void placePiece(QPDF& out, SourcePdf& source, const PageList& pages, QPDFAcroFormDocumentHelper* outForms)
+{
+    PageListBuilder list(out);
+    Placement placement;
+    std::vector<PageOrigin> origins;
+    for (int page : pages) {
+        placement.set(page, list.add(source, page, outForms));
+        origins.push_back({&source, page});
+    }
+    list.finish();
+    writePageLabels(out, origins);
+    writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
+}
+
 // A piece of at least this share of the document's pages is written from the source itself
 // when it can be: copying it into a new document holds a second set of its objects, which
 // for a part of a book with many links on its pages is more than the rest of the run needs.
@@ -206,16 +222,7 @@ void writePieceInPlace(SourcePdf& source, const PageList& pages, const std::stri
     pdf.pushInheritedAttributesToPage();
     {
         TrailerSwap swap(pdf);
-        PageListBuilder list(pdf);
-        Placement placement;
-        std::vector<PageOrigin> origins;
-        for (int page : pages) {
-            placement.set(page, list.add(source, page, nullptr));
-            origins.push_back({&source, page});
-        }
-        list.finish();
-        writePageLabels(pdf, origins);
-        writeBookmarks(pdf, keepPlaced(source.bookmarks(), placement.lookup()));
+        placePiece(pdf, source, pages, nullptr);
         QPDFWriter writer(pdf);
         writer.setPreserveEncryption(false);
         // As small as the source where it packs objects; the rest as the copier writes them.
@@ -239,16 +246,7 @@ void writePiece(SourcePdf& source, const PageList& pages, const std::string& pat
     std::unique_ptr<QPDFAcroFormDocumentHelper> outForms;
     if (source.forms())
         outForms = std::make_unique<QPDFAcroFormDocumentHelper>(out);
-    PageListBuilder list(out);
-    Placement placement;
-    std::vector<PageOrigin> origins;
-    for (int page : pages) {
-        placement.set(page, list.add(source, page, outForms.get()));
-        origins.push_back({&source, page});
-    }
-    list.finish();
-    writePageLabels(out, origins);
-    writeBookmarks(out, keepPlaced(source.bookmarks(), placement.lookup()));
+    placePiece(out, source, pages, outForms.get());
     write(out, path);
 }
 
