@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qpdf libqpdf-dev libpoppler-cpp-dev libturbojpeg0-dev libjsoncpp-dev libcurl4-openssl-dev libssl-dev
-  libgtest-dev libcpp-httplib-dev libsqlite3-dev
+  libgtest-dev libcpp-httplib-dev libsqlite3-dev libjemalloc-dev
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
   libxcb1-dev
   fonts-noto-cjk xvfb xauth xdotool openbox dbus-daemon

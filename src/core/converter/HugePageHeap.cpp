@@ -8,8 +8,9 @@ namespace HugePageHeap {
 
 namespace {
 
-constexpr const char* kTunables = "GLIBC_TUNABLES";
-constexpr const char* kSwitch = "glibc.malloc.hugetlb";
+// The page program's heap is jemalloc's, which reads its options from this variable.
+constexpr const char* kOptions = "MALLOC_CONF";
+constexpr const char* kSwitch = "thp:";
 // Measured: a loaded document takes about 125 KiB of heap whatever its size, and then 16 to 30
 // bytes for each byte of the file (its objects parsed, copied and written again).
 constexpr std::uintmax_t kPerDocument = 128 << 10;
@@ -38,13 +39,14 @@ bool worthFor(const std::vector<std::string>& inputs)
     return false;
 }
 
-std::optional<std::string> tunables(bool on)
+std::optional<std::string> options(bool on)
 {
-    const char* had = std::getenv(kTunables);
+    const char* had = std::getenv(kOptions);
     const std::string before = had ? had : "";
     if (before.find(kSwitch) != std::string::npos)
         return std::nullopt;
-    return std::string(kTunables) + "=" + (before.empty() ? "" : before + ":") + kSwitch + (on ? "=1" : "=0");
+    // "default" leaves the heap to the system's setting, which here means without.
+    return std::string(kOptions) + "=" + (before.empty() ? "" : before + ",") + kSwitch + (on ? "always" : "default");
 }
 
 } // namespace HugePageHeap

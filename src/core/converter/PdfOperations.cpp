@@ -141,8 +141,8 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
         std::vector<std::string> inputs;
         for (const std::wstring& input : job.inputs)
             inputs.push_back(Utils::toFsPath(input).string());
-        if (auto tunables = HugePageHeap::tunables(HugePageHeap::worthFor(inputs)))
-            options.environment.push_back(std::move(*tunables));
+        if (auto heap = HugePageHeap::options(HugePageHeap::worthFor(inputs)))
+            options.environment.push_back(std::move(*heap));
     }
     const std::vector<std::wstring> arguments = job.arguments(Utils::fromFsPath(*temporary));
     ChildProcess::Result run;

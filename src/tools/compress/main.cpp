@@ -9,6 +9,7 @@
 // fails this run only.
 
 #include "CompressDriver.h"
+#include "tools/common/OutOfMemory.h"
 
 #include <cstdio>
 #include <exception>
@@ -60,6 +61,7 @@ int main(int argc, char** argv)
         return kFailed;
     }
     limitMemory();
+    OutOfMemory::endProgramOnIt("korvex-compress: out of memory", kFailed);
     try {
         const CompressDriver::Outcome outcome = CompressDriver(parsed, argv[2], argv[3]).run();
         std::printf("kept\t%s\n", outcome.kept.c_str());

@@ -10,19 +10,20 @@ namespace HugePages {
 
 void restartWithThem(char** argv)
 {
-    const std::optional<std::string> tunables = HugePageHeap::tunables(true);
-    if (!tunables)
+    const std::optional<std::string> options = HugePageHeap::options(true);
+    if (!options)
         return;
-    const char* had = std::getenv("GLIBC_TUNABLES");
+    const std::string name = options->substr(0, options->find('='));
+    const char* had = std::getenv(name.c_str());
     const std::string before = had ? had : "";
-    if (::setenv("GLIBC_TUNABLES", tunables->substr(tunables->find('=') + 1).c_str(), 1) != 0)
+    if (::setenv(name.c_str(), options->substr(name.size() + 1).c_str(), 1) != 0)
         return;
     ::execv("/proc/self/exe", argv);
     // Without /proc the run goes on as it is, without them; what the caller had stays.
     if (had)
-        ::setenv("GLIBC_TUNABLES", before.c_str(), 1);
+        ::setenv(name.c_str(), before.c_str(), 1);
     else
-        ::unsetenv("GLIBC_TUNABLES");
+        ::unsetenv(name.c_str());
 }
 
 } // namespace HugePages

@@ -27,6 +27,7 @@
 #include "PageJobs.h"
 #include "SizeSplitter.h"
 #include "core/converter/HugePageHeap.h"
+#include "tools/common/OutOfMemory.h"
 
 #include <qpdf/QPDFExc.hh>
 
@@ -37,7 +38,6 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
-#include <malloc.h>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -281,9 +281,7 @@ std::vector<std::string> buildingFrom(const std::vector<std::string>& args)
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
-    // qpdf frees blocks at the top of the heap between pages; with malloc's default padding the
-    // heap is given back and taken again by brk thousands of times a run.
-    mallopt(M_TOP_PAD, 1 << 20);
+    OutOfMemory::endProgramOnIt("korvex-pages: out of memory", kFailed);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (HugePageHeap::worthFor(buildingFrom(args)))
         HugePages::restartWithThem(argv);

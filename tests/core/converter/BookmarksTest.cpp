@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 
 using namespace Converter;
@@ -152,7 +153,7 @@ TEST_F(Bookmarks, AMergeHasOneTopBookmarkPerInputWithItsOwnBookmarksBelow)
 }
 
 // 60 inputs are enough for the page program to start itself again with huge pages; whatever
-// the caller set for glibc before must not change the result.
+// the caller set for the heap before must not change the result.
 TEST_F(Bookmarks, AMergeOfManyFilesKeepsEveryPageAndBookmarkWithOrWithoutHugePages)
 {
     PdfHandleParameter::MergeList list;
@@ -169,20 +170,20 @@ TEST_F(Bookmarks, AMergeOfManyFilesKeepsEveryPageAndBookmarkWithOrWithoutHugePag
         for (int p : pages(i % 2 ? 21 : 11, i % 2 ? 30 : 20))
             expected.push_back(p);
     }
-    const char* before = std::getenv("GLIBC_TUNABLES");
+    const char* before = std::getenv("MALLOC_CONF");
     const std::string kept = before ? before : "";
-    for (const char* tunables : {"", "glibc.malloc.hugetlb=0", "glibc.malloc.check=0"}) {
-        ::setenv("GLIBC_TUNABLES", tunables, 1);
-        const fs::path merged = dir.file(std::string("merged") + tunables + ".pdf");
+    for (const char* heap : {"", "thp:never", "narenas:1"}) {
+        ::setenv("MALLOC_CONF", heap, 1);
+        const fs::path merged = dir.file(std::string("merged-") + std::to_string(std::strlen(heap)) + ".pdf");
         ConvertError error;
         ASSERT_TRUE(mergePdfs(list, Utils::fromFsPath(merged), nullptr, &error)) << Utils::wideToUtf8(error.detail);
-        EXPECT_EQ(pageNumbersOf(merged), expected) << tunables;
-        EXPECT_EQ(outlineOf(merged), outline) << tunables;
+        EXPECT_EQ(pageNumbersOf(merged), expected) << heap;
+        EXPECT_EQ(outlineOf(merged), outline) << heap;
     }
     if (before)
-        ::setenv("GLIBC_TUNABLES", kept.c_str(), 1);
+        ::setenv("MALLOC_CONF", kept.c_str(), 1);
     else
-        ::unsetenv("GLIBC_TUNABLES");
+        ::unsetenv("MALLOC_CONF");
 }
 
 TEST_F(Bookmarks, SplitByBookmarksWritesOneFilePerBookmarkOfTheLevel)

@@ -11,25 +11,25 @@
 
 namespace {
 
-// Sets GLIBC_TUNABLES (null: unsets it) for one test and puts back what was there.
-class Tunables {
+// Sets MALLOC_CONF (null: unsets it) for one test and puts back what was there.
+class HeapOptions {
 public:
-    explicit Tunables(const char* value)
+    explicit HeapOptions(const char* value)
     {
-        const char* had = std::getenv("GLIBC_TUNABLES");
+        const char* had = std::getenv("MALLOC_CONF");
         m_had = had != nullptr;
         m_before = had ? had : "";
         if (value)
-            ::setenv("GLIBC_TUNABLES", value, 1);
+            ::setenv("MALLOC_CONF", value, 1);
         else
-            ::unsetenv("GLIBC_TUNABLES");
+            ::unsetenv("MALLOC_CONF");
     }
-    ~Tunables()
+    ~HeapOptions()
     {
         if (m_had)
-            ::setenv("GLIBC_TUNABLES", m_before.c_str(), 1);
+            ::setenv("MALLOC_CONF", m_before.c_str(), 1);
         else
-            ::unsetenv("GLIBC_TUNABLES");
+            ::unsetenv("MALLOC_CONF");
     }
 
 private:
@@ -42,17 +42,17 @@ private:
 TEST(HugePageHeap, TheSwitchIsAddedToWhatWeRunWithUnlessItIsSetAlready)
 {
     {
-        Tunables none(nullptr);
-        EXPECT_EQ(HugePageHeap::tunables(true), "GLIBC_TUNABLES=glibc.malloc.hugetlb=1");
-        EXPECT_EQ(HugePageHeap::tunables(false), "GLIBC_TUNABLES=glibc.malloc.hugetlb=0");
+        HeapOptions none(nullptr);
+        EXPECT_EQ(HugePageHeap::options(true), "MALLOC_CONF=thp:always");
+        EXPECT_EQ(HugePageHeap::options(false), "MALLOC_CONF=thp:default");
     }
     {
-        Tunables other("glibc.malloc.check=0");
-        EXPECT_EQ(HugePageHeap::tunables(true), "GLIBC_TUNABLES=glibc.malloc.check=0:glibc.malloc.hugetlb=1");
+        HeapOptions other("narenas:1");
+        EXPECT_EQ(HugePageHeap::options(true), "MALLOC_CONF=narenas:1,thp:always");
     }
-    for (const char* set : {"glibc.malloc.hugetlb=0", "glibc.malloc.check=0:glibc.malloc.hugetlb=2"}) {
-        Tunables explicitly(set);
-        EXPECT_EQ(HugePageHeap::tunables(true), std::nullopt) << set;
+    for (const char* set : {"thp:never", "narenas:1,thp:always"}) {
+        HeapOptions explicitly(set);
+        EXPECT_EQ(HugePageHeap::options(true), std::nullopt) << set;
     }
 }
 
