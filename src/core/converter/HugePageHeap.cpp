@@ -1,5 +1,6 @@
 #include "core/converter/HugePageHeap.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -10,13 +11,26 @@ namespace {
 
 // The page program's heap is jemalloc's, which reads its options from this variable.
 constexpr const char* kOptions = "MALLOC_CONF";
-constexpr const char* kSwitch = "thp:";
+constexpr const char* kSwitch = "thp";
 // Measured: a loaded document takes about 125 KiB of heap whatever its size, and then 16 to 30
 // bytes for each byte of the file (its objects parsed, copied and written again).
 constexpr std::uintmax_t kPerDocument = 128 << 10;
 constexpr std::uintmax_t kPerFileByte = 16;
 // From here on the 2 MiB a huge page may leave untouched is an eighth of the heap or less.
 constexpr std::uintmax_t kWorthFrom = std::uintmax_t(16) << 20;
+
+// Whether the options ("name:value,...") set the switch; "metadata_thp" is another one.
+bool setIn(const std::string& options)
+{
+    const std::string wanted = std::string(kSwitch) + ":";
+    for (std::size_t at = 0; at <= options.size();) {
+        const std::size_t end = std::min(options.find(',', at), options.size());
+        if (options.compare(at, wanted.size(), wanted) == 0)
+            return true;
+        at = end + 1;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -43,10 +57,10 @@ std::optional<std::string> options(bool on)
 {
     const char* had = std::getenv(kOptions);
     const std::string before = had ? had : "";
-    if (before.find(kSwitch) != std::string::npos)
+    if (setIn(before))
         return std::nullopt;
     // "default" leaves the heap to the system's setting, which here means without.
-    return std::string(kOptions) + "=" + (before.empty() ? "" : before + ",") + kSwitch + (on ? "always" : "default");
+    return std::string(kOptions) + "=" + (before.empty() ? "" : before + ",") + kSwitch + (on ? ":always" : ":default");
 }
 
 } // namespace HugePageHeap

@@ -46,9 +46,9 @@ TEST(HugePageHeap, TheSwitchIsAddedToWhatWeRunWithUnlessItIsSetAlready)
         EXPECT_EQ(HugePageHeap::options(true), "MALLOC_CONF=thp:always");
         EXPECT_EQ(HugePageHeap::options(false), "MALLOC_CONF=thp:default");
     }
-    {
-        HeapOptions other("narenas:1");
-        EXPECT_EQ(HugePageHeap::options(true), "MALLOC_CONF=narenas:1,thp:always");
+    for (const char* other : {"narenas:1", "metadata_thp:auto"}) {
+        HeapOptions options(other);
+        EXPECT_EQ(HugePageHeap::options(true), std::string("MALLOC_CONF=") + other + ",thp:always");
     }
     for (const char* set : {"thp:never", "narenas:1,thp:always"}) {
         HeapOptions explicitly(set);
