@@ -138,3 +138,54 @@ TEST_F(CliFlatPageTree, AnUpdatedFileIsReadAsItsNewestTablesSay)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(PdfFactory::pageNumbers(dir.file("out.pdf")), (std::vector<int>{kPages - 1, 1}));
 }
+
+TEST_F(CliFlatPageTree, ChosenPagesKeepEverythingTheyReachThroughTheFilesTable)
+{
+    std::vector<std::string> objects = PdfFactory::documentObjects(kPages);
+    const int info = static_cast<int>(objects.size()) + 1, length = info + 1, link = info + 2;
+    const std::string last = "BT /F1 24 Tf 40 90 Td (Page 1100) Tj ET";
+    objects.push_back("<< /Title (Reached) >>");
+    objects.push_back(std::to_string(last.size()));
+    // Page 2 links to page 900, which is not taken; page 1100's stream has its length elsewhere.
+    objects.push_back("<< /Type /Annot /Subtype /Link /Rect [0 0 10 10] /Dest [ " + kids(900, 900) +
+                      " /Fit ] /KorvexMark (linked) >>");
+    objects[3 + 2].insert(2, " /Annots [ " + std::to_string(link) + " 0 R ]");
+    objects[4 + 2 * (kPages - 1)] = "<< /Length " + std::to_string(length) + " 0 R >>\nstream\n" + last + "\nendstream";
+    PdfFactory::writeObjects(dir.file("tree.pdf"), objects);
+    std::string bytes = readFile(dir.file("tree.pdf"));
+    bytes.replace(bytes.rfind("/Root 1 0 R"), 11, "/Root 1 0 R /Info " + std::to_string(info) + " 0 R");
+    writeFile(dir.file("tree.pdf"), bytes);
+
+    const CliRun r = extract("2,1100");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(PdfFactory::pageNumbers(dir.file("out.pdf")), (std::vector<int>{2, kPages}));
+    const CliRun shown = runProgram(PdfFactory::qpdf(), {"--qdf", "--object-streams=disable", "out.pdf", "-"}, dir.path());
+    EXPECT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_NE(shown.out.find("/Title (Reached)"), std::string::npos);
+    EXPECT_NE(shown.out.find("/KorvexMark (linked)"), std::string::npos);
+    EXPECT_NE(shown.out.find("(Page 1100) Tj"), std::string::npos);
+}
+
+TEST_F(CliFlatPageTree, TablesTheReaderCannotVouchForAreLeftToQpdf)
+{
+    writeWithRoot("<< /Type /Pages /Kids [ " + kids(1, kPages) + "] /Count " + std::to_string(kPages) + " >>");
+    const std::string plain = readFile(dir.file("tree.pdf"));
+    const std::size_t table = plain.rfind("xref\n0 ");
+    const std::size_t trailer = plain.rfind("trailer");
+    // An entry for an object two billion on: no table of that many entries is allotted. A
+    // section that lists an object twice. Then offsets that point into the objects.
+    std::string far = plain;
+    far.insert(trailer, "2000000000 1\n0000000000 00001 f \n");
+    std::string twice = plain;
+    twice.insert(trailer, "3 1\n" + plain.substr(table + 7 + std::to_string(2 * kPages + 4).size() + 1 + 3 * 20, 20));
+    std::vector<std::string> files = {far, twice};
+    PdfFactory::writeObjects(dir.file("tree.pdf"), PdfFactory::documentObjects(kPages), {true});
+    files.push_back(readFile(dir.file("tree.pdf")));
+    for (const std::string& file : files) {
+        writeFile(dir.file("tree.pdf"), file);
+        const CliRun r = extract("2,1100");
+        EXPECT_TRUE(r.exitCode == 0 || r.exitCode == 3) << r.exitCode << r.err;
+        EXPECT_EQ(PdfFactory::pageNumbers(dir.file("out.pdf")), (std::vector<int>{2, kPages}));
+    }
+}

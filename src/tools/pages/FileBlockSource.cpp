@@ -28,6 +28,13 @@ FileBlockSource::FileBlockSource(const std::string& path) : m_name(path), m_bloc
         throw failure(path, "cannot open");
 }
 
+FileBlockSource::FileBlockSource(const std::string& path, qpdf_offset_t cut, std::string tail)
+    : FileBlockSource(path)
+{
+    m_cut = cut;
+    m_tail = std::move(tail);
+}
+
 FileBlockSource::~FileBlockSource()
 {
     ::close(m_fd);
@@ -38,6 +45,8 @@ void FileBlockSource::seek(qpdf_offset_t offset, int whence)
     qpdf_offset_t base = 0;
     if (whence == SEEK_CUR) {
         base = m_position;
+    } else if (whence == SEEK_END && m_cut >= 0) {
+        base = m_cut + static_cast<qpdf_offset_t>(m_tail.size());
     } else if (whence == SEEK_END) {
         const off_t end = ::lseek(m_fd, 0, SEEK_END);
         if (end < 0)
@@ -97,6 +106,20 @@ size_t FileBlockSource::copyOut(char* buffer, size_t length)
 }
 
 size_t FileBlockSource::readAt(qpdf_offset_t offset, char* buffer, size_t length) const
+{
+    if (m_cut < 0)
+        return readFile(offset, buffer, length);
+    if (offset < m_cut)
+        return readFile(offset, buffer, static_cast<size_t>(std::min<qpdf_offset_t>(static_cast<qpdf_offset_t>(length), m_cut - offset)));
+    const qpdf_offset_t at = offset - m_cut;
+    if (at >= static_cast<qpdf_offset_t>(m_tail.size()))
+        return 0;
+    const size_t count = std::min(length, m_tail.size() - static_cast<size_t>(at));
+    std::memcpy(buffer, m_tail.data() + at, count);
+    return count;
+}
+
+size_t FileBlockSource::readFile(qpdf_offset_t offset, char* buffer, size_t length) const
 {
     for (;;) {
         const ssize_t got = ::pread(m_fd, buffer, length, static_cast<off_t>(offset));

@@ -12,6 +12,8 @@ class FileBlockSource : public InputSource {
 public:
     // Throws std::runtime_error when the file cannot be opened.
     explicit FileBlockSource(const std::string& path);
+    // The file with its bytes from cut on replaced by tail.
+    FileBlockSource(const std::string& path, qpdf_offset_t cut, std::string tail);
     ~FileBlockSource() override;
     FileBlockSource(const FileBlockSource&) = delete;
     FileBlockSource& operator=(const FileBlockSource&) = delete;
@@ -30,6 +32,7 @@ private:
     // Bytes at the position, from the block (loaded when needed); fewer only at the end.
     size_t copyOut(char* buffer, size_t length);
     size_t readAt(qpdf_offset_t offset, char* buffer, size_t length) const;
+    size_t readFile(qpdf_offset_t offset, char* buffer, size_t length) const;
 
     std::string m_name;
     int m_fd = -1;
@@ -37,4 +40,7 @@ private:
     std::vector<char> m_block;
     qpdf_offset_t m_blockStart = 0;
     size_t m_blockLength = 0;
+    // -1 when the file is read as it is.
+    qpdf_offset_t m_cut = -1;
+    std::string m_tail;
 };

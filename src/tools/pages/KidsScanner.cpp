@@ -7,10 +7,33 @@
 namespace {
 
 constexpr int kDeepest = 64;
+// About 1.6 million references; a larger node is left to qpdf.
+constexpr std::size_t kLongestNode = std::size_t(16) << 20;
+constexpr std::size_t kFirstRead = std::size_t(64) << 10;
 
 } // namespace
 
 KidsScanner::KidsScanner(std::string_view text, bool whole) : m_text(text), m_whole(whole) {}
+
+std::string KidsScanner::readFrom(int fd, long long offset, QPDFObjGen object, std::vector<QPDFObjGen>& kids)
+{
+    std::string dictionary;
+    // Each try reads and scans from the start again: four times as far, so that a root of
+    // 100,000 kids is not scanned six times over.
+    for (std::size_t length = kFirstRead; length <= kLongestNode && dictionary.empty(); length *= 4) {
+        const std::string text = readFileAt(fd, offset, length);
+        kids.clear();
+        try {
+            dictionary = KidsScanner(text, text.size() < length).read(object, kids);
+        } catch (const NeedMore&) {
+        } catch (const Unusable&) {
+            break;
+        }
+    }
+    if (dictionary.empty())
+        kids.clear();
+    return dictionary;
+}
 
 std::string KidsScanner::read(QPDFObjGen object, std::vector<QPDFObjGen>& kids)
 {
@@ -111,11 +134,45 @@ long long KidsScanner::number(std::string_view digits)
     return value <= INT_MAX ? value : -1;
 }
 
+bool KidsScanner::plainReference(std::vector<QPDFObjGen>& kids)
+{
+    // "12 0 R" followed by white space: the way writers put them, read without the general
+    // scanner's checks on every byte. Anything else is left to it.
+    const char* const text = m_text.data();
+    const std::size_t size = m_text.size();
+    std::size_t at = m_at;
+    const auto digits = [&](long long& value) {
+        const std::size_t from = at;
+        value = 0;
+        while (at < size && at - from < 10 && text[at] >= '0' && text[at] <= '9')
+            value = value * 10 + (text[at++] - '0');
+        return at > from && at < size && (text[at] == ' ' || text[at] == '\n' || text[at] == '\r');
+    };
+    long long object = 0, generation = 0;
+    if (!digits(object))
+        return false;
+    while (at < size && (text[at] == ' ' || text[at] == '\n' || text[at] == '\r'))
+        ++at;
+    if (!digits(generation))
+        return false;
+    while (at < size && (text[at] == ' ' || text[at] == '\n' || text[at] == '\r'))
+        ++at;
+    if (at + 1 >= size || text[at] != 'R' || !(text[at + 1] == ' ' || text[at + 1] == '\n' || text[at + 1] == '\r'))
+        return false;
+    if (object < 1 || object > INT_MAX || generation > INT_MAX)
+        return false;
+    kids.emplace_back(static_cast<int>(object), static_cast<int>(generation));
+    m_at = at + 1;
+    return true;
+}
+
 void KidsScanner::references(std::vector<QPDFObjGen>& kids)
 {
     expect("[");
     for (;;) {
         space();
+        if (plainReference(kids))
+            continue;
         if (peek() == ']') {
             ++m_at;
             return;

@@ -21,6 +21,9 @@ public:
 
     // The dictionary with /Kids as "[]", and the references it held. Throws NeedMore or Unusable.
     std::string read(QPDFObjGen object, std::vector<QPDFObjGen>& kids);
+    // The same for the object at offset of the file open as fd, read in growing blocks of up to
+    // 16 MiB; empty, with no kids, when it cannot be read so.
+    static std::string readFrom(int fd, long long offset, QPDFObjGen object, std::vector<QPDFObjGen>& kids);
 
 private:
     char peek();
@@ -33,6 +36,9 @@ private:
     // A decimal of digits only, at most INT_MAX; -1 otherwise.
     static long long number(std::string_view digits);
     void references(std::vector<QPDFObjGen>& kids);
+    // One reference at the position in its usual form, read quickly; false, with nothing
+    // read, for anything else.
+    bool plainReference(std::vector<QPDFObjGen>& kids);
     void skipString();
     // At most 64 levels of arrays and dictionaries.
     void skipValue(int depth);

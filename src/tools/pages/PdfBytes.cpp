@@ -1,6 +1,5 @@
 #include "PdfBytes.h"
 
-#include <cstring>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -11,7 +10,23 @@ bool isPdfWhite(char c)
 
 bool isPdfDelimiter(char c)
 {
-    return c != '\0' && std::strchr("()<>[]{}/%", c) != nullptr;
+    switch (c) {
+    case '(': case ')': case '<': case '>': case '[': case ']': case '{': case '}': case '/': case '%':
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::size_t pastLineEnd(const std::string& text, std::size_t at)
+{
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+        ++at;
+    if (at < text.size() && text[at] == '\r')
+        ++at;
+    if (at < text.size() && text[at] == '\n')
+        ++at;
+    return at;
 }
 
 std::string readFileAt(int fd, long long offset, std::size_t length)

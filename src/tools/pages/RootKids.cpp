@@ -15,9 +15,6 @@ namespace {
 
 // Fewer are cheap enough for qpdf.
 constexpr std::size_t kFewestTaken = 1024;
-// About 1.6 million references; a larger root is left to qpdf.
-constexpr std::size_t kLongestRoot = std::size_t(16) << 20;
-constexpr std::size_t kFirstRead = std::size_t(64) << 10;
 
 } // namespace
 
@@ -42,32 +39,33 @@ RootKids::RootKids(QPDF& pdf, const std::string& path) : m_pdf(pdf), m_root(pdf.
         ::close(fd);
         return;
     }
-    std::string dictionary;
-    for (std::size_t length = kFirstRead; length <= kLongestRoot && dictionary.empty(); length *= 2) {
-        const std::string text = readFileAt(fd, offset, length);
-        m_kids.clear();
-        try {
-            dictionary = KidsScanner(text, text.size() < length).read(m_root, m_kids);
-        } catch (const KidsScanner::NeedMore&) {
-        } catch (const KidsScanner::Unusable&) {
-            break;
-        }
-    }
+    const std::string dictionary = KidsScanner::readFrom(fd, offset, m_root, m_kids);
     ::close(fd);
+    take(dictionary);
+}
+
+RootKids::RootKids(QPDF& pdf, QPDFObjGen root, std::vector<QPDFObjGen> kids, const std::string& dictionary)
+    : m_pdf(pdf), m_root(root), m_kids(std::move(kids))
+{
+    take(dictionary);
+}
+
+void RootKids::take(const std::string& dictionary)
+{
     if (dictionary.empty() || m_kids.size() < kFewestTaken) {
         m_kids.clear();
         return;
     }
     QPDFObjectHandle root;
     try {
-        root = QPDFObjectHandle::parse(&pdf, dictionary, "the page tree's root");
+        root = QPDFObjectHandle::parse(&m_pdf, dictionary, "the page tree's root");
     } catch (const std::exception&) {
     }
     if (!root.isInitialized() || !root.isDictionary()) {
         m_kids.clear();
         return;
     }
-    pdf.replaceObject(m_root, root);
+    m_pdf.replaceObject(m_root, root);
 }
 
 void RootKids::putBack()

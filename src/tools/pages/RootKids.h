@@ -16,6 +16,9 @@ public:
     // When they can be taken, the root in pdf becomes its dictionary as the file has it, with
     // an empty /Kids; their references are in taken().
     RootKids(QPDF& pdf, const std::string& path);
+    // The same with the root's kids and its dictionary already read from the file
+    // (KidsScanner::readFrom).
+    RootKids(QPDF& pdf, QPDFObjGen root, std::vector<QPDFObjGen> kids, const std::string& dictionary);
 
     // Empty when the root was left as it was.
     const std::vector<QPDFObjGen>& taken() const { return m_kids; }
@@ -25,6 +28,8 @@ public:
     void putBack();
 
 private:
+    void take(const std::string& dictionary);
+
     QPDF& m_pdf;
     QPDFObjGen m_root;
     std::vector<QPDFObjGen> m_kids;

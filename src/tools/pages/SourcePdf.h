@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class ReachedTable;
+
 class SourcePdf {
 public:
     // Throws (QPDFExc, std::runtime_error) when the file is not a PDF qpdf can read.
@@ -24,11 +26,12 @@ public:
     // other entries are null); otherwise the whole tree is read, as by the first constructor.
     using Chooser = std::function<std::vector<int>(int pageCount)>;
     SourcePdf(const std::string& path, const Chooser& choose);
+    ~SourcePdf();
     SourcePdf(const SourcePdf&) = delete;
     SourcePdf& operator=(const SourcePdf&) = delete;
 
     const std::string& path() const { return m_path; }
-    QPDF& pdf() { return m_pdf; }
+    QPDF& pdf() { return *m_pdf; }
     // The page list at load, before any job changed the page tree: a job that changes this
     // document's own tree calls freezePages() first.
     const std::vector<QPDFObjectHandle>& pages() const { return *m_live; }
@@ -56,11 +59,16 @@ public:
     QPDFPageLabelDocumentHelper& labels() { return *m_labels; }
 
 private:
+    // The chosen pages of a large flat page tree read through a table of only what they reach
+    // (ReachedTable); false, with nothing loaded, when the file is not one for that.
+    bool loadReached(const Chooser& choose);
     void load();
     void readDocumentParts();
 
     std::string m_path;
-    QPDF m_pdf;
+    std::unique_ptr<QPDF> m_pdf = std::make_unique<QPDF>();
+    // Kept to the end: taking its parse apart cost more than a tenth of an extract's time.
+    std::unique_ptr<ReachedTable> m_reached;
     std::vector<QPDFObjectHandle> m_pages;
     // m_pages, or qpdf's own list while no job has changed the tree.
     const std::vector<QPDFObjectHandle>* m_live = &m_pages;

@@ -61,12 +61,7 @@ qpdf_offset_t tableOffsetOf(int fd, QPDFObjGen object)
         if (first < 0 || count < 0)
             return -1; // "trailer", or no section header
         // The entries start after the header's line end.
-        while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
-            ++at;
-        if (at < text.size() && text[at] == '\r')
-            ++at;
-        if (at < text.size() && text[at] == '\n')
-            ++at;
+        at = pastLineEnd(text, at);
         const off_t entries = position + static_cast<off_t>(at);
         if (object.getObj() >= first && object.getObj() < first + count) {
             const std::string entry =
