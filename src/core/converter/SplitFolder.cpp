@@ -6,6 +6,7 @@
 #include "core/converter/OutputLeftovers.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -116,7 +117,24 @@ void SplitFolder::removeWorkFolder()
 
 bool SplitFolder::removeEarlier(const std::wstring& name)
 {
+    if (!m_triedListing) {
+        m_triedListing = true;
+        // A descriptor of its own: one shared with m_fd would share its place in the listing.
+        const int listing = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr;
+        if (!dir) {
+            if (listing >= 0)
+                ::close(listing); // each name is asked about instead
+        } else {
+            while (const dirent* entry = ::readdir(dir))
+                m_earlier.insert(entry->d_name);
+            ::closedir(dir);
+            m_listed = true;
+        }
+    }
     const std::string narrow = Utils::toFsPath(name).string();
+    if (m_listed && narrow.find('/') == std::string::npos && m_earlier.count(narrow) == 0)
+        return true;
     return ::unlinkat(m_fd, narrow.c_str(), 0) == 0 || errno == ENOENT;
 }
 

@@ -9,6 +9,7 @@
 #include "core/common/NonCopyable.h"
 #include <filesystem>
 #include <string>
+#include <unordered_set>
 
 namespace Converter {
 
@@ -30,7 +31,9 @@ public:
     void removeWorkFolder();
 
     // Removes an earlier file of this name from the folder (a link itself, never what it
-    // names); true when none is left. A folder of that name stays and gives false.
+    // names); true when none is left. A folder of that name stays and gives false. The folder
+    // is listed once, at the first call: a split into 20,000 pieces then asks the system about
+    // the names it finds, not 20,000 times about names that are not there.
     bool removeEarlier(const std::wstring& name);
     // Moves the working folder's entry into the folder under the given name.
     bool moveIn(const std::string& workName, const std::wstring& name, std::wstring& problem);
@@ -48,6 +51,9 @@ private:
     std::string m_name;
     std::filesystem::path m_folder;
     std::filesystem::path m_work;
+    bool m_triedListing = false;
+    bool m_listed = false;
+    std::unordered_set<std::string> m_earlier;
 };
 
 } // namespace Converter

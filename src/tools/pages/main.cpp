@@ -32,6 +32,7 @@
 #include <qpdf/QPDFExc.hh>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -104,6 +105,20 @@ std::string fileTitle(const std::string& path)
     std::_Exit(code);
 }
 
+// Tells the caller that piece n is complete. The line goes out at once only every 20 ms (and
+// at the end): a split into 20,000 single pages otherwise costs 20,000 writes here and as many
+// wake-ups and reads in the caller, a tenth of its system time, for progress no one sees.
+void announceWritten(int n)
+{
+    static auto last = std::chrono::steady_clock::time_point();
+    std::cout << "wrote\t" << n << '\n';
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last >= std::chrono::milliseconds(20)) {
+        std::cout.flush();
+        last = now;
+    }
+}
+
 bool anyWarnings(const std::vector<SourcePdf*>& sources)
 {
     for (SourcePdf* source : sources) {
@@ -138,7 +153,7 @@ int splitBySize(SourcePdf& source, const std::string& folder, const std::vector<
         std::cout << "piece\t" << n << '\t' << from << '\t' << to << "\t\n";
         if (oversize)
             std::cout << "oversize\t" << n << '\n';
-        std::cout << "wrote\t" << n << std::endl;
+        announceWritten(n);
     });
     return anyWarnings({&source}) ? kWarnings : kDone;
 }
@@ -196,7 +211,7 @@ int split(const std::string& input, const std::string& folder, const std::vector
         const PageList piece(pages.begin() + static_cast<std::ptrdiff_t>(begin(n)),
                              pages.begin() + static_cast<std::ptrdiff_t>(ends[n]));
         writePiece(source, piece, folder + "/" + std::to_string(n + 1) + ".pdf");
-        std::cout << "wrote\t" << n + 1 << std::endl;
+        announceWritten(static_cast<int>(n + 1));
     }
     leave(anyWarnings({&source}) ? kWarnings : kDone);
 }

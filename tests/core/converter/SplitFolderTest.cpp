@@ -1,6 +1,7 @@
 // Each way of writing a split (qpdf in one run, qpdf piece by piece, korvex-pages) against a
 // split folder someone planted: a link to another folder is refused and what it names stays.
 
+#include "core/converter/SplitFolder.h"
 #include "core/common/Utils.h"
 #include "core/converter/InputElement.h"
 #include "core/converter/PageToolSplitter.h"
@@ -59,4 +60,26 @@ TEST(SplitFolder, EveryWriterRefusesALinkedFolderAndLeavesItsTargetAlone)
         EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("out/a")), fs::directory_iterator()), 4);
         EXPECT_EQ(PdfFactory::pageNumbers(dir.file("out/a/a_3_3.pdf")), std::vector<int>{3});
     }
+}
+
+TEST(SplitFolder, EarlierPiecesAreRemovedByNameFromOneListingOfTheFolder)
+{
+    TempDir dir;
+    fs::create_directories(dir.file("out/a/a_3_3.pdf"));
+    writeFile(dir.file("out/a/a_1_1.pdf"), "earlier");
+    writeFile(dir.file("kept.pdf"), "not a piece");
+    fs::create_symlink(dir.file("kept.pdf"), dir.file("out/a/a_2_2.pdf"));
+
+    SplitFolder folder;
+    std::wstring problem;
+    ASSERT_TRUE(folder.open(dir.wide("out/a"), problem)) << Utils::wideToUtf8(problem);
+    EXPECT_TRUE(folder.removeEarlier(L"a_1_1.pdf"));
+    EXPECT_FALSE(fs::exists(dir.file("out/a/a_1_1.pdf")));
+    // A link goes, never what it names; a folder of the name stays and is reported.
+    EXPECT_TRUE(folder.removeEarlier(L"a_2_2.pdf"));
+    EXPECT_FALSE(fs::is_symlink(dir.file("out/a/a_2_2.pdf")));
+    EXPECT_EQ(readFile(dir.file("kept.pdf")), "not a piece");
+    EXPECT_FALSE(folder.removeEarlier(L"a_3_3.pdf"));
+    EXPECT_TRUE(fs::is_directory(dir.file("out/a/a_3_3.pdf")));
+    EXPECT_TRUE(folder.removeEarlier(L"a_4_4.pdf"));
 }
