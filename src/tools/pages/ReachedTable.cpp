@@ -141,6 +141,11 @@ std::string ReachedTable::tail(const std::vector<int>& wanted)
     if (m_claimed == 0)
         return {};
     const int most = m_table->size() / kLargestShare;
+    // Each page is an object of its own: too many pages are known to be too much at once.
+    std::vector<int> distinct(wanted);
+    std::sort(distinct.begin(), distinct.end());
+    if (std::unique(distinct.begin(), distinct.end()) - distinct.begin() >= most)
+        return {};
     std::vector<bool> reached(static_cast<std::size_t>(m_table->size()), false);
     std::vector<int> objects{0};
     reached[0] = true;
