@@ -53,14 +53,10 @@ bool worthFor(const std::vector<std::string>& inputs)
     return false;
 }
 
-std::optional<std::string> options(bool on)
+bool switchSet()
 {
-    const char* had = std::getenv(kOptions);
-    const std::string before = had ? had : "";
-    if (setIn(before))
-        return std::nullopt;
-    // "default" leaves the heap to the system's setting, which here means without.
-    return std::string(kOptions) + "=" + (before.empty() ? "" : before + ",") + kSwitch + (on ? ":always" : ":default");
+    const char* options = std::getenv(kOptions);
+    return options && setIn(options);
 }
 
 } // namespace HugePageHeap

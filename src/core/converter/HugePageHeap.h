@@ -3,10 +3,8 @@
 // document takes most of its system time in page faults of the growing heap (a merge of 200
 // small files: 4,500 faults and a third of its time); with huge pages there are a fifth as
 // many. Each use costs up to 2 MiB of heap never touched, so small runs go without. The page
-// program's allocator, jemalloc, reads its options only when the program starts: whoever starts
-// the program sets them, and the program itself starts again with them when nobody did.
+// program decides for itself from its own inputs.
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,9 +14,8 @@ namespace HugePageHeap {
 // sizes, and for each the fixed cost of a loaded document.
 bool worthFor(const std::vector<std::string>& inputs);
 
-// The MALLOC_CONF variable ("NAME=value") that gives a program started from here jemalloc's
-// huge-page switch set on or off, keeping the options we run with; nothing when we run with the
-// switch set either way, which the program then keeps.
-std::optional<std::string> options(bool on);
+// Whether jemalloc's options in the environment (MALLOC_CONF) set its huge-page switch either
+// way: whoever started the program then chose, and the program keeps to it.
+bool switchSet();
 
 } // namespace HugePageHeap

@@ -3,7 +3,6 @@
 #include "core/app/TextTable.h"
 #include "core/common/Utils.h"
 #include "core/converter/CompressToolRunner.h"
-#include "core/converter/HugePageHeap.h"
 #include "core/converter/JobFailure.h"
 #include "core/converter/OutputCheck.h"
 #include "core/converter/OutputLeftovers.h"
@@ -136,14 +135,6 @@ bool writeOutput(const WriteJob& job, ProcessSlot* slot, ConvertError* error)
 
     ChildProcess::Options options;
     options.input = job.standardInput;
-    if (job.pageTool) {
-        // Set here, the switch spares the program starting itself again to turn it on.
-        std::vector<std::string> inputs;
-        for (const std::wstring& input : job.inputs)
-            inputs.push_back(Utils::toFsPath(input).string());
-        if (auto heap = HugePageHeap::options(HugePageHeap::worthFor(inputs)))
-            options.environment.push_back(std::move(*heap));
-    }
     const std::vector<std::wstring> arguments = job.arguments(Utils::fromFsPath(*temporary));
     ChildProcess::Result run;
     if (job.level != CompressionLevel::Standard)

@@ -2,28 +2,57 @@
 
 #include "core/converter/HugePageHeap.h"
 
-#include <cstdlib>
+#ifdef KORVEX_JEMALLOC
+#include <jemalloc/jemalloc.h>
 #include <string>
-#include <unistd.h>
+#include <sys/mman.h>
+#endif
 
 namespace HugePages {
 
-void restartWithThem(char** argv)
+#ifdef KORVEX_JEMALLOC
+
+namespace {
+
+extent_hooks_t* g_default = nullptr;
+extent_hooks_t g_marking;
+
+void* allocMarked(extent_hooks_t*, void* at, size_t size, size_t alignment, bool* zero, bool* commit, unsigned arena)
 {
-    const std::optional<std::string> options = HugePageHeap::options(true);
-    if (!options)
-        return;
-    const std::string name = options->substr(0, options->find('='));
-    const char* had = std::getenv(name.c_str());
-    const std::string before = had ? had : "";
-    if (::setenv(name.c_str(), options->substr(name.size() + 1).c_str(), 1) != 0)
-        return;
-    ::execv("/proc/self/exe", argv);
-    // Without /proc the run goes on as it is, without them; what the caller had stays.
-    if (had)
-        ::setenv(name.c_str(), before.c_str(), 1);
-    else
-        ::unsetenv(name.c_str());
+    void* mapped = g_default->alloc(g_default, at, size, alignment, zero, commit, arena);
+    // Advice only: where the kernel has no huge pages the heap works as before.
+    if (mapped)
+        ::madvise(mapped, size, MADV_HUGEPAGE);
+    return mapped;
 }
+
+} // namespace
+
+void useForHeap()
+{
+    if (HugePageHeap::switchSet() || g_default)
+        return;
+    unsigned arena = 0;
+    size_t size = sizeof(arena);
+    if (::mallctl("thread.arena", &arena, &size, nullptr, 0) != 0)
+        return;
+    const std::string hooks = "arena." + std::to_string(arena) + ".extent_hooks";
+    extent_hooks_t* current = nullptr;
+    size = sizeof(current);
+    if (::mallctl(hooks.c_str(), &current, &size, nullptr, 0) != 0 || !current || !current->alloc)
+        return;
+    g_default = current;
+    g_marking = *current;
+    g_marking.alloc = allocMarked;
+    extent_hooks_t* marking = &g_marking;
+    if (::mallctl(hooks.c_str(), nullptr, nullptr, &marking, sizeof(marking)) != 0)
+        g_default = nullptr;
+}
+
+#else
+
+void useForHeap() {}
+
+#endif
 
 } // namespace HugePages

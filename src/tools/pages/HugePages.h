@@ -1,11 +1,13 @@
 #pragma once
-// The page program's own start with huge pages for its heap, when whoever started it left
-// the allocator's switch for them alone (core/converter/HugePageHeap.h says when they pay).
+// Huge pages for the page program's heap, for runs expected to take a large one
+// (core/converter/HugePageHeap.h says when they pay). Only the mappings the heap grows by are
+// marked: jemalloc's own switch (thp:always) marks every mapping it makes, and its peaks were
+// 3-4 MB higher and moved from run to run with where the kernel put them (bench/PROFILE.md).
 
 namespace HugePages {
 
-// Runs this program again with the allocator's huge-page switch on; returns when it is on
-// already, was set either way by whoever started us, or the new start failed.
-void restartWithThem(char** argv);
+// Marks for huge pages every mapping the calling thread's heap grows by from now on. Does
+// nothing when whoever started us set jemalloc's switch either way, or without jemalloc.
+void useForHeap();
 
 } // namespace HugePages

@@ -299,7 +299,7 @@ int main(int argc, char** argv)
     OutOfMemory::endProgramOnIt("korvex-pages: out of memory", kFailed);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (HugePageHeap::worthFor(buildingFrom(args)))
-        HugePages::restartWithThem(argv);
+        HugePages::useForHeap();
     try {
         if (args.size() >= 4 && args[0] == "split")
             return split(args[1], args[2], std::vector<std::string>(args.begin() + 3, args.end()));
