@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Times the one-load engine (korvex-pages under korvex-pdf-cli) against raw qpdf and the other
 # open tools (poppler's pdfunite, pdftk), all in one run and by turns, on a generated 2,000-page
-# PDF with bookmarks and on real manuals (the R reference manual of the Debian package
-# r-doc-pdf, 2,415 pages with bookmarks, and four of its smaller manuals; installed here with
-# apt-get when missing). Prints processor time (user + system), wall-clock time and peak memory
-# of each, then the ratios with their targets:
+# PDF with bookmarks and on real manuals: the R reference manual of the Debian package
+# r-doc-pdf (2,415 pages with bookmarks) and four of its smaller manuals, and lwarp's manual of
+# texlive-latex-recommended-doc (1,370 pages with bookmarks), installed here with apt-get when
+# missing. Prints processor time (user + system), wall-clock time and peak memory of each, then
+# the ratios with their targets:
 #   split every 1 page                    vs qpdf --split-pages=1           cpu <= 1.1, peak <= 1.0
 #   split at every 10th page (points)     vs qpdf --split-pages=10          cpu <= 1.1, peak <= 1.0
 #   split every 10 pages                  vs qpdf --split-pages=10          cpu <= 1.1, peak <= 1.0
@@ -17,8 +18,8 @@
 # shared machine the wall clock mostly measures the other work. Outputs go to WORK on tmpfs
 # (/dev/shm) so that file creation does not drown the work itself. Build first
 # (scripts/build.sh). Environment: BUILD_DIR (default build), KORVEX_CLI, KORVEX_QPDF (default:
-# qpdf on the PATH), RUNS (default 3), BOOK (another real PDF), PEERS=0 (leave out pdfunite and
-# pdftk where they are not the target). Exit code 1 when a ratio misses its target.
+# qpdf on the PATH), RUNS (default 3), BOOK and LWARP (other real PDFs), PEERS=0 (leave out
+# pdfunite and pdftk where they are not the target). Exit code 1 when a ratio misses its target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,12 +28,15 @@ source bench/cli_setup.sh
 
 MANUALS=/usr/share/R/doc/manual
 BOOK=${BOOK:-$MANUALS/fullrefman.pdf}
+LWARP_DOC=/usr/share/doc/texlive-doc/latex/lwarp/lwarp.pdf
+LWARP=${LWARP:-$LWARP_DOC}
 FOUR=("$MANUALS/R-admin.pdf" "$MANUALS/R-exts.pdf" "$MANUALS/R-intro.pdf" "$MANUALS/R-lang.pdf")
 missing=()
 [ -x /usr/bin/time ] || missing+=(time)
 command -v pdfunite >/dev/null || missing+=(poppler-utils)
 command -v pdftk >/dev/null || missing+=(pdftk-java)
 [ -f "$BOOK" ] && [ -f "${FOUR[0]}" ] || missing+=(r-doc-pdf)
+[ -f "$LWARP" ] || missing+=(texlive-latex-recommended-doc)
 install_missing "${missing[@]}"
 [ -f "$BOOK" ] || { echo "no real book at $BOOK" >&2; exit 2; }
 
@@ -41,6 +45,13 @@ source bench/alternating.sh
 cd "$WORK"
 make_pdf 2000 20 > generated.pdf
 cp "$BOOK" book.pdf
+if [ -f "$LWARP" ]; then
+  cp "$LWARP" lwarp.pdf
+else # installs that leave out /usr/share/doc: unpack it from the package itself
+  apt-get download -qq texlive-latex-recommended-doc
+  dpkg-deb --fsys-tarfile texlive-latex-recommended-doc_*.deb | tar -xO ".$LWARP_DOC" > lwarp.pdf
+  rm texlive-latex-recommended-doc_*.deb
+fi
 FOURHERE=()
 for f in "${FOUR[@]}"; do cp "$f" .; FOURHERE+=("$(basename "$f")"); done
 
@@ -63,7 +74,7 @@ merge() {
   verdict "$name" korvex qpdf - 1.0
 }
 
-for doc in generated book; do
+for doc in generated book lwarp; do
   pages=$("$QPDF" --show-npages $doc.pdf)
   points=$(seq -s, 10 10 $((pages - 1)))
   half=$((pages / 2))
