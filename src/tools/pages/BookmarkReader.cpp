@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -19,6 +20,24 @@ QPDFObjectHandle detached(QPDFObjectHandle value)
     if (value.isBool())
         return QPDFObjectHandle::newBool(value.getBoolValue());
     return QPDFObjectHandle::newNull();
+}
+
+// The keys of an outline item (and of the outline's own dictionary) and of a name tree's node.
+const std::set<std::string> kItemKeys = {"/Title", "/Parent", "/Prev", "/Next", "/First", "/Last", "/Count",
+                                         "/Dest", "/A", "/SE", "/C", "/F", "/Type"};
+const std::set<std::string> kNodeKeys = {"/Kids", "/Names", "/Limits"};
+
+// A dictionary with no key but these, and no /Type but /Outlines.
+bool holdsOnly(QPDFObjectHandle object, const std::set<std::string>& keys)
+{
+    if (!object.isDictionary())
+        return false;
+    for (const std::string& key : object.getKeys()) {
+        if (keys.count(key) == 0)
+            return false;
+    }
+    QPDFObjectHandle type = object.getKey("/Type");
+    return type.isNull() || (type.isName() && type.getName() == "/Outlines");
 }
 
 class OutlineWalk {
@@ -62,6 +81,24 @@ public:
         return !item.isIndirect() || m_seen.insert(item.getObjGen()).second;
     }
 
+    // The items read and the nodes of the name tree, made null in pdf: only those that are
+    // nothing else. A hostile outline may lead through the catalog, a page or an action.
+    void letGo(QPDF& pdf)
+    {
+        std::set<QPDFObjGen> gone;
+        for (const QPDFObjGen& item : m_seen) {
+            if (holdsOnly(pdf.getObject(item), kItemKeys))
+                gone.insert(item);
+        }
+        if (m_nameTree) {
+            QPDFObjectHandle top = m_nameTree->getObjectHandle();
+            m_nameTree.reset();
+            collectNodes(top, 0, gone);
+        }
+        for (const QPDFObjGen& object : gone)
+            pdf.replaceObject(object, QPDFObjectHandle::newNull());
+    }
+
 private:
     QPDFObjectHandle destinationOf(QPDFObjectHandle item)
     {
@@ -84,6 +121,21 @@ private:
         if (dest.isDictionary())
             dest = dest.getKey("/D");
         return dest;
+    }
+
+    // A tree that points back or is deeper than a real one is let go only as far as it was
+    // walked.
+    static void collectNodes(QPDFObjectHandle node, int depth, std::set<QPDFObjGen>& into)
+    {
+        if (!holdsOnly(node, kNodeKeys) || depth > kMaxOutlineDepth || into.size() >= kMaxBookmarks)
+            return;
+        if (node.isIndirect() && !into.insert(node.getObjGen()).second)
+            return;
+        QPDFObjectHandle kids = node.getKey("/Kids");
+        if (kids.isArray()) {
+            for (const QPDFObjectHandle& kid : kids.aitems())
+                collectNodes(kid, depth + 1, into);
+        }
     }
 
     void resolve(QPDFObjectHandle dest, Bookmark& bookmark) const
@@ -109,7 +161,7 @@ private:
 
 } // namespace
 
-std::vector<Bookmark> readBookmarks(QPDF& pdf, const std::vector<QPDFObjectHandle>& pages)
+std::vector<Bookmark> readBookmarks(QPDF& pdf, const std::vector<QPDFObjectHandle>& pages, AfterReading after)
 {
     std::vector<Bookmark> bookmarks;
     QPDFObjectHandle outlines = pdf.getRoot().getKey("/Outlines");
@@ -118,5 +170,7 @@ std::vector<Bookmark> readBookmarks(QPDF& pdf, const std::vector<QPDFObjectHandl
     OutlineWalk walk(pdf, pages);
     walk.firstVisit(outlines);
     walk.readLevel(outlines.getKey("/First"), 1, bookmarks);
+    if (after == AfterReading::LetGo)
+        walk.letGo(pdf);
     return bookmarks;
 }

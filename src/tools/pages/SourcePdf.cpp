@@ -1,6 +1,5 @@
 #include "SourcePdf.h"
 
-#include "BookmarkReader.h"
 #include "FileBlockSource.h"
 #include "PageTreeCut.h"
 #include "ReachedTable.h"
@@ -11,7 +10,7 @@
 #include <memory>
 #include <stdexcept>
 
-SourcePdf::SourcePdf(const std::string& path) : m_path(path)
+SourcePdf::SourcePdf(const std::string& path, AfterReading after) : m_path(path), m_afterReading(after)
 {
     m_pdf->processInputSource(std::make_shared<FileBlockSource>(path));
     load();
@@ -157,7 +156,7 @@ void SourcePdf::freezePages()
 
 void SourcePdf::readDocumentParts()
 {
-    m_bookmarks = readBookmarks(*m_pdf, pages());
+    m_bookmarks = readBookmarks(*m_pdf, pages(), m_afterReading);
     m_labels = std::make_unique<QPDFPageLabelDocumentHelper>(*m_pdf);
     auto forms = std::make_unique<QPDFAcroFormDocumentHelper>(*m_pdf);
     if (forms->hasAcroForm())

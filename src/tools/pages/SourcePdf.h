@@ -2,6 +2,7 @@
 // An input document, loaded once: its pages as they were and its bookmarks.
 
 #include "Bookmark.h"
+#include "BookmarkReader.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
@@ -16,8 +17,9 @@ class ReachedTable;
 
 class SourcePdf {
 public:
-    // Throws (QPDFExc, std::runtime_error) when the file is not a PDF qpdf can read.
-    explicit SourcePdf(const std::string& path);
+    // Throws (QPDFExc, std::runtime_error) when the file is not a PDF qpdf can read. after:
+    // whether the outline's objects stay in the document once read (readBookmarks).
+    explicit SourcePdf(const std::string& path, AfterReading after = AfterReading::Keep);
     // The same from bytes in memory (which must outlive the object), without warnings on
     // standard error: for reading many small documents in one process.
     SourcePdf(const std::string& name, const char* data, std::size_t size);
@@ -66,6 +68,7 @@ private:
     void readDocumentParts();
 
     std::string m_path;
+    AfterReading m_afterReading = AfterReading::Keep;
     std::unique_ptr<QPDF> m_pdf = std::make_unique<QPDF>();
     // Kept to the end: taking its parse apart cost more than a tenth of an extract's time.
     std::unique_ptr<ReachedTable> m_reached;

@@ -160,7 +160,8 @@ int splitBySize(SourcePdf& source, const std::string& folder, const std::vector<
 
 int split(const std::string& input, const std::string& folder, const std::vector<std::string>& how)
 {
-    SourcePdf source(input);
+    // The pieces carry bookmarks of their own, written from what was read.
+    SourcePdf source(input, AfterReading::LetGo);
     if ((how.size() == 2 || how.size() == 3) && how[0] == "--size")
         return splitBySize(source, folder, how);
     std::vector<PlannedPiece> pieces; // only where pieces have titles
@@ -236,7 +237,7 @@ int stated(const std::string& input)
 
 int starts(const std::string& input, const std::string& levelText)
 {
-    SourcePdf source(input);
+    SourcePdf source(input, AfterReading::LetGo);
     const int level = std::stoi(levelText);
     if (level < 1)
         throw std::runtime_error("bookmark levels start at 1");

@@ -299,3 +299,42 @@ TEST_F(Bookmarks, StartsListTheFirstPageOfEveryBookmarkOfALevel)
     HostilePdf::writeOutlineLoop(dir.file("loop.pdf"), HostilePdf::OutlineLoop::NextToItself);
     EXPECT_EQ(PageToolRunner::bookmarkStarts(Utils::fromFsPath(dir.file("loop.pdf")), 2), (std::vector<int>{3}));
 }
+
+TEST_F(Bookmarks, ASplitLetsGoOfTheOutlineButNotOfWhatThePagesShareWithIt)
+{
+    // Pages 4, 6, 8; then 10: a destination on page 2 that a link on page 2 also uses, 11-12: a
+    // name tree of a root and a leaf, 13: a GoTo action of a link on page 3 and of a bookmark,
+    // 14-16: the outline, whose second bookmark leads on to the font of every page (3).
+    std::vector<std::string> objects = PdfFactory::documentObjects(3);
+    objects[5].insert(2, " /Annots [<< /Type /Annot /Subtype /Link /Rect [0 0 50 50] /Dest 10 0 R >>]");
+    objects[7].insert(2, " /Annots [<< /Type /Annot /Subtype /Link /Rect [0 0 50 50] /A 13 0 R >>]");
+    objects.push_back("[6 0 R /Fit]");
+    objects.push_back("<< /Kids [12 0 R] >>");
+    objects.push_back("<< /Names [(shared) 10 0 R] /Limits [(shared) (shared)] >>");
+    objects.push_back("<< /S /GoTo /D (shared) >>");
+    objects.push_back("<< /Type /Outlines /First 15 0 R /Last 16 0 R /Count 2 >>");
+    objects.push_back("<< /Title (Shared) /Parent 14 0 R /Next 16 0 R /Dest (shared) >>");
+    objects.push_back("<< /Title (Action) /Parent 14 0 R /Prev 15 0 R /A 13 0 R /First 3 0 R >>");
+    objects[0] = "<< /Type /Catalog /Pages 2 0 R /Outlines 14 0 R /Names << /Dests 11 0 R >> >>";
+    PdfFactory::writeObjects(dir.file("shared.pdf"), objects);
+    ASSERT_EQ(outlineOf(dir.file("shared.pdf")), "Shared@2, Action@2[@?]");
+    ASSERT_EQ(linksOf(dir.file("shared.pdf")), "; @2; (shared)");
+
+    // Single pages are copied out, a piece of two of the three pages is written from the source.
+    auto callback = split(dir.file("shared.pdf"), 3, InputElement::kSplitEvery, 1, {}, 1, dir.file("every"));
+    ASSERT_TRUE(callback->ok) << (callback->errors.empty() ? "" : Utils::wideToUtf8(callback->errors[0].detail));
+    EXPECT_EQ(outlineOf(dir.file("every/shared_2_2.pdf")), "Shared@1, Action@1");
+    EXPECT_EQ(linksOf(dir.file("every/shared_2_2.pdf")), "@1");
+    EXPECT_EQ(pageShapesOf(dir.file("every/shared_2_2.pdf")), "2:300x200");
+    EXPECT_EQ(linksOf(dir.file("every/shared_3_3.pdf")), "(shared)");
+    EXPECT_EQ(pageNumbersOf(dir.file("every/shared_1_1.pdf")), (std::vector<int>{1}));
+
+    callback = split(dir.file("shared.pdf"), 3, InputElement::kSplitByBookmarks, 1, {}, 1, dir.file("marks"));
+    ASSERT_TRUE(callback->ok) << (callback->errors.empty() ? "" : Utils::wideToUtf8(callback->errors[0].detail));
+    for (const char* piece : {"marks/Shared_1_2_3.pdf", "marks/Action_2_2_3.pdf"}) {
+        EXPECT_EQ(pageNumbersOf(dir.file(piece)), (std::vector<int>{2, 3})) << piece;
+        EXPECT_EQ(outlineOf(dir.file(piece)), "Shared@1, Action@1") << piece;
+        EXPECT_EQ(linksOf(dir.file(piece)), "@1; (shared)") << piece;
+        EXPECT_EQ(pageShapesOf(dir.file(piece)), "2:300x200 3:300x200") << piece;
+    }
+}

@@ -132,3 +132,34 @@ std::vector<int> contentNumbersOf(const std::filesystem::path& pdf)
     return numbers;
 }
 
+
+std::string linksOf(const std::filesystem::path& pdf)
+{
+    QPDF document;
+    document.processFile(pdf.c_str());
+    std::map<QPDFObjGen, int> pages;
+    const std::vector<QPDFObjectHandle> all = document.getAllPages();
+    for (const QPDFObjectHandle& page : all)
+        pages.emplace(page.getObjGen(), static_cast<int>(pages.size()) + 1);
+    std::string text;
+    for (QPDFObjectHandle page : all) {
+        if (page.getObjGen() != all.front().getObjGen())
+            text += "; ";
+        QPDFObjectHandle annots = page.getKey("/Annots");
+        for (int i = 0; annots.isArray() && i < annots.getArrayNItems(); ++i) {
+            QPDFObjectHandle link = annots.getArrayItem(i);
+            QPDFObjectHandle dest = link.getKey("/Dest");
+            if (dest.isNull() && link.getKey("/A").isDictionary())
+                dest = link.getKey("/A").getKey("/D");
+            std::string where = "null";
+            if (dest.isString()) {
+                where = "(" + dest.getUTF8Value() + ")";
+            } else if (dest.isArray() && dest.getArrayNItems() > 0 && dest.getArrayItem(0).isIndirect()) {
+                const auto found = pages.find(dest.getArrayItem(0).getObjGen());
+                where = found == pages.end() ? "?" : "@" + std::to_string(found->second);
+            }
+            text += (i ? " " : "") + where;
+        }
+    }
+    return text;
+}

@@ -25,3 +25,7 @@ std::string formFieldsOf(const std::filesystem::path& pdf);
 
 // For each page in page order, k of the "(Page k)" its content streams show; -1 for none.
 std::vector<int> contentNumbersOf(const std::filesystem::path& pdf);
+
+// The link annotations of each page in page order, pages separated by "; ": "@n" for a link to
+// the page at position n, "(name)" for a named one, "?" for a page not in the file, "null".
+std::string linksOf(const std::filesystem::path& pdf);
