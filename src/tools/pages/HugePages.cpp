@@ -1,6 +1,6 @@
 #include "HugePages.h"
 
-#include "core/converter/HugePageHeap.h"
+#include "HugePageHeap.h"
 
 #ifdef KORVEX_JEMALLOC
 #include <jemalloc/jemalloc.h>

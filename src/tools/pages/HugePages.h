@@ -1,6 +1,6 @@
 #pragma once
 // Huge pages for the page program's heap, for runs expected to take a large one
-// (core/converter/HugePageHeap.h says when they pay). Only the mappings the heap grows by are
+// (HugePageHeap.h says when they pay). Only the mappings the heap grows by are
 // marked: jemalloc's own switch (thp:always) marks every mapping it makes, and its peaks were
 // 3-4 MB higher and moved from run to run with where the kernel put them (bench/PROFILE.md).
 

@@ -23,10 +23,10 @@
 // 2 failed, 4 the input has no bookmarks of the asked level.
 
 #include "FileBlockSource.h"
+#include "HugePageHeap.h"
 #include "HugePages.h"
 #include "PageJobs.h"
 #include "SizeSplitter.h"
-#include "core/converter/HugePageHeap.h"
 #include "tools/common/OutOfMemory.h"
 
 #include <qpdf/QPDFExc.hh>

@@ -1,6 +1,6 @@
 // When the page program's heap goes into huge pages, and when whoever started it chose already.
 
-#include "core/converter/HugePageHeap.h"
+#include "tools/pages/HugePageHeap.h"
 
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "core/converter/HugePageHeap.h"
+#include "HugePageHeap.h"
 
 #include <algorithm>
 #include <cstdint>
