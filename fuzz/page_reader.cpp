@@ -1,7 +1,8 @@
 // Small PDFs with outlines, named destinations and page labels, mutated, through the readers
 // and writers of korvex-pages: the outline walk, split by bookmarks, a piece with its
-// bookmarks and labels, and an extract that drops the names of removed pages. A file may be
-// refused with an exception; it must never loop, exhaust memory or crash.
+// bookmarks and labels (also once the outline is let go of, as a split does), and an extract
+// that drops the names of removed pages. A file may be refused with an exception; it must
+// never loop, exhaust memory or crash.
 
 #include "BookmarkReader.h"
 #include "FuzzInput.h"
@@ -42,6 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int page = 0; page < source.pageCount() && page < 4; ++page)
             pages.push_back(page);
         pages.push_back(0);
+        writePiece(source, pages, "/dev/null");
+        // As a split reads it: the outline's items and the name tree's nodes let go of, then a
+        // piece of the same pages.
+        const std::vector<Bookmark> read = readBookmarks(source.pdf(), source.pages(), AfterReading::LetGo);
+        count = 0;
+        checkBookmarks(read, 1, count, source.pageCount());
         writePiece(source, pages, "/dev/null");
         writeExtract(source, pages, "/dev/null");
     } catch (const std::exception&) {
